@@ -1,0 +1,91 @@
+#include "text_file.h"
+
+#include "failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace norvanta {
+
+namespace {
+constexpr const char* kShiftJis = "windows-31j";
+
+int failureForWrite(const QString& path, QFileDevice::FileError error)
+{
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        return FailureCode::PathNotFound;
+    if (error == QFileDevice::PermissionsError || error == QFileDevice::OpenError)
+        return FailureCode::PermissionDenied;
+    return FailureCode::DiskFull;
+}
+} // namespace
+
+QString decodeShiftJis(const QByteArray& bytes)
+{
+    QStringDecoder decoder(kShiftJis);
+    return decoder.decode(bytes);
+}
+
+QByteArray encodeShiftJis(const QString& text)
+{
+    QStringEncoder encoder(kShiftJis);
+    return encoder.encode(text);
+}
+
+QString readShiftJisFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QFileInfo info(path);
+        if (!info.absoluteDir().exists())
+            throw Failure(FailureCode::PathNotFound);
+        if (!info.exists())
+            throw Failure(FailureCode::FileNotFound);
+        throw Failure(FailureCode::PermissionDenied);
+    }
+    return decodeShiftJis(file.readAll());
+}
+
+void writeShiftJisFile(const QString& path, const QString& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(failureForWrite(path, file.error()));
+    const QByteArray bytes = encodeShiftJis(text);
+    if (file.write(bytes) != bytes.size()) {
+        const auto error = file.error();
+        file.cancelWriting();
+        throw Failure(failureForWrite(path, error));
+    }
+    if (!file.commit())
+        throw Failure(failureForWrite(path, file.error()));
+}
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return false;
+    const bool ok = file.open(QIODevice::ReadOnly);
+    file.close();
+    return ok;
+}
+
+QString DirectoryOf(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const qsizetype last = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+#else
+    const qsizetype last = path.lastIndexOf(u'/');
+#endif
+    return last < 0 ? QString() : path.left(last + 1);
+}
+
+} // namespace norvanta

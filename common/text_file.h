@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace norvanta {
+
+// The program's text files are Shift_JIS (code page 932) with CR LF line ends.
+QString decodeShiftJis(const QByteArray& bytes);
+QByteArray encodeShiftJis(const QString& text);
+
+// Reads a whole Shift_JIS file. Throws Failure{53} when it does not exist,
+// {76} when its folder does not exist, {70} when it cannot be opened.
+QString readShiftJisFile(const QString& path);
+
+// Writes the text as Shift_JIS through a temporary file that replaces the
+// target only when everything was written, so a failed write leaves the
+// previous file whole. The text's line ends are written as they are.
+// Throws Failure{76} when the folder does not exist, {70} when the file or
+// folder may not be written, {61} for any other write failure.
+void writeShiftJisFile(const QString& path, const QString& text);
+
+// True when the file can be opened for reading (it is closed again at once).
+bool FileExists(const QString& path);
+
+// The path up to and including its last separator ("/" here; "\\" and "/" on
+// Windows); empty when the path is empty or has no separator.
+QString DirectoryOf(const QString& path);
+
+} // namespace norvanta
