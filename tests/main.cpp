@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
 
     const QByteArray locale = qgetenv("NORVANTA_TEST_LOCALE");
     if (!locale.isEmpty()) {

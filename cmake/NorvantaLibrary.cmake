@@ -1,0 +1,16 @@
+# norvanta_library(<name> SOURCES ... LINK ...): a static library of the given
+# sources, or an interface library while a folder holds headers only.
+function(norvanta_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    set(cpp ${ARG_SOURCES})
+    list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+    if(cpp)
+        add_library(${name} STATIC ${ARG_SOURCES})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${ARG_LINK})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_LINK})
+    endif()
+endfunction()
