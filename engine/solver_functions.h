@@ -2,8 +2,17 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 
 namespace norvanta {
+
+// Thrown by the library binding when Norvane.dll cannot be used: it cannot be
+// loaded, or CalCv or Interp cannot be bound. The calculation tells a missing
+// file from a damaged one by looking for the file itself.
+class SolverUnavailable : public std::exception {
+public:
+    const char* what() const noexcept override { return "Norvane.dll cannot be used"; }
+};
 
 // The two solver functions the calculation calls: CalCv and Interp of
 // Norvane.dll. The program reaches them through the library binding; tests
