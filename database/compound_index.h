@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace norvanta {
 
@@ -13,9 +14,11 @@ namespace norvanta {
 // skipped; every record is a name followed by 11 value fields (C, H, O atom
 // counts, dG at 300..1000 K in kcal/mol). A typed name is compared with
 // record names only, exactly and case-sensitively; the first match in file
-// order wins.
+// order wins. There is no limit on the number of records.
 class CompoundIndex {
 public:
+    static constexpr int ValueFields = 11;
+
     // Throws Failure{53} when the file does not exist (76/70 as for any file read).
     static CompoundIndex load(const QString& path);
     static CompoundIndex parse(const QString& text);
@@ -23,21 +26,35 @@ public:
     // Index of the first record whose name is exactly `name`; empty when not registered.
     std::optional<int> find(const QString& name) const;
 
+    // The duplicate test of registration: the name, as stored, of the first
+    // record whose name equals `name` when both are upper-cased; empty when
+    // there is none.
+    std::optional<QString> duplicateOf(const QString& name) const;
+
+    // The record's name as the field stream reads it.
+    QString name(int record) const;
+
     // Value field k (1..11) after the record's name. Throws Failure{62} when
-    // the file ended before that field.
+    // the file ended before that field, Failure{9} for a record or k outside
+    // the index.
     double field(int record, int k) const;
 
     // Atom count of element 0 (carbon), 1 (hydrogen) or 2 (oxygen).
     double atomCount(int record, int element) const { return field(record, element + 1); }
 
     // dG of formation in kcal/mol at a data temperature 300, 400, ..., 1000 K.
-    double gibbsEnergy(int record, int kelvin) const { return field(record, kelvin / 100 + 1); }
+    // Throws Failure{5} for any other temperature.
+    double gibbsEnergy(int record, int kelvin) const;
 
-    int recordCount() const;
+    // Records in the file, a last record cut short by the end of the file included.
+    int recordCount() const { return int(names_.size()); }
 
 private:
-    struct Impl;
-    // Implementation defined by the database library.
+    std::vector<QString> names_;
+    // ValueFields values per record; those past the end of the file read 0.
+    std::vector<double> values_;
+    // Fields (names and values) the file actually holds.
+    qsizetype fieldCount_ = 0;
 };
 
 } // namespace norvanta

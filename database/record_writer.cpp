@@ -1,6 +1,12 @@
 #include "record_writer.h"
 
+#include "common/failure.h"
 #include "common/number_text.h"
+#include "common/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace norvanta {
 
@@ -13,6 +19,35 @@ QString compoundRecordLine(const QString& name, const std::array<double, 3>& ato
     for (double g : gibbs)
         line += u',' + blankSignedNumberText(g);
     return line + QStringLiteral("\r\n");
+}
+
+void appendCompoundRecord(const QString& path, const QString& line)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        throw Failure(info.absoluteDir().exists() ? FailureCode::FileNotFound
+                                                  : FailureCode::PathNotFound);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        throw Failure(FailureCode::PermissionDenied);
+
+    // A Shift_JIS trail byte is never CR or LF, so the last byte tells
+    // whether the last line was ended.
+    const qint64 size = file.size();
+    QByteArray bytes;
+    if (size > 0) {
+        char last = 0;
+        if (!file.seek(size - 1) || !file.getChar(&last))
+            throw Failure(FailureCode::PermissionDenied);
+        if (last != '\n' && last != '\r')
+            bytes = QByteArrayLiteral("\r\n");
+    }
+    bytes += encodeShiftJis(line);
+
+    if (!file.seek(size) || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.resize(size);
+        throw Failure(FailureCode::DiskFull);
+    }
 }
 
 } // namespace norvanta

@@ -12,4 +12,12 @@ namespace norvanta {
 QString compoundRecordLine(const QString& name, const std::array<double, 3>& atoms,
                            const std::array<double, 8>& gibbs);
 
+// Appends a record line to the end of the compound data file in Shift_JIS.
+// Nothing before the end is changed. A last line without a line end is ended
+// first, so the new record stays a line of its own. The file must exist:
+// Failure{53} when it does not (76 when its folder does not), {70} when it
+// cannot be opened for writing, {61} when the write fails, in which case the
+// file is cut back to its previous length.
+void appendCompoundRecord(const QString& path, const QString& line);
+
 } // namespace norvanta
