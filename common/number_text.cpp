@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +13,32 @@ namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+// The digits of a numeric prefix, split at the decimal point and the exponent.
+struct NumberParts {
+    bool negative = false;
+    std::string integerDigits;
+    std::string fractionDigits;
+    std::string exponent; // optional sign and digits; empty when there is none
+};
+
+// A value out of the double range: an infinity when the first significant
+// digit stands at 10^1 or above, a zero when it stands far below 10^0.
+double outOfRange(const NumberParts& parts)
+{
+    const std::string digits = parts.integerDigits + parts.fractionDigits;
+    const auto first = digits.find_first_not_of('0');
+    long long weight = (long long)(parts.integerDigits.size()) - 1 - (long long)(first);
+    long long exponent = 0;
+    const bool exponentNegative = !parts.exponent.empty() && parts.exponent[0] == '-';
+    for (const char c : parts.exponent) {
+        if (c >= '0' && c <= '9')
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+    }
+    weight += exponentNegative ? -exponent : exponent;
+    const double magnitude = weight > 0 ? HUGE_VAL : 0.0;
+    return parts.negative ? -magnitude : magnitude;
+}
+
 } // namespace
 
 double leadingValue(QStringView text)
@@ -20,40 +48,43 @@ double leadingValue(QStringView text)
     while (i < n && (text[i] == u' ' || text[i] == u'\t'))
         ++i;
 
-    std::string number;
-    qsizetype j = i;
-    if (j < n && (text[j] == u'+' || text[j] == u'-'))
-        number += char(text[j++].unicode());
-    int mantissaDigits = 0;
-    while (j < n && isDigit(text[j])) {
-        number += char(text[j++].unicode());
-        ++mantissaDigits;
+    NumberParts parts;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        parts.negative = text[i++] == u'-';
+    while (i < n && isDigit(text[i]))
+        parts.integerDigits += char(text[i++].unicode());
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && isDigit(text[i]))
+            parts.fractionDigits += char(text[i++].unicode());
     }
-    if (j < n && text[j] == u'.') {
-        number += '.';
-        ++j;
-        while (j < n && isDigit(text[j])) {
-            number += char(text[j++].unicode());
-            ++mantissaDigits;
-        }
-    }
-    if (mantissaDigits == 0)
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty())
         return 0.0;
-    if (j < n && (text[j] == u'e' || text[j] == u'E')) {
-        qsizetype k = j + 1;
-        std::string exponent = "e";
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype k = i + 1;
+        std::string exponent;
         if (k < n && (text[k] == u'+' || text[k] == u'-'))
             exponent += char(text[k++].unicode());
-        bool hasDigit = false;
-        while (k < n && isDigit(text[k])) {
+        const auto signLength = exponent.size();
+        while (k < n && isDigit(text[k]))
             exponent += char(text[k++].unicode());
-            hasDigit = true;
-        }
-        if (hasDigit)
-            number += exponent;
+        if (exponent.size() > signLength)
+            parts.exponent = exponent;
     }
-    // strtod under the C locale semantics: the program never changes LC_NUMERIC.
-    return std::strtod(number.c_str(), nullptr);
+
+    // from_chars reads "." as the decimal point whatever the C locale says;
+    // Qt sets the user's locale at start-up, and it may use a comma.
+    std::string number = parts.negative ? "-" : "";
+    number += parts.integerDigits.empty() ? "0" : parts.integerDigits;
+    if (!parts.fractionDigits.empty())
+        number += "." + parts.fractionDigits;
+    if (!parts.exponent.empty())
+        number += "e" + parts.exponent;
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        return outOfRange(parts);
+    return value;
 }
 
 QString generalNumberText(double value)
@@ -83,7 +114,7 @@ QString generalNumberText(double value)
         out = digits.substr(0, 1);
         if (digits.size() > 1)
             out += "." + digits.substr(1);
-        char exp[8];
+        char exp[16];
         std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
         out += exp;
     } else if (exponent < 0) {

@@ -1,0 +1,196 @@
+#include "common/failure.h"
+#include "common/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace norvanta;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void putBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+// The failure number the call throws, or 0 when it throws none.
+int failureOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const Failure& failure) {
+        return failure.code();
+    }
+    return 0;
+}
+
+class TextFileTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    QTemporaryDir folder_;
+};
+
+} // namespace
+
+TEST(ShiftJis, EncodesTheWindowsCodePage)
+{
+    const struct {
+        QString text;
+        QByteArray bytes;
+    } cases[] = {
+        {u"ﾟ"_s, "\xDF"},           // half-width katakana stays one byte
+        {u"ｱﾙｶﾝ"_s, "\xB1\xD9\xB6\xDD"},
+        {u"あ"_s, "\x82\xA0"},
+        {u"ア"_s, "\x83\x41"},
+        {u"～"_s, "\x81\x60"},      // full-width tilde of the Windows code page
+        {u"①"_s, "\x87\x40"},       // a character only the Windows code page has
+        {u"CO2,1.5\r\n"_s, "CO2,1.5\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(encodeShiftJis(c.text), c.bytes) << c.text.toStdString();
+        EXPECT_EQ(decodeShiftJis(c.bytes), c.text) << c.text.toStdString();
+    }
+}
+
+TEST_F(TextFileTest, JapaneseTextRoundTripsThroughAFile)
+{
+    const QString text = u"; 平衡計算標準ファイル:12-06-2026 20:45:36\r\n\"一酸化炭素\"\r\n\"ﾟ\"\r\n"_s;
+    writeShiftJisFile(path(u"reaction.txt"_s), text);
+    EXPECT_EQ(readShiftJisFile(path(u"reaction.txt"_s)), text);
+    EXPECT_EQ(bytesOf(path(u"reaction.txt"_s)), encodeShiftJis(text));
+    EXPECT_TRUE(bytesOf(path(u"reaction.txt"_s)).contains("\"\xDF\"\r\n"));
+}
+
+TEST_F(TextFileTest, ReadsLineFeedOnlyFilesUnchanged)
+{
+    putBytes(path(u"lf.txt"_s), "R=8.314\nCALTOJ=4.184\n");
+    EXPECT_EQ(readShiftJisFile(path(u"lf.txt"_s)), u"R=8.314\nCALTOJ=4.184\n"_s);
+}
+
+TEST_F(TextFileTest, WritingReplacesTheWholeOldFile)
+{
+    putBytes(path(u"settings.ini"_s), QByteArray(4096, 'x'));
+    writeShiftJisFile(path(u"settings.ini"_s), u"\"LimitPos=-1\"\r\n"_s);
+    EXPECT_EQ(bytesOf(path(u"settings.ini"_s)), "\"LimitPos=-1\"\r\n");
+}
+
+TEST_F(TextFileTest, ReadFailuresByNumber)
+{
+    EXPECT_EQ(failureOf([&] { readShiftJisFile(path(u"absent.txt"_s)); }),
+              FailureCode::FileNotFound);
+    EXPECT_EQ(failureOf([&] { readShiftJisFile(path(u"no folder/absent.txt"_s)); }),
+              FailureCode::PathNotFound);
+    EXPECT_EQ(failureOf([&] { readShiftJisFile(folder_.path()); }),
+              FailureCode::PermissionDenied);
+}
+
+TEST_F(TextFileTest, UnreadableFileIsPermissionDenied)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root, which reads any file whatever its permissions";
+    putBytes(path(u"locked.txt"_s), "x");
+    QFile::setPermissions(path(u"locked.txt"_s), QFileDevice::WriteOwner);
+    EXPECT_EQ(failureOf([&] { readShiftJisFile(path(u"locked.txt"_s)); }),
+              FailureCode::PermissionDenied);
+    EXPECT_FALSE(FileExists(path(u"locked.txt"_s)));
+}
+
+TEST_F(TextFileTest, WritingIntoAMissingFolderIsPathNotFound)
+{
+    const QString target = path(u"no folder/out.txt"_s);
+    EXPECT_EQ(failureOf([&] { writeShiftJisFile(target, u"x"_s); }), FailureCode::PathNotFound);
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST_F(TextFileTest, WritingIntoAFolderThatTakesNoFilesIsPermissionDenied)
+{
+    QString target;
+    if (geteuid() != 0) {
+        ASSERT_TRUE(QDir().mkdir(path(u"read-only"_s)));
+        target = path(u"read-only/out.txt"_s);
+        QFile::setPermissions(path(u"read-only"_s),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    } else {
+        // Root writes into any folder whatever its permissions; the process
+        // folder of the kernel takes no new files even from root.
+        if (!QDir(u"/proc/self"_s).exists())
+            GTEST_SKIP() << "running as root and no /proc to stand in for a read-only folder";
+        target = u"/proc/norvanta-test.txt"_s;
+    }
+    EXPECT_EQ(failureOf([&] { writeShiftJisFile(target, u"x"_s); }),
+              FailureCode::PermissionDenied);
+    EXPECT_FALSE(QFile::exists(target));
+    if (geteuid() != 0)
+        QFile::setPermissions(path(u"read-only"_s), QFileDevice::ReadOwner |
+                                                        QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+}
+
+TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole)
+{
+    const QString target = path(u"Norvane.ini"_s);
+    const QByteArray old = "\"LimitPos=2\"\r\n\"PlotMode=1\"\r\n";
+    putBytes(target, old);
+
+    // A file size limit makes the write fail part-way, for root as for anyone.
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int code = failureOf([&] { writeShiftJisFile(target, QString(100000, u'あ')); });
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_NE(code, 0) << "the write was reported as done";
+    EXPECT_EQ(bytesOf(target), old);
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"Norvane.ini"_s})
+        << "the temporary file was left behind";
+}
+
+TEST_F(TextFileTest, FileExistsOnlyForAReadableFile)
+{
+    putBytes(path(u"constants.txt"_s), "R=1.987216\r\n");
+    putBytes(path(u"empty.txt"_s), {});
+    EXPECT_TRUE(FileExists(path(u"constants.txt"_s)));
+    EXPECT_TRUE(FileExists(path(u"empty.txt"_s)));
+    EXPECT_FALSE(FileExists(path(u"absent.txt"_s)));
+    EXPECT_FALSE(FileExists(path(u"no folder/constants.txt"_s)));
+    EXPECT_FALSE(FileExists(folder_.path()));
+    EXPECT_FALSE(FileExists(QString()));
+}
+
+TEST(DirectoryOf, UpToAndIncludingTheLastSeparator)
+{
+    const struct {
+        QString path;
+        QString directory;
+    } cases[] = {
+        {u"/home/user/Norvane.dat"_s, u"/home/user/"_s},
+        {u"/home/user/"_s, u"/home/user/"_s},
+        {u"/Norvane.ini"_s, u"/"_s},
+        {u"reaction.txt"_s, QString()},
+        {QString(), QString()},
+        {u"data/反応/メタン.txt"_s, u"data/反応/"_s},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DirectoryOf(c.path), c.directory) << c.path.toStdString();
+}
