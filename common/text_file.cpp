@@ -54,7 +54,10 @@ QString readShiftJisFile(const QString& path)
 void writeShiftJisFile(const QString& path, const QString& text)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (full disk, file size limit) shows in
+    // write()'s count: a buffered flush at commit() takes a short write as
+    // success and would replace the target with a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Failure(failureForWrite(path, file.error()));
     const QByteArray bytes = encodeShiftJis(text);
     if (file.write(bytes) != bytes.size()) {
