@@ -1,0 +1,312 @@
+#include "file_test_support.h"
+
+#include "files/reaction_file.h"
+
+#include "common/text_file.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTime>
+
+#include <gtest/gtest.h>
+
+using namespace norvanta;
+using namespace norvanta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime kSavedAt(QDate(2026, 12, 6), QTime(20, 45, 36));
+
+ReactionFields carbonDioxideReforming()
+{
+    ReactionFields fields;
+    fields.reactNum = {u"1"_s, u"1"_s, {}, {}};
+    fields.react = {u"CO2"_s, u"CH4"_s, {}, {}};
+    fields.molar = {u"1"_s, u"1"_s, {}, {}};
+    fields.productNum = {u"2"_s, u"2"_s, {}, {}};
+    fields.product = {u"CO"_s, u"H2"_s, {}, {}};
+    fields.restrict = 0;
+    fields.pressure = u"1"_s;
+    return fields;
+}
+
+// A header line and then the given raw lines, CR LF after each.
+QString fileWithLines(const QString& header, const QStringList& lines)
+{
+    QString text = header + u"\r\n"_s;
+    for (const QString& line : lines)
+        text += line + u"\r\n"_s;
+    return text;
+}
+
+class ReactionFileOnDisk : public ::testing::Test {
+protected:
+    QString pathOf(const QString& name) const { return folder.filePath(name); }
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST(ReactionFileText, ExampleFileByteForByte)
+{
+    const QByteArray header("\x3b\x20\x95\xbd\x8d\x74\x8c\x76\x8e\x5a\x95\x57\x8f\x80\x83\x74"
+                            "\x83\x40\x83\x43\x83\x8b\x3a"
+                            "12-06-2026 20:45:36\r\n");
+    QByteArray expected = header;
+    for (const char* value : {"1", "CO2", "1", "2", "CO", "1", "CH4", "1", "2", "H2", "", "", "",
+                              "", "", "", "", "", "", "", "0", "1"})
+        expected += QByteArray("\"") + value + "\"\r\n";
+
+    EXPECT_EQ(encodeShiftJis(reactionFileText(carbonDioxideReforming(), kSavedAt)), expected);
+}
+
+TEST(ReactionFileText, DateAndTimeAreZeroPadded)
+{
+    const QDateTime early(QDate(2027, 1, 2), QTime(3, 4, 5));
+    const QString firstLine = reactionFileText(ReactionFields{}, early).section(u"\r\n"_s, 0, 0);
+    EXPECT_EQ(firstLine, u"; 平衡計算標準ファイル:01-02-2027 03:04:05"_s);
+}
+
+TEST(ReactionFileText, LimitRowWritten)
+{
+    const struct {
+        int restrict;
+        const char16_t* line22;
+    } cases[] = {{0, u"\"0\""}, {1, u"\"1\""}, {2, u"\"2\""}, {3, u"\"3\""}, {-1, u"\"1\""}};
+    for (const auto& c : cases) {
+        ReactionFields fields;
+        fields.restrict = c.restrict;
+        const QStringList lines = reactionFileText(fields, kSavedAt).split(u"\r\n"_s);
+        ASSERT_EQ(lines.size(), 24) << "23 lines, each ended by CR LF";
+        EXPECT_EQ(lines[21], QString::fromUtf16(c.line22)) << c.restrict;
+        EXPECT_TRUE(lines[23].isEmpty());
+    }
+}
+
+TEST_F(ReactionFileOnDisk, SavedFieldsOpenUnchanged)
+{
+    ReactionFields awkward;
+    awkward.reactNum = {u" 1"_s, u"2 "_s, u""_s, u"  3.5  "_s};
+    awkward.react = {u"CO2, gas"_s, u"メタン"_s, u"ｴﾀﾉｰﾙ"_s, u"\t1-butene"_s};
+    awkward.molar = {u""_s, u",,"_s, u"1,5"_s, u"エタン ,"_s};
+    awkward.productNum = {u"2"_s, u""_s, u" "_s, u"1e3"_s};
+    awkward.product = {u"一酸化炭素"_s, u"H2"_s, u""_s, u"ﾊﾟｽ"_s};
+
+    for (const int restrict : {0, 1, 2, 3}) {
+        for (const QString& pressure : {u"1"_s, u""_s, u" 0,5 atm "_s, u"１０"_s}) {
+            ReactionFields fields = awkward;
+            fields.restrict = restrict;
+            fields.pressure = pressure;
+            const QString path = pathOf(u"r1.txt"_s);
+            ASSERT_EQ(saveReactionFile(path, fields, kSavedAt), std::nullopt);
+
+            const ReactionFileContent content = openReactionFile(path);
+            ASSERT_EQ(content.status, ReactionFileStatus::Read);
+            EXPECT_EQ(content.fields, fields) << restrict << " " << pressure.toStdString();
+        }
+    }
+}
+
+TEST_F(ReactionFileOnDisk, NoLimitingCompoundOpensAsSecondRow)
+{
+    ReactionFields fields = carbonDioxideReforming();
+    fields.restrict = -1;
+    const QString path = pathOf(u"none.txt"_s);
+    ASSERT_EQ(saveReactionFile(path, fields, kSavedAt), std::nullopt);
+    EXPECT_EQ(openReactionFile(path).fields.restrict, 1);
+}
+
+TEST_F(ReactionFileOnDisk, SaveReplacesAnExistingFile)
+{
+    const QString path = pathOf(u"r1.txt"_s);
+    ASSERT_TRUE(writeBytes(path, QByteArray(4000, 'x')));
+    ASSERT_EQ(saveReactionFile(path, carbonDioxideReforming(), kSavedAt), std::nullopt);
+    EXPECT_EQ(readBytes(path),
+              encodeShiftJis(reactionFileText(carbonDioxideReforming(), kSavedAt)));
+}
+
+TEST(ReactionFileLimit, RowFromTheLimitField)
+{
+    const struct {
+        const char16_t* text;
+        int row;
+    } cases[] = {
+        {u"0", 0},   {u"1", 1},    {u"3", 3},     {u"7", 0},    {u"4", 0},   {u"-1", 0},
+        {u"", 0},    {u"2.9", 2},  {u"3.99", 3},  {u"-0.5", 0}, {u" 2", 2},  {u"2abc", 2},
+        {u"abc", 0}, {u"1e0", 1},  {u"1e999", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(limitRowOf(QString::fromUtf16(c.text)), c.row) << QString::fromUtf16(c.text).toStdString();
+}
+
+TEST(ReactionFileParse, LimitLineSelectsRow)
+{
+    const struct {
+        const char16_t* line22;
+        int row;
+    } cases[] = {{u"\"7\"", 0}, {u"\"-1\"", 0}, {u"\"\"", 0}, {u"\"2.9\"", 2}, {u"\"3\"", 3}};
+    for (const auto& c : cases) {
+        QStringList lines;
+        for (int i = 0; i < 20; ++i)
+            lines << u"\"x\""_s;
+        lines << QString::fromUtf16(c.line22) << u"\"1\""_s;
+        const ReactionFileContent content = parseReactionFile(fileWithLines(u";"_s, lines));
+        ASSERT_EQ(content.status, ReactionFileStatus::Read);
+        EXPECT_EQ(content.fields.restrict, c.row) << QString::fromUtf16(c.line22).toStdString();
+        EXPECT_EQ(content.fields.pressure, u"1"_s);
+    }
+}
+
+TEST(ReactionFileParse, HeaderOnlyFileLeavesEverythingEmpty)
+{
+    for (const QString& text : {u"; 平衡計算標準ファイル:12-06-2026 20:45:36\r\n"_s, u";"_s}) {
+        const ReactionFileContent content = parseReactionFile(text);
+        ASSERT_EQ(content.status, ReactionFileStatus::Read);
+        ReactionFields empty;
+        empty.restrict = 0;
+        empty.pressure.clear();
+        EXPECT_EQ(content.fields, empty);
+    }
+}
+
+TEST(ReactionFileParse, ShortFileFillsWhatItHas)
+{
+    const ReactionFileContent content =
+        parseReactionFile(fileWithLines(u";"_s, {u"\"2\""_s, u"\"H2O\""_s}));
+    ASSERT_EQ(content.status, ReactionFileStatus::Read);
+    EXPECT_EQ(content.fields.reactNum[0], u"2"_s);
+    EXPECT_EQ(content.fields.react[0], u"H2O"_s);
+    EXPECT_EQ(content.fields.molar[0], QString());
+    EXPECT_EQ(content.fields.pressure, QString());
+    EXPECT_EQ(content.fields.restrict, 0);
+}
+
+TEST(ReactionFileParse, HeaderAcceptance)
+{
+    const struct {
+        const char16_t* firstLine;
+        ReactionFileStatus status;
+    } cases[] = {
+        {u"; 平衡計算標準ファイル:12-06-2026 20:45:36", ReactionFileStatus::Read},
+        {u";anything", ReactionFileStatus::Read},
+        {u"  ;after blanks", ReactionFileStatus::Read},
+        {u"私の標準データ", ReactionFileStatus::Read},
+        {u"反応ファイル", ReactionFileStatus::Read},
+        {u"abc", ReactionFileStatus::WrongFormat},
+        {u"標 準", ReactionFileStatus::WrongFormat},
+        {u"ﾌｧｲﾙ", ReactionFileStatus::WrongFormat},
+        {u"abc,; 平衡計算標準ファイル", ReactionFileStatus::WrongFormat},
+        {u"\"1\"", ReactionFileStatus::WrongFormat},
+        {u"", ReactionFileStatus::WrongFormat},
+    };
+    for (const auto& c : cases) {
+        const QString text = fileWithLines(QString::fromUtf16(c.firstLine), {u"\"1\""_s});
+        EXPECT_EQ(parseReactionFile(text).status, c.status)
+            << QString::fromUtf16(c.firstLine).toStdString();
+    }
+}
+
+TEST(ReactionFileParse, CommaInFirstLineStartsTheFirstCoefficient)
+{
+    const ReactionFileContent content = parseReactionFile(
+        fileWithLines(u"; header,3"_s, {u"\"CO2\""_s, u"\"1\""_s, u"\"2\""_s}));
+    ASSERT_EQ(content.status, ReactionFileStatus::Read);
+    EXPECT_EQ(content.fields.reactNum[0], u"3"_s);
+    EXPECT_EQ(content.fields.react[0], u"CO2"_s);
+    EXPECT_EQ(content.fields.molar[0], u"1"_s);
+    EXPECT_EQ(content.fields.productNum[0], u"2"_s);
+}
+
+TEST(ReactionFileParse, InnerQuoteEndsOnlyItsOwnField)
+{
+    ReactionFields fields = carbonDioxideReforming();
+    fields.react[1] = u"CH\"4"_s;
+    const QString text = reactionFileText(fields, kSavedAt);
+    EXPECT_TRUE(text.contains(u"\r\n\"CH\"4\"\r\n"_s)) << "written unchanged";
+
+    const ReactionFileContent content = parseReactionFile(text);
+    ASSERT_EQ(content.status, ReactionFileStatus::Read);
+    ReactionFields expected = fields;
+    expected.react[1] = u"CH"_s;
+    EXPECT_EQ(content.fields, expected);
+}
+
+TEST(ReactionFileParse, LineFeedsAloneAreRead)
+{
+    QString text = reactionFileText(carbonDioxideReforming(), kSavedAt);
+    text.replace(u"\r\n"_s, u"\n"_s);
+    const ReactionFileContent content = parseReactionFile(text);
+    ASSERT_EQ(content.status, ReactionFileStatus::Read);
+    EXPECT_EQ(content.fields, carbonDioxideReforming());
+}
+
+TEST_F(ReactionFileOnDisk, UnreadableFiles)
+{
+    const QString empty = pathOf(u"empty.txt"_s);
+    ASSERT_TRUE(writeBytes(empty, {}));
+    EXPECT_EQ(openReactionFile(empty).status, ReactionFileStatus::Unreadable);
+    EXPECT_EQ(openReactionFile(pathOf(u"missing.txt"_s)).status, ReactionFileStatus::Unreadable);
+    EXPECT_EQ(openReactionFile(folder.path()).status, ReactionFileStatus::Unreadable);
+}
+
+TEST_F(ReactionFileOnDisk, PathIsUsedAsChosen)
+{
+    const QString lower = pathOf(u"r1.txt"_s);
+    ASSERT_EQ(saveReactionFile(lower, carbonDioxideReforming(), kSavedAt), std::nullopt);
+    EXPECT_EQ(entriesOf(folder.path()), QStringList{u"r1.txt"_s});
+    EXPECT_EQ(openReactionFile(pathOf(u"R1.TXT"_s)).status, ReactionFileStatus::Unreadable);
+}
+
+TEST_F(ReactionFileOnDisk, SaveIntoMissingFolderNamesThePath)
+{
+    const auto message =
+        saveReactionFile(pathOf(u"no such folder/r1.txt"_s), carbonDioxideReforming(), kSavedAt);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->title, u"保存のエラー"_s);
+    EXPECT_EQ(message->text, u"ﾊﾟｽ名が見つかりません"_s);
+    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(entriesOf(folder.path()), QStringList());
+}
+
+TEST_F(ReactionFileOnDisk, SaveOntoAFolderFails)
+{
+    const QString target = pathOf(u"r1.txt"_s);
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"r1.txt"_s));
+    const auto message = saveReactionFile(target, carbonDioxideReforming(), kSavedAt);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->title, u"保存のエラー"_s);
+    EXPECT_EQ(message->text,
+              u"保存に失敗しました。ディスク容量が不足しているかもしれません。確認して下さい。"_s);
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(entriesOf(folder.path()), QStringList{u"r1.txt"_s});
+}
+
+TEST_F(ReactionFileOnDisk, FailedWriteKeepsThePreviousFileWhole)
+{
+    const QString path = pathOf(u"r1.txt"_s);
+    const QByteArray previous = encodeShiftJis(reactionFileText(ReactionFields{}, kSavedAt));
+    ASSERT_TRUE(writeBytes(path, previous));
+
+    std::optional<FileMessage> message;
+    {
+        FileSizeLimit limit(40);
+        ASSERT_TRUE(limit.active());
+        message = saveReactionFile(path, carbonDioxideReforming(), kSavedAt);
+    }
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->text,
+              u"保存に失敗しました。ディスク容量が不足しているかもしれません。確認して下さい。"_s);
+    EXPECT_EQ(readBytes(path), previous);
+    EXPECT_EQ(entriesOf(folder.path()), QStringList{u"r1.txt"_s}) << "no temporary file left";
+}
+
+TEST(ReactionFileMessages, SaveErrorByFailure)
+{
+    EXPECT_EQ(saveErrorMessage(76).text, u"ﾊﾟｽ名が見つかりません"_s);
+    for (const int code : {61, 70, 53, 5})
+        EXPECT_EQ(saveErrorMessage(code).text,
+                  u"保存に失敗しました。ディスク容量が不足しているかもしれません。確認して下さい。"_s)
+            << code;
+}
