@@ -19,7 +19,9 @@ int failureForWrite(const QString& path, QFileDevice::FileError error)
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         return FailureCode::PathNotFound;
-    if (error == QFileDevice::PermissionsError || error == QFileDevice::OpenError)
+    // A read-only target fails before anything is written, with a plain write error.
+    if (error == QFileDevice::PermissionsError || error == QFileDevice::OpenError ||
+        (info.exists() && !info.isWritable()))
         return FailureCode::PermissionDenied;
     return FailureCode::DiskFull;
 }

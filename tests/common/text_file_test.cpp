@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,31 @@ TEST_F(TextFileTest, WritingIntoAFolderThatTakesNoFilesIsPermissionDenied)
         QFile::setPermissions(path(u"read-only"_s), QFileDevice::ReadOwner |
                                                         QFileDevice::WriteOwner |
                                                         QFileDevice::ExeOwner);
+}
+
+TEST_F(TextFileTest, ReadOnlyFileIsPermissionDeniedAndStaysWhole)
+{
+    const QString target = path(u"Norvane.ini"_s);
+    putBytes(target, "old\r\n");
+    // Root writes any file whatever its permissions, but not one marked immutable.
+    struct Immutable {
+        QString path;
+        ~Immutable()
+        {
+            if (!path.isEmpty())
+                QProcess::execute(u"chattr"_s, {u"-i"_s, path});
+        }
+    } immutable;
+    if (geteuid() != 0) {
+        QFile::setPermissions(target, QFileDevice::ReadOwner);
+    } else if (QProcess::execute(u"chattr"_s, {u"+i"_s, target}) == 0) {
+        immutable.path = target;
+    } else {
+        GTEST_SKIP() << "running as root where this file system cannot mark a file immutable";
+    }
+    EXPECT_EQ(failureOf([&] { writeShiftJisFile(target, u"new\r\n"_s); }),
+              FailureCode::PermissionDenied);
+    EXPECT_EQ(bytesOf(target), "old\r\n");
 }
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole)
