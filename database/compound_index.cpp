@@ -15,17 +15,21 @@ CompoundIndex CompoundIndex::load(const QString& path)
 CompoundIndex CompoundIndex::parse(const QString& text)
 {
     CompoundIndex index;
+    // A record line written by registration takes some 60 characters.
+    const std::size_t expectedRecords = std::size_t(text.size() / 60 + 1);
+    index.names_.reserve(expectedRecords);
+    index.values_.reserve(expectedRecords * ValueFields);
     FieldReader reader(text);
     qsizetype position = 0; // 0 = a name, 1..11 = its value fields
     while (!reader.atEnd()) {
-        const QString item = reader.next();
+        QString item = reader.next();
         if (item.startsWith(u';'))
             continue;
         if (position == 0) {
-            index.names_.push_back(item);
-            index.values_.resize(index.values_.size() + ValueFields, 0.0);
+            index.names_.push_back(std::move(item));
+            index.values_.resize(index.values_.size() + ValueFields);
         } else {
-            index.values_[index.values_.size() - ValueFields + position - 1] = leadingValue(item);
+            index.values_[index.values_.size() - ValueFields + position - 1] = std::move(item);
         }
         ++index.fieldCount_;
         position = (position + 1) % (ValueFields + 1);
@@ -65,7 +69,7 @@ double CompoundIndex::field(int record, int k) const
         throw Failure(FailureCode::IndexOutOfRange);
     if (qsizetype(record) * (ValueFields + 1) + k >= fieldCount_)
         throw Failure(FailureCode::ReadPastEnd);
-    return values_[std::size_t(record) * ValueFields + std::size_t(k - 1)];
+    return leadingValue(values_[std::size_t(record) * ValueFields + std::size_t(k - 1)]);
 }
 
 double CompoundIndex::gibbsEnergy(int record, int kelvin) const

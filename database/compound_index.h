@@ -51,8 +51,9 @@ public:
 
 private:
     std::vector<QString> names_;
-    // ValueFields values per record; those past the end of the file read 0.
-    std::vector<double> values_;
+    // ValueFields value texts per record, read as numbers when asked for:
+    // a run reads a few dozen of the file's thousands.
+    std::vector<QString> values_;
     // Fields (names and values) the file actually holds.
     qsizetype fieldCount_ = 0;
 };
