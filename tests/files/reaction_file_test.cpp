@@ -137,8 +137,10 @@ TEST(ReactionFileLimit, RowFromTheLimitField)
         {u"", 0},    {u"2.9", 2},  {u"3.99", 3},  {u"-0.5", 0}, {u" 2", 2},  {u"2abc", 2},
         {u"abc", 0}, {u"1e0", 1},  {u"1e999", 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(limitRowOf(QString::fromUtf16(c.text)), c.row) << QString::fromUtf16(c.text).toStdString();
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(limitRowOf(text), c.row) << text.toStdString();
+    }
 }
 
 TEST(ReactionFileParse, LimitLineSelectsRow)
