@@ -1,19 +1,15 @@
-#include "results/fonts.h"
+#include "app/application.h"
+#include "app/japanese_ui.h"
+#include "app/qt_platform.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMenuBar>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    norvanta::installFontSubstitutions();
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Norvanta"));
-    window.menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    window.menuBar()->addMenu(QStringLiteral("オプション(&O)"));
-    window.menuBar()->addMenu(QStringLiteral("追加(&A)"));
-    window.menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    norvanta::installJapaneseUi(application);
+    norvanta::QtPlatform platform;
+    norvanta::NorvantaApplication norvanta(platform);
+    norvanta.showMainWindow();
+    return application.exec();
 }

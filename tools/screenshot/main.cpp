@@ -1,0 +1,95 @@
+// norvanta-screenshot <output folder>: renders the program's windows offscreen
+// and writes one PNG per picture, so the layout can be checked without a display.
+#include "app/application.h"
+#include "app/japanese_ui.h"
+#include "app/main_form.h"
+#include "app/qt_platform.h"
+#include "common/reaction_fields.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTextStream>
+#include <QWidget>
+
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+using norvanta::NorvantaApplication;
+
+namespace {
+
+// The Overview's example: CO2 + CH4 = 2 CO + 2 H2, 1:1, CO2 limiting, 1 atm.
+norvanta::ReactionFields exampleReaction()
+{
+    norvanta::ReactionFields fields;
+    fields.reactNum = {u"1"_s, u"1"_s, {}, {}};
+    fields.react = {u"CO2"_s, u"CH4"_s, {}, {}};
+    fields.molar = {u"1"_s, u"1"_s, {}, {}};
+    fields.productNum = {u"2"_s, u"2"_s, {}, {}};
+    fields.product = {u"CO"_s, u"H2"_s, {}, {}};
+    fields.restrict = 0;
+    fields.pressure = u"1"_s;
+    return fields;
+}
+
+// One picture: a name and what to set up in a fresh program before it is taken.
+struct Shot {
+    QString name;
+    std::function<QWidget*(NorvantaApplication&)> prepare;
+};
+
+QWidget* mainWindow(NorvantaApplication& app, bool listPanelOpen)
+{
+    norvanta::MainForm& form = app.mainForm();
+    app.showMainWindow();
+    form.setFields(exampleReaction());
+    form.setListPanelOpen(listPanelOpen);
+    form.React[1]->setFocus(Qt::TabFocusReason);
+    form.ShowHelpLine(u"化学式･慣用名を入力します"_s);
+    return &form;
+}
+
+const Shot kShots[] = {
+    {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
+    {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
+};
+
+bool takeShot(const Shot& shot, const QDir& folder)
+{
+    norvanta::QtPlatform platform;
+    NorvantaApplication app(platform);
+    QWidget* window = shot.prepare(app);
+    window->activateWindow();
+    QApplication::processEvents();
+    const QString path = folder.filePath(shot.name + u".png"_s);
+    if (!window->grab().save(path)) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        return false;
+    }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    norvanta::installJapaneseUi(application);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: norvanta-screenshot <output folder>\n";
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(u"."_s)) {
+        QTextStream(stderr) << "cannot create " << folder.path() << '\n';
+        return 1;
+    }
+    bool ok = true;
+    for (const Shot& shot : kShots)
+        ok = takeShot(shot, folder) && ok;
+    return ok ? 0 : 1;
+}
