@@ -1,0 +1,126 @@
+#pragma once
+
+#include "engine/reaction_definition.h"
+#include "engine/result_table.h"
+#include "engine/run_message.h"
+#include "engine/temperature_sweep.h"
+#include "engine/validation.h"
+
+#include "database/compound_index.h"
+
+#include "common/reaction_fields.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace norvanta {
+
+class SolverFunctions;
+
+// The window side of a calculation run. The main window implements it; the
+// command-line calculator may do nothing in most of these.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    // Step 1: hide the results window and clear its graph and number areas;
+    // disable Pressure, TetraPrec, ReverseButton and ResetButton; clear the
+    // help line, hide the Message label and show ProgBar.
+    virtual void prepareRun() = 0;
+    // Each tick, before its step runs: the ProgBar value.
+    virtual void showProgress(int value) = 0;
+    // Steps 1 and 2 wrote into the fields (trimmed names, "1" for an empty
+    // coefficient, closed-up rows and the Restrict option that moved with its row).
+    virtual void showFields(const ReactionFields& fields) = 0;
+    // A row of the number table, as soon as its points are computed.
+    virtual void drawNumberRow(int row, const ResultPoint& kelvin, const ResultPoint& celsius) = 0;
+    // Step 8: the caption of the results window.
+    virtual void setResultsCaption(const QString& caption) = 0;
+    // Step 9: the results are in the table. Stop MainTimer, place and show the
+    // results window with its graph, hide ProgBar and enable the controls again.
+    virtual void finishRun() = 0;
+    // The common stop after a failed check or an error: enable Pressure,
+    // TetraPrec, ReverseButton and ResetButton, stop MainTimer, clear the help
+    // line, set ProgBar to 0 and hide it, enable CalButton.
+    virtual void stopRun() = 0;
+};
+
+// What a run needs besides the fields: where Norvane.dat is, the folder the
+// program started in (where Norvane.dll belongs), and the Kp factor 1000 / R.
+struct RunSettings {
+    QString databasePath;
+    QString startFolder;
+    double kpFactor = 0;
+};
+
+enum class TickOutcome {
+    Idle,                // no run is active
+    Continue,            // the step ran; the next tick runs the next one
+    StoppedByValidation, // a check failed: message and focus
+    StoppedByError,      // the error handler stopped the run: message
+    Finished,            // step 9 ran; the results are in the table
+};
+
+// What one tick did. On a stop the host's common stop has already run; the
+// window then shows the message and gives the focus to the named field if it
+// is enabled.
+struct TickResult {
+    TickOutcome outcome = TickOutcome::Idle;
+    int step = 0;
+    int progress = 0;
+    std::optional<RunMessage> message;
+    FocusTarget focus;
+};
+
+// One calculation in nine steps, one step per tick of the window's MainTimer:
+// 1 preparation and reading Norvane.dat, 2-4 validation, 5-8 the temperature
+// sweep, 9 the finish. Norvane.dat is read once, in step 1, and every lookup
+// of the run is answered from that reading.
+//
+// The run computes into its own table and hands it over in step 9, so every
+// point the run did not compute is marked not computed, and a run that stops
+// leaves the previous results as they were.
+class CalculationRun {
+public:
+    static constexpr int kSteps = 9;
+
+    CalculationRun(RunSettings settings, ReactionFields& fields, ReactionDefinition& definition,
+                   ResultTable& results, SolverFunctions& solver, RunHost& host);
+
+    // CalButton: a new run at step 0; the window arms MainTimer (55 ms) and
+    // disables CalButton. 25 K mode when tetraPrecision is set.
+    void start(bool tetraPrecision);
+    bool running() const { return running_; }
+    int step() const { return step_; }
+
+    TickResult tick();
+    // The remaining steps without pacing, for callers without a timer.
+    TickResult runToEnd();
+
+    // The ProgBar value after `step` of the nine steps: 11, 22, ..., 88, 100.
+    static int progressValue(int step);
+
+private:
+    std::optional<ValidationFailure> runStep();
+    TickResult stop(TickOutcome outcome, RunMessage message, FocusTarget focus = {});
+    const CompoundIndex& database() const { return *database_; }
+
+    const RunSettings settings_;
+    ReactionFields& fields_;
+    ReactionDefinition& definition_;
+    ResultTable& results_;
+    SolverFunctions& solver_;
+    RunHost& host_;
+
+    bool running_ = false;
+    bool tetraPrecision_ = false;
+    int step_ = 0;
+    std::optional<CompoundIndex> database_;
+    std::optional<TemperatureSweep> sweep_;
+};
+
+// The results window caption of a finished run.
+QString resultsCaption(bool tetraPrecision);
+
+} // namespace norvanta

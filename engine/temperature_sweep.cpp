@@ -1,0 +1,167 @@
+#include "temperature_sweep.h"
+
+#include "engine/solver_functions.h"
+
+#include "database/compound_index.h"
+
+#include "common/failure.h"
+
+#include <cmath>
+#include <utility>
+
+namespace norvanta {
+
+namespace {
+
+constexpr int kelvinIndex(int kelvin) { return (kelvin - 300) / 25; }
+
+// Steps 6 and 7 skip what fails and go on with their next operation.
+template <typename Operation>
+void tolerating(Operation&& operation)
+{
+    try {
+        operation();
+    } catch (const Failure&) {
+    } catch (const SolverUnavailable&) {
+    }
+}
+
+} // namespace
+
+TemperatureSweep::TemperatureSweep(const ReactionDefinition& definition,
+                                   const CompoundIndex& database, SolverFunctions& solver,
+                                   double kpFactor, bool tetraPrecision, NumberRowDrawer drawRow)
+    : definition_(definition), database_(database), solver_(solver), kpFactor_(kpFactor),
+      tetraPrecision_(tetraPrecision), drawRow_(std::move(drawRow))
+{
+    // Reading past the end of the file is what a lookup of a missing name would do.
+    const auto recordOf = [&](const QString& name) {
+        const auto record = database.find(name);
+        if (!record)
+            throw Failure(FailureCode::ReadPastEnd);
+        return *record;
+    };
+    // Slots beyond the counts go to CalCv as 0.
+    for (int k = 0; k < definition.reactantCount; ++k) {
+        reactantRecords_[k] = recordOf(definition.reactantNames[k]);
+        reactantCoef_[k] = definition.reactantCoefficients[k];
+        reactantAmount_[k] = definition.reactantRatios[k];
+    }
+    for (int k = 0; k < definition.productCount; ++k) {
+        productRecords_[k] = recordOf(definition.productNames[k]);
+        productCoef_[k] = definition.productCoefficients[k];
+    }
+}
+
+void TemperatureSweep::computeFirstRows()
+{
+    dataPoint(300);
+    dataPoint(400);
+    interpolatedPoint(Series::Celsius, 0, 300, 400);
+    interpolatedPoint(Series::Celsius, 4, 300, 400);
+    drawRow(0);
+    drawRow(1);
+    if (!tetraPrecision_)
+        return;
+    for (int i = 1; i <= 3; ++i)
+        interpolatedPoint(Series::Kelvin, i, 300, 400);
+    for (int i = 1; i <= 3; ++i)
+        interpolatedPoint(Series::Celsius, i, 300, 400);
+}
+
+void TemperatureSweep::computeMiddleRows(int firstKelvin, int lastKelvin)
+{
+    for (int kelvin = firstKelvin; kelvin <= lastKelvin; kelvin += 100)
+        calcData(kelvin);
+}
+
+void TemperatureSweep::calcData(int kelvin)
+{
+    const int i = kelvinIndex(kelvin);
+    tolerating([&] { dataPoint(kelvin); });
+    tolerating([&] { interpolatedPoint(Series::Celsius, i, kelvin - 100, kelvin); });
+    drawRow(i / 4);
+    if (!tetraPrecision_)
+        return;
+    for (int m = 3; m >= 1; --m) {
+        tolerating([&] { interpolatedPoint(Series::Kelvin, i - m, kelvin - 100, kelvin); });
+        tolerating([&] { interpolatedPoint(Series::Celsius, i - m, kelvin - 100, kelvin); });
+    }
+}
+
+void TemperatureSweep::computeLastRow()
+{
+    interpolatedPoint(Series::Kelvin, 32, 900, 1000);
+    interpolatedPoint(Series::Celsius, 32, 900, 1000);
+    drawRow(8);
+    if (!tetraPrecision_)
+        return;
+    for (int i = 29; i <= 31; ++i)
+        interpolatedPoint(Series::Kelvin, i, 1000, 1100);
+    for (int i = 29; i <= 31; ++i)
+        interpolatedPoint(Series::Celsius, i, 1000, 1100);
+}
+
+void TemperatureSweep::dataPoint(int kelvin)
+{
+    const int i = kelvinIndex(kelvin);
+    const double dG = reactionGibbsEnergy(kelvin);
+    kelvinDgKnown_[i] = true;
+    complete(table_.kelvin[i], dG, kelvin);
+}
+
+void TemperatureSweep::interpolatedPoint(Series series, int i, int from, int to)
+{
+    const int a = kelvinIndex(from);
+    const int b = kelvinIndex(to);
+    // A segment end whose dG failed earlier leaves the point not computed.
+    if (!kelvinDgKnown_[a] || !kelvinDgKnown_[b])
+        return;
+    const int kelvin = series == Series::Kelvin ? ResultTable::kelvinTemperature(i)
+                                                : ResultTable::celsiusTemperatureK(i);
+    const double dG = solver_.interp(float(from), table_.kelvin[a].dG, float(to),
+                                     table_.kelvin[b].dG, float(kelvin));
+    ResultPoint& point = series == Series::Kelvin ? table_.kelvin[i] : table_.celsius[i];
+    if (series == Series::Kelvin)
+        kelvinDgKnown_[i] = true;
+    complete(point, dG, kelvin);
+}
+
+// Stores dG first, so that a kelvin dG stays usable for interpolation even
+// when its Kp or conversion fails.
+void TemperatureSweep::complete(ResultPoint& point, double dG, double kelvin)
+{
+    point.dG = dG;
+    point.kp = kpAt(dG, kelvin);
+    point.conversion =
+        solver_.calCv(point.kp, definition_.totalPressure, definition_.reactantCount,
+                      definition_.productCount, reactantCoef_, reactantAmount_, productCoef_,
+                      kTolerance);
+    point.computed = true;
+}
+
+void TemperatureSweep::drawRow(int row) const
+{
+    if (drawRow_)
+        drawRow_(row, table_.kelvin[4 * row], table_.celsius[4 * row]);
+}
+
+double TemperatureSweep::reactionGibbsEnergy(int kelvin) const
+{
+    double dG = 0;
+    for (int k = 0; k < definition_.reactantCount; ++k)
+        dG -= reactantCoef_[k] * database_.gibbsEnergy(reactantRecords_[k], kelvin);
+    for (int k = 0; k < definition_.productCount; ++k)
+        dG += productCoef_[k] * database_.gibbsEnergy(productRecords_[k], kelvin);
+    return dG;
+}
+
+double TemperatureSweep::kpAt(double dG, double kelvin) const
+{
+    const double kp = std::exp((-dG * kpFactor_) / kelvin);
+    if (std::isinf(kp))
+        throw Failure(FailureCode::Overflow);
+    return kp;
+}
+
+} // namespace norvanta

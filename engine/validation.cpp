@@ -1,0 +1,241 @@
+#include "validation.h"
+
+#include "database/compound_index.h"
+
+#include "common/failure.h"
+#include "common/number_text.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace norvanta {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kRows = 4;
+
+ValidationFailure warning(const QString& text, FocusTarget focus)
+{
+    return {RunMessage{text, MessageIcon::Exclamation}, focus};
+}
+
+// The names as typed, without the blanks around them.
+QString trimmedBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+double divided(double value, double divisor)
+{
+    if (divisor == 0)
+        throw Failure(FailureCode::DivisionByZero);
+    return value / divisor;
+}
+
+// Closes up empty rows: an empty row takes the row below it, rows 1 to
+// count + 1 visited in turn until the first `count` rows are all filled.
+// `moveUp(j)` moves row j + 1 into row j and empties row j + 1.
+//
+// A single filled row in the last row lies beyond row count + 2, which that
+// pass never reaches, so the pass is extended down to the lowest filled row.
+// Wherever the plain pass finishes, the extended one visits the same rows.
+template <typename IsEmpty, typename MoveUp>
+void closeUpRows(int count, IsEmpty isEmpty, MoveUp moveUp)
+{
+    const auto allFilled = [&] {
+        for (int j = 0; j < count; ++j) {
+            if (isEmpty(j))
+                return false;
+        }
+        return true;
+    };
+    const auto lowestFilled = [&] {
+        int lowest = 0;
+        for (int j = 0; j < kRows; ++j) {
+            if (!isEmpty(j))
+                lowest = j;
+        }
+        return lowest;
+    };
+    int j = 0;
+    do {
+        if (isEmpty(j) && j + 1 < kRows)
+            moveUp(j);
+        ++j;
+        if (j > std::max(count, lowestFilled() - 1))
+            j = 0;
+    } while (!allFilled());
+}
+
+QString notRegisteredText(const QString& side, int slot)
+{
+    return side + u"(No."_s + QString::number(slot) + u")はファイルに登録されていません"_s;
+}
+
+} // namespace
+
+void prepareReaction(ReactionFields& fields, ReactionDefinition& definition)
+{
+    for (int row = 0; row < kRows; ++row) {
+        fields.react[row] = trimmedBlanks(fields.react[row]);
+        fields.product[row] = trimmedBlanks(fields.product[row]);
+    }
+    definition = ReactionDefinition{};
+}
+
+std::optional<ValidationFailure> collectRows(ReactionFields& fields,
+                                             ReactionDefinition& definition)
+{
+    // Names go to the next free slot; coefficients and ratios to the slot of
+    // their row until the close-up below brings them together.
+    int reactants = 0;
+    for (int row = 0; row < kRows; ++row) {
+        if (fields.react[row].isEmpty())
+            continue;
+        definition.reactantNames[reactants] = fields.react[row];
+        if (fields.reactNum[row].isEmpty())
+            fields.reactNum[row] = QStringLiteral("1");
+        definition.reactantCoefficients[row] = leadingValue(fields.reactNum[row]);
+        if (fields.molar[row].isEmpty())
+            return warning(u"分圧(比)を入力してください"_s, {FocusControl::Molar, 0});
+        definition.reactantRatios[row] = leadingValue(fields.molar[row]);
+        ++reactants;
+    }
+    definition.reactantCount = reactants;
+
+    int products = 0;
+    for (int row = 0; row < kRows; ++row) {
+        if (fields.product[row].isEmpty())
+            continue;
+        definition.productNames[products] = fields.product[row];
+        if (fields.productNum[row].isEmpty())
+            fields.productNum[row] = QStringLiteral("1");
+        definition.productCoefficients[row] = leadingValue(fields.productNum[row]);
+        ++products;
+    }
+    definition.productCount = products;
+
+    if (reactants == 0)
+        return warning(u"反応系を入力してください"_s, {FocusControl::React, 0});
+    if (products == 0)
+        return warning(u"反応系を入力してください"_s, {FocusControl::Product, 0});
+
+    closeUpRows(
+        reactants, [&](int j) { return fields.react[j].isEmpty(); },
+        [&](int j) {
+            fields.react[j] = std::exchange(fields.react[j + 1], QString());
+            fields.reactNum[j] = std::exchange(fields.reactNum[j + 1], QString());
+            fields.molar[j] = std::exchange(fields.molar[j + 1], QString());
+            definition.reactantCoefficients[j] =
+                std::exchange(definition.reactantCoefficients[j + 1], 0.0);
+            definition.reactantRatios[j] = std::exchange(definition.reactantRatios[j + 1], 0.0);
+            if (fields.restrict == j + 1)
+                fields.restrict = j;
+        });
+    closeUpRows(
+        products, [&](int j) { return fields.product[j].isEmpty(); },
+        [&](int j) {
+            fields.product[j] = std::exchange(fields.product[j + 1], QString());
+            fields.productNum[j] = std::exchange(fields.productNum[j + 1], QString());
+            definition.productCoefficients[j] =
+                std::exchange(definition.productCoefficients[j + 1], 0.0);
+        });
+    return std::nullopt;
+}
+
+std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& definition,
+                                                const CompoundIndex& database)
+{
+    // Every compound is looked up once per element, so a compound missing
+    // from the file is reported while carbon is checked, before any balance.
+    for (int element = 0; element < 3; ++element) {
+        double sum = 0;
+        for (int k = 0; k < definition.reactantCount; ++k) {
+            const auto record = database.find(definition.reactantNames[k]);
+            if (!record)
+                return warning(notRegisteredText(u"反応系"_s, k + 1), {FocusControl::React, k});
+            sum += database.atomCount(*record, element) * definition.reactantCoefficients[k];
+        }
+        for (int k = 0; k < definition.productCount; ++k) {
+            const auto record = database.find(definition.productNames[k]);
+            if (!record)
+                return warning(notRegisteredText(u"生成系"_s, k + 1),
+                               {FocusControl::Product, k});
+            sum -= database.atomCount(*record, element) * definition.productCoefficients[k];
+        }
+        if (sum != 0)
+            return warning(u"炭素,水素,酸素の化学量論が合っていません"_s, {});
+    }
+    return std::nullopt;
+}
+
+std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
+                                                   ReactionDefinition& definition)
+{
+    int limiting = 0;
+    for (int row = 0; row < kRows; ++row) {
+        if (fields.restrict != row)
+            continue;
+        if (fields.react[row].isEmpty())
+            return warning(u"制限化合物の指定が正しくありません"_s,
+                           {FocusControl::Restrict, row});
+        limiting = row + 1;
+    }
+    if (limiting == 0)
+        return warning(u"制限化合物を指定してください"_s, {FocusControl::Restrict, 0});
+    definition.limitingCompound = limiting;
+
+    auto& coefficients = definition.reactantCoefficients;
+    auto& ratios = definition.reactantRatios;
+    const int reactants = definition.reactantCount;
+    std::swap(coefficients[0], coefficients[limiting - 1]);
+    std::swap(definition.reactantNames[0], definition.reactantNames[limiting - 1]);
+    std::swap(ratios[0], ratios[limiting - 1]);
+
+    for (int k = 1; k < reactants; ++k)
+        coefficients[k] = divided(coefficients[k], coefficients[0]);
+    for (int k = 0; k < definition.productCount; ++k)
+        definition.productCoefficients[k] =
+            divided(definition.productCoefficients[k], coefficients[0]);
+    coefficients[0] = 1;
+
+    // No other reactant may run out before the limiting compound has fully reacted.
+    if (reactants == 1) {
+        ratios[0] = 1;
+    } else {
+        for (int k = 1; k < reactants; ++k) {
+            if (!(divided(ratios[k], ratios[0]) >= coefficients[k]))
+                return warning(u"分圧(比)かあるいは制限化合物の指定が正しくありません"_s, {});
+        }
+    }
+    for (int k = reactants - 1; k >= 0; --k)
+        ratios[k] = ratios[k] / ratios[0];
+
+    const double pressure = leadingValue(fields.pressure);
+    if (!(pressure > 0))
+        return warning(u"全圧を正しく入力してください"_s, {FocusControl::Pressure, 0});
+    definition.totalPressure = pressure;
+    return std::nullopt;
+}
+
+std::optional<ValidationFailure> validateReaction(ReactionFields& fields,
+                                                  ReactionDefinition& definition,
+                                                  const CompoundIndex& database)
+{
+    prepareReaction(fields, definition);
+    if (auto failure = collectRows(fields, definition))
+        return failure;
+    if (auto failure = checkCompounds(definition, database))
+        return failure;
+    return normaliseReaction(fields, definition);
+}
+
+} // namespace norvanta
