@@ -19,8 +19,8 @@ QString resultsCaption(bool tetraPrecision)
 CalculationRun::CalculationRun(RunSettings settings, ReactionFields& fields,
                                ReactionDefinition& definition, ResultTable& results,
                                SolverFunctions& solver, RunHost& host)
-    : settings_(std::move(settings)), fields_(fields), definition_(definition),
-      results_(results), solver_(solver), host_(host)
+    : settings_(std::move(settings)), fields_(fields), definition_(definition), results_(results),
+      solver_(solver), host_(host)
 {
 }
 

@@ -13,11 +13,13 @@ namespace norvanta {
 
 namespace {
 
-constexpr int kelvinIndex(int kelvin) { return (kelvin - 300) / 25; }
+constexpr int kelvinIndex(int kelvin)
+{
+    return (kelvin - 300) / 25;
+}
 
 // Steps 6 and 7 skip what fails and go on with their next operation.
-template <typename Operation>
-void tolerating(Operation&& operation)
+template <typename Operation> void tolerating(Operation&& operation)
 {
     try {
         operation();
@@ -133,10 +135,9 @@ void TemperatureSweep::complete(ResultPoint& point, double dG, double kelvin)
 {
     point.dG = dG;
     point.kp = kpAt(dG, kelvin);
-    point.conversion =
-        solver_.calCv(point.kp, definition_.totalPressure, definition_.reactantCount,
-                      definition_.productCount, reactantCoef_, reactantAmount_, productCoef_,
-                      kTolerance);
+    point.conversion = solver_.calCv(point.kp, definition_.totalPressure, definition_.reactantCount,
+                                     definition_.productCount, reactantCoef_, reactantAmount_,
+                                     productCoef_, kTolerance);
     point.computed = true;
 }
 

@@ -91,8 +91,7 @@ void prepareReaction(ReactionFields& fields, ReactionDefinition& definition)
     definition = ReactionDefinition{};
 }
 
-std::optional<ValidationFailure> collectRows(ReactionFields& fields,
-                                             ReactionDefinition& definition)
+std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDefinition& definition)
 {
     // Names go to the next free slot; coefficients and ratios to the slot of
     // their row until the close-up below brings them together.
@@ -167,8 +166,7 @@ std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& defini
         for (int k = 0; k < definition.productCount; ++k) {
             const auto record = database.find(definition.productNames[k]);
             if (!record)
-                return warning(notRegisteredText(u"生成系"_s, k + 1),
-                               {FocusControl::Product, k});
+                return warning(notRegisteredText(u"生成系"_s, k + 1), {FocusControl::Product, k});
             sum -= database.atomCount(*record, element) * definition.productCoefficients[k];
         }
         if (sum != 0)
@@ -185,8 +183,7 @@ std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
         if (fields.restrict != row)
             continue;
         if (fields.react[row].isEmpty())
-            return warning(u"制限化合物の指定が正しくありません"_s,
-                           {FocusControl::Restrict, row});
+            return warning(u"制限化合物の指定が正しくありません"_s, {FocusControl::Restrict, row});
         limiting = row + 1;
     }
     if (limiting == 0)

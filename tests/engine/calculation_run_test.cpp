@@ -23,7 +23,10 @@ namespace {
 
 constexpr double kKpFactor = 1000 / 1.987216;
 
-QString solverPath() { return QStringLiteral(NORVANTA_SOLVER_PATH); }
+QString solverPath()
+{
+    return QStringLiteral(NORVANTA_SOLVER_PATH);
+}
 
 TEST(CalculationRun, NineStepsWithTheirProgressAndWindowWork)
 {
@@ -54,11 +57,12 @@ TEST(CalculationRun, NineStepsWithTheirProgressAndWindowWork)
         const QString caption =
             tetraPrecision ? u"caption 計算結果 - 25Kモード"_s : u"caption 計算結果 - 100Kモード"_s;
         const QStringList expected{
-            u"progress 11"_s, u"prepare"_s, u"fields"_s, u"progress 22"_s, u"fields"_s,
-            u"progress 33"_s, u"progress 44"_s, u"progress 55"_s, u"row 0"_s, u"row 1"_s,
-            u"progress 66"_s, u"row 2"_s, u"row 3"_s, u"row 4"_s, u"progress 77"_s,
-            u"row 5"_s, u"row 6"_s, u"row 7"_s, u"progress 88"_s, u"row 8"_s, caption,
-            u"progress 100"_s, u"finish"_s};
+            u"progress 11"_s, u"prepare"_s,      u"fields"_s,      u"progress 22"_s,
+            u"fields"_s,      u"progress 33"_s,  u"progress 44"_s, u"progress 55"_s,
+            u"row 0"_s,       u"row 1"_s,        u"progress 66"_s, u"row 2"_s,
+            u"row 3"_s,       u"row 4"_s,        u"progress 77"_s, u"row 5"_s,
+            u"row 6"_s,       u"row 7"_s,        u"progress 88"_s, u"row 8"_s,
+            caption,          u"progress 100"_s, u"finish"_s};
         EXPECT_EQ(bench.host.events, expected);
 
         for (const auto& drawn : bench.host.rows) {
@@ -130,7 +134,9 @@ double expectedDg(bool kelvinSeries, int i, const std::function<double(int)>& da
     const DgSource source = expectedDgSource(kelvinSeries, i);
     if (source.database)
         return dataDg(source.at);
-    const auto atKelvin = [&](int t) { return t == 1100 ? expectedDg(true, 32, dataDg) : dataDg(t); };
+    const auto atKelvin = [&](int t) {
+        return t == 1100 ? expectedDg(true, 32, dataDg) : dataDg(t);
+    };
     const double g1 = atKelvin(source.from);
     const double g2 = atKelvin(source.to);
     return g1 + (g2 - g1) * (source.at - source.from) / double(source.to - source.from);
@@ -150,15 +156,22 @@ TEST(CalculationRun, EquilibriaAgreeWithAnIndependentSolution)
         std::vector<Species> reactants, products;
         double pressure;
     } cases[] = {
-        {"CO2 + CH4 = 2 CO + 2 H2", reformingFields(),
-         [&](int t) { return -g(u"CO2"_s, t) - g(u"CH4"_s, t) + 2 * g(u"CO"_s, t) + 2 * g(u"H2"_s, t); },
-         {{1, 1}, {1, 1}}, {{2, 0}, {2, 0}}, 1},
+        {"CO2 + CH4 = 2 CO + 2 H2",
+         reformingFields(),
+         [&](int t) {
+             return -g(u"CO2"_s, t) - g(u"CH4"_s, t) + 2 * g(u"CO"_s, t) + 2 * g(u"H2"_s, t);
+         },
+         {{1, 1}, {1, 1}},
+         {{2, 0}, {2, 0}},
+         1},
         // CO limiting with twice its amount of steam, at 5 atm.
         {"CO + H2O = CO2 + H2",
          reactionFields({{u"H2O"_s, u"1"_s, u"2"_s}, {u"CO"_s, u"1"_s, u"1"_s}},
                         {{u"CO2"_s, u"1"_s}, {u"H2"_s, u"1"_s}}, 1, u"5"_s),
          [&](int t) { return -g(u"CO"_s, t) - g(u"H2O"_s, t) + g(u"CO2"_s, t) + g(u"H2"_s, t); },
-         {{1, 1}, {1, 2}}, {{1, 0}, {1, 0}}, 5},
+         {{1, 1}, {1, 2}},
+         {{1, 0}, {1, 0}},
+         5},
     };
 
     RunFolder folder;
@@ -241,8 +254,8 @@ TEST(CalculationRunErrors, TheHandlerShowsOneMessageAndStops)
         {"ExpOverflow", databaseText({a, b}), false, false, isomerisation, 5, internal(6),
          MessageIcon::Error},
         {"LimitingCoefficientZero", gases, false, false,
-         reactionFields({{u"CO"_s, u"0"_s, u"1"_s}, {u"H2"_s, u"1"_s, u"1"_s}},
-                        {{u"H2"_s, u"1"_s}}, 0),
+         reactionFields({{u"CO"_s, u"0"_s, u"1"_s}, {u"H2"_s, u"1"_s, u"1"_s}}, {{u"H2"_s, u"1"_s}},
+                        0),
          4, internal(11), MessageIcon::Error},
         {"LimitingRatioZero", gases, false, false,
          reactionFields({{u"CO2"_s, u"1"_s, u"0"_s}, {u"CH4"_s, u"1"_s, u"1"_s}},
@@ -306,8 +319,8 @@ TEST(CalculationRun, RecordRegisteredBetweenRunsIsSeen)
     ASSERT_TRUE(missing.message);
     EXPECT_EQ(missing.message->text, u"反応系(No.2)はファイルに登録されていません"_s);
 
-    appendCompoundRecord(folder.databasePath(), compoundRecordLine(registered.name, registered.atoms,
-                                                                   registered.gibbs));
+    appendCompoundRecord(folder.databasePath(),
+                         compoundRecordLine(registered.name, registered.atoms, registered.gibbs));
     EXPECT_EQ(bench.runToEnd(false).outcome, TickOutcome::Finished);
 }
 
@@ -322,8 +335,7 @@ TEST(CalculationRunMend, FailedPointsAreNotComputedAndTheRunFinishes)
     const Compound overflowAt700{u"B"_s, {2, 6, 1}, {0, 0, 0, 0, -1000, 0, 0, 0}};
     // The file ends after B's Gibbs energy at 800 K: 900 and 1000 K cannot be
     // read, nor can any point interpolated from them.
-    const QString cutAfter800 =
-        databaseText({a}, {u"\"B\", 2, 6, 1, -1, -2, -3, -4, -5, -6"_s});
+    const QString cutAfter800 = databaseText({a}, {u"\"B\", 2, 6, 1, -1, -2, -3, -4, -5, -6"_s});
 
     const struct {
         const char* name;

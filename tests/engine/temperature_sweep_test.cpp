@@ -39,8 +39,8 @@ ReactionDefinition isomerisation()
 
 CompoundIndex isomerDatabase(const std::array<double, 8>& gibbsOfB)
 {
-    return CompoundIndex::parse(databaseText({{u"A"_s, {2, 6, 1}, {0, 0, 0, 0, 0, 0, 0, 0}},
-                                              {u"B"_s, {2, 6, 1}, gibbsOfB}}));
+    return CompoundIndex::parse(databaseText(
+        {{u"A"_s, {2, 6, 1}, {0, 0, 0, 0, 0, 0, 0, 0}}, {u"B"_s, {2, 6, 1}, gibbsOfB}}));
 }
 
 // dG of the reaction at a data temperature is T / 100 kcal, so that the
@@ -128,8 +128,7 @@ TEST(TemperatureSweep, SolverCallsOfBothModes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tetraPrecision);
         ScriptedSolver solver;
-        TemperatureSweep sweep(isomerisation(), database, solver, kKpFactor, c.tetraPrecision,
-                               {});
+        TemperatureSweep sweep(isomerisation(), database, solver, kKpFactor, c.tetraPrecision, {});
         sweepAll(sweep);
         EXPECT_EQ(solver.kps.size(), c.calCvCalls);
         EXPECT_EQ(solver.interpCalls.size(), c.interpCalls);
@@ -175,8 +174,7 @@ TEST(TemperatureSweep, RowsAreDrawnAsSoonAsTheirPointsAreComputed)
 TEST(TemperatureSweep, FailuresOfTheFirstAndLastStepsReachTheCaller)
 {
     // -500 kcal at 300 K: exp(500 * 503.2 / 300) overflows.
-    const CompoundIndex overflowing =
-        isomerDatabase({-500, -400, -300, -200, -100, 0, 100, 200});
+    const CompoundIndex overflowing = isomerDatabase({-500, -400, -300, -200, -100, 0, 100, 200});
     ScriptedSolver solver;
     TemperatureSweep first(isomerisation(), overflowing, solver, kKpFactor, false, {});
     try {

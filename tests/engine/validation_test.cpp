@@ -45,54 +45,98 @@ std::vector<MessageCase> messageCases()
     const ReactantRow empty{};
     return {
         {"RatioMissingOnAnOtherwiseCorrectReaction",
-         reactionFields({kCO2, {u"CH4"_s, u"1"_s, u""_s}}, {k2CO, k2H2}, 0), 2, kRatioMissing,
+         reactionFields({kCO2, {u"CH4"_s, u"1"_s, u""_s}}, {k2CO, k2H2}, 0),
+         2,
+         kRatioMissing,
          {FocusControl::Molar, 0}},
         {"RatioMissingComesBeforeMissingProducts",
-         reactionFields({empty, {u"CH4"_s, u"1"_s, u""_s}}, {}, 1), 2, kRatioMissing,
+         reactionFields({empty, {u"CH4"_s, u"1"_s, u""_s}}, {}, 1),
+         2,
+         kRatioMissing,
          {FocusControl::Molar, 0}},
-        {"NoReactants", reactionFields({}, {k2CO, k2H2}, 0), 2, kNoReaction,
+        {"NoReactants",
+         reactionFields({}, {k2CO, k2H2}, 0),
+         2,
+         kNoReaction,
          {FocusControl::React, 0}},
         {"BlankNamesAreEmptyRows",
-         reactionFields({{u"   "_s, u"1"_s, u"1"_s}}, {k2CO}, 0), 2, kNoReaction,
+         reactionFields({{u"   "_s, u"1"_s, u"1"_s}}, {k2CO}, 0),
+         2,
+         kNoReaction,
          {FocusControl::React, 0}},
-        {"NoProducts", reactionFields({kCO2, kCH4}, {}, 0), 2, kNoReaction,
+        {"NoProducts",
+         reactionFields({kCO2, kCH4}, {}, 0),
+         2,
+         kNoReaction,
          {FocusControl::Product, 0}},
         {"ReactantNotRegisteredCountsClosedUpSlots",
-         reactionFields({kCO2, empty, {u"CH5"_s, u"1"_s, u"1"_s}}, {k2CO, k2H2}, 0), 3,
-         u"反応系(No.2)はファイルに登録されていません"_s, {FocusControl::React, 1}},
+         reactionFields({kCO2, empty, {u"CH5"_s, u"1"_s, u"1"_s}}, {k2CO, k2H2}, 0),
+         3,
+         u"反応系(No.2)はファイルに登録されていません"_s,
+         {FocusControl::React, 1}},
         {"NameInOtherLetterCaseIsNotRegistered",
-         reactionFields({kCO2, kCH4}, {k2CO, {u"h2"_s, u"2"_s}}, 0), 3,
-         u"生成系(No.2)はファイルに登録されていません"_s, {FocusControl::Product, 1}},
+         reactionFields({kCO2, kCH4}, {k2CO, {u"h2"_s, u"2"_s}}, 0),
+         3,
+         u"生成系(No.2)はファイルに登録されていません"_s,
+         {FocusControl::Product, 1}},
         {"ReactantsAreLookedUpBeforeProducts",
-         reactionFields({kCO2, {u"ch4"_s, u"1"_s, u"1"_s}}, {{u"XX"_s, u"2"_s}, k2H2}, 0), 3,
-         u"反応系(No.2)はファイルに登録されていません"_s, {FocusControl::React, 1}},
+         reactionFields({kCO2, {u"ch4"_s, u"1"_s, u"1"_s}}, {{u"XX"_s, u"2"_s}, k2H2}, 0),
+         3,
+         u"反応系(No.2)はファイルに登録されていません"_s,
+         {FocusControl::React, 1}},
         {"NotRegisteredComesBeforeTheBalance",
-         reactionFields({{u"CO"_s, u"2"_s, u"1"_s}, h2}, {methanol, {u"XX"_s, u"1"_s}}, 0), 3,
-         u"生成系(No.2)はファイルに登録されていません"_s, {FocusControl::Product, 1}},
+         reactionFields({{u"CO"_s, u"2"_s, u"1"_s}, h2}, {methanol, {u"XX"_s, u"1"_s}}, 0),
+         3,
+         u"生成系(No.2)はファイルに登録されていません"_s,
+         {FocusControl::Product, 1}},
         {"HydrogenDoesNotBalance", reactionFields({co, h2}, {methanol}, 0), 3, kUnbalanced, {}},
         {"InexactSumsFailTheExactComparison",
          reactionFields({{u"CO"_s, u"0.1"_s, u"1"_s}, {u"CO"_s, u"0.2"_s, u"1"_s}},
                         {{u"CO"_s, u"0.3"_s}}, 0),
-         3, kUnbalanced, {}},
-        {"LimitingCompoundOnAnEmptyRow", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 3), 4,
-         kBadLimiting, {FocusControl::Restrict, 3}},
-        {"NoLimitingCompound", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, -1), 4, kNoLimiting,
+         3,
+         kUnbalanced,
+         {}},
+        {"LimitingCompoundOnAnEmptyRow",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 3),
+         4,
+         kBadLimiting,
+         {FocusControl::Restrict, 3}},
+        {"NoLimitingCompound",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, -1),
+         4,
+         kNoLimiting,
          {FocusControl::Restrict, 0}},
         {"OtherReactantRunsOutFirst",
          reactionFields({{u"H2"_s, u"2"_s, u"2"_s}, {u"O2"_s, u"1"_s, u"0.4"_s}},
                         {{u"H2O"_s, u"2"_s}}, 0),
-         4, kBadRatio, {}},
+         4,
+         kBadRatio,
+         {}},
         {"RatioIsCheckedBeforePressure",
-         reactionFields({kCO2, {u"CH4"_s, u"1"_s, u"0.5"_s}}, {k2CO, k2H2}, 0, u"0"_s), 4,
-         kBadRatio, {}},
-        {"PressureZero", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"0"_s), 4, kBadPressure,
+         reactionFields({kCO2, {u"CH4"_s, u"1"_s, u"0.5"_s}}, {k2CO, k2H2}, 0, u"0"_s),
+         4,
+         kBadRatio,
+         {}},
+        {"PressureZero",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"0"_s),
+         4,
+         kBadPressure,
          {FocusControl::Pressure, 0}},
-        {"PressureEmpty", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u""_s), 4,
-         kBadPressure, {FocusControl::Pressure, 0}},
-        {"PressureNotANumber", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"atm"_s), 4,
-         kBadPressure, {FocusControl::Pressure, 0}},
-        {"PressureNegative", reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"-1"_s), 4,
-         kBadPressure, {FocusControl::Pressure, 0}},
+        {"PressureEmpty",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u""_s),
+         4,
+         kBadPressure,
+         {FocusControl::Pressure, 0}},
+        {"PressureNotANumber",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"atm"_s),
+         4,
+         kBadPressure,
+         {FocusControl::Pressure, 0}},
+        {"PressureNegative",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"-1"_s),
+         4,
+         kBadPressure,
+         {FocusControl::Pressure, 0}},
     };
 }
 
@@ -127,9 +171,8 @@ TEST(ValidationMessages, ReactionsThatPass)
         const char* name;
         ReactionFields fields;
     } cases[] = {
-        {"MethanolSynthesis",
-         reactionFields({{u"CO"_s, u"1"_s, u"1"_s}, {u"H2"_s, u"2"_s, u"2"_s}},
-                        {{u"CH3OH"_s, u"1"_s}}, 0)},
+        {"MethanolSynthesis", reactionFields({{u"CO"_s, u"1"_s, u"1"_s}, {u"H2"_s, u"2"_s, u"2"_s}},
+                                             {{u"CH3OH"_s, u"1"_s}}, 0)},
         {"HalvesBalanceExactly",
          reactionFields({{u"CO"_s, u"0.5"_s, u"1"_s}, {u"H2O"_s, u"1.5"_s, u"4"_s}},
                         {{u"CO2"_s, u"0.5"_s}, {u"H2"_s, u"0.5"_s}, {u"H2O"_s, u"1"_s}}, 0)},
@@ -161,8 +204,8 @@ TEST(CollectRows, EmptyCoefficientBecomesOneInTheFields)
 TEST(CollectRows, RowsBeforeAMissingRatioKeepTheirDefaults)
 {
     ReactionFields fields = reactionFields(
-        {{u"CO2"_s, u""_s, u"1"_s}, {u"CH4"_s, u""_s, u""_s}, {u"H2O"_s, u""_s, u"1"_s}},
-        {k2CO}, 0);
+        {{u"CO2"_s, u""_s, u"1"_s}, {u"CH4"_s, u""_s, u""_s}, {u"H2O"_s, u""_s, u"1"_s}}, {k2CO},
+        0);
     ReactionDefinition definition;
     prepareReaction(fields, definition);
     ASSERT_TRUE(collectRows(fields, definition));
@@ -248,8 +291,7 @@ TEST(CollectRows, RunShowsTheClosedUpFields)
     RunFolder folder;
     folder.writeDatabase(databaseText(gasCompounds()));
     ScriptedSolver solver;
-    RunBench bench(folder,
-                   reactionFields({{u" CO2 "_s, u""_s, u"1"_s}, {}, kCH4}, {k2CO, k2H2}, 2),
+    RunBench bench(folder, reactionFields({{u" CO2 "_s, u""_s, u"1"_s}, {}, kCH4}, {k2CO, k2H2}, 2),
                    solver);
     bench.run.start(false);
     bench.run.tick();
@@ -271,9 +313,8 @@ TEST(NormaliseReaction, LimitingCompoundGoesToSlotOneAndEverythingIsRelativeToIt
 {
     const CompoundIndex database = CompoundIndex::parse(databaseText(gasCompounds()));
     // 2 H2 + O2 = 2 H2O with H2 limiting in row 2.
-    ReactionFields fields =
-        reactionFields({{u"O2"_s, u"1"_s, u"1"_s}, {u"H2"_s, u"2"_s, u"2"_s}},
-                       {{u"H2O"_s, u"2"_s}}, 1, u"3"_s);
+    ReactionFields fields = reactionFields({{u"O2"_s, u"1"_s, u"1"_s}, {u"H2"_s, u"2"_s, u"2"_s}},
+                                           {{u"H2O"_s, u"2"_s}}, 1, u"3"_s);
     ReactionDefinition definition;
     ASSERT_EQ(validateReaction(fields, definition, database), std::nullopt);
     EXPECT_EQ(definition.limitingCompound, 2);
