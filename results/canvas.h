@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QPointF>
 #include <QRgb>
 #include <QString>
@@ -115,8 +114,7 @@ class PainterCanvas : public Canvas {
 public:
     // windowText: the palette's window-text colour on screen, black on paper.
     // background: what clear() fills the device with.
-    PainterCanvas(QPainter& painter, QColor windowText = Qt::black,
-                  QColor background = Qt::white);
+    PainterCanvas(QPainter& painter, QColor windowText = Qt::black, QColor background = Qt::white);
 
     void clear() override;
     void setFont(const QString& family, double points, bool bold = false) override;

@@ -9,6 +9,9 @@ enum class EnergyUnit { Kcal, KJ };
 
 // Both series hold 33 points, 25 degrees apart; the 100 K mode computes and
 // shows every fourth one.
-constexpr int sampleStride(bool tetraPrecision) { return tetraPrecision ? 1 : 4; }
+constexpr int sampleStride(bool tetraPrecision)
+{
+    return tetraPrecision ? 1 : 4;
+}
 
 } // namespace norvanta

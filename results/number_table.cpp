@@ -37,7 +37,8 @@ void DrawNumberRow(Canvas& canvas, const NumberTableUnits& units, int r,
 
     canvas.setFont(kGothicFont, kTableFontPoints);
     if (r == 0) {
-        drawText(canvas, 100, 50, kelvin ? QStringLiteral("Temp. / K") : QStringLiteral("Temp. / ﾟC"));
+        drawText(canvas, 100, 50,
+                 kelvin ? QStringLiteral("Temp. / K") : QStringLiteral("Temp. / ﾟC"));
         drawText(canvas, 1150, 50, kj ? QStringLiteral("dG / kJ") : QStringLiteral("dG / kcal"));
         drawText(canvas, 2550, 50, QStringLiteral("Kp"));
         drawText(canvas, 3350, 50, QStringLiteral("転化率 / %"));

@@ -68,7 +68,8 @@ QString ratioLine(const ReactionFields& fields)
         if (name.isEmpty())
             continue;
         names += separated(k, name, u':', name);
-        ratios += separated(k, name, u':', generalNumberText(leadingValue(fields.molar[size_t(k)])));
+        ratios +=
+            separated(k, name, u':', generalNumberText(leadingValue(fields.molar[size_t(k)])));
     }
     return names + u'=' + ratios;
 }
@@ -83,9 +84,9 @@ QString MakeResultText(const ResultReportInput& input)
     const bool kelvin = input.temperatureUnit == TemperatureUnit::Kelvin;
     const bool kj = input.energyUnit == EnergyUnit::KJ;
 
-    const QString header = (kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC")) + kTab +
-                           (kj ? QStringLiteral("dG/kJ") : QStringLiteral("dG/kcal")) + kTab +
-                           QStringLiteral("Kp") + kTab + QStringLiteral("Conv./%");
+    const QString header = (kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC")) +
+                           kTab + (kj ? QStringLiteral("dG/kJ") : QStringLiteral("dG/kcal")) +
+                           kTab + QStringLiteral("Kp") + kTab + QStringLiteral("Conv./%");
     const QStringList lines = {
         QStringLiteral("化学平衡計算の結果"),
         QString(),
@@ -116,10 +117,10 @@ QString MakeResultText(const ResultReportInput& input)
             kelvin ? ResultTable::kelvinTemperature(i) : ResultTable::celsiusTemperatureC(i);
         const double dG = kj ? point.dG * input.caltoj : point.dG;
         // The sign is the fraction's; only the digits are scaled to percent.
-        const QString conversion =
-            point.computed ? (point.conversion >= 0 ? QStringLiteral("+") : QString()) +
-                                 generalNumberText(100 * point.conversion)
-                           : QString();
+        const QString conversion = point.computed
+                                       ? (point.conversion >= 0 ? QStringLiteral("+") : QString()) +
+                                             generalNumberText(100 * point.conversion)
+                                       : QString();
         text += u'+' + QString::number(temperature) + kTab + signedOrEmpty(point.computed, dG) +
                 kTab + signedOrEmpty(point.computed, point.kp) + kTab + conversion + kLineEnd;
     }

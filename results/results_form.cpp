@@ -91,10 +91,10 @@ ResultsForm::ResultsForm(ResultsDisplayState& display, const ResultTable& table,
     connect(GraphArea, &DrawingArea::mouseMoved, this, &ResultsForm::onGraphAreaMouseMoved);
 
     // The buttons and options report the mouse passing over them for the help line.
-    for (QWidget* control : {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CopyButton),
-                             static_cast<QWidget*>(ExitButton), static_cast<QWidget*>(PlotMode[0]),
-                             static_cast<QWidget*>(PlotMode[1]),
-                             static_cast<QWidget*>(PlotMode[2])}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CopyButton),
+          static_cast<QWidget*>(ExitButton), static_cast<QWidget*>(PlotMode[0]),
+          static_cast<QWidget*>(PlotMode[1]), static_cast<QWidget*>(PlotMode[2])}) {
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }
@@ -136,8 +136,9 @@ void ResultsForm::DrawNumberTable()
 
 void ResultsForm::DrawResultGraph()
 {
-    const GraphInputs inputs{table_,         display_.plotMode, display_.temperatureUnit,
-                             display_.energyUnit, tetraPrecision_,   caltoj_};
+    const GraphInputs inputs{
+        table_, display_.plotMode, display_.temperatureUnit, display_.energyUnit, tetraPrecision_,
+        caltoj_};
     norvanta::DrawResultGraph(GraphArea->picture(), inputs, GraphPlacement::screen());
     GraphArea->update();
 }
@@ -262,7 +263,8 @@ bool ResultsForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove) {
         if (watched == CopyButton)
-            showHelp(QStringLiteral("クリップボードにデータをコピーします"), HelpLineRule::WhenHelpOn);
+            showHelp(QStringLiteral("クリップボードにデータをコピーします"),
+                     HelpLineRule::WhenHelpOn);
         else if (watched == ExitButton)
             showHelp(QStringLiteral("計算結果を閉じます"), HelpLineRule::WhenHelpOn);
         else if (watched == PrintButton)

@@ -48,13 +48,8 @@ public:
 
     // What the drawings read besides the table and the display state.
     void setTetraPrecision(bool tetraPrecision) { tetraPrecision_ = tetraPrecision; }
-    bool tetraPrecision() const { return tetraPrecision_; }
     void setCaltoj(double caltoj) { caltoj_ = caltoj; }
-    double caltoj() const { return caltoj_; }
     void setHelpLineHandler(HelpLineHandler handler) { helpLine_ = std::move(handler); }
-
-    ResultsDisplayState& display() { return display_; }
-    const ResultTable& table() const { return table_; }
 
     // Empties both drawing areas, as at the start of a run.
     void clearAreas();

@@ -223,7 +223,8 @@ void DrawResultGraph(Canvas& canvas, const GraphInputs& inputs, const GraphPlace
     }
 
     for (int i = 0; i <= kLastPoint; i += 4) {
-        drawText(canvas, {x0 + i * xscale + placement.temperatureLabelDx, placement.temperatureLabelY},
+        drawText(canvas,
+                 {x0 + i * xscale + placement.temperatureLabelDx, placement.temperatureLabelY},
                  padded(QString::number(temperatureOf(inputs.temperatureUnit, i)), 3));
     }
 

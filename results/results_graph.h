@@ -37,10 +37,10 @@ struct GraphPlacement {
     QString celsiusTitle = QStringLiteral("Temp./ ﾟC");
     QPointF valueTitle{650, 50};
 
-    double temperatureLabelY = 2800;   // top of the temperature labels
-    double temperatureLabelDx = -125;  // from the point's x
-    double valueLabelX = 200;          // ticks, ymax and ymin labels
-    double valueLabelDy = -100;        // from the line (or box edge) they label
+    double temperatureLabelY = 2800;  // top of the temperature labels
+    double temperatureLabelDx = -125; // from the point's x
+    double valueLabelX = 200;         // ticks, ymax and ymin labels
+    double valueLabelDy = -100;       // from the line (or box edge) they label
 
     CanvasColour curveColour = kBlue;
     CanvasColour zeroLineColour = kRed;

@@ -15,8 +15,8 @@ namespace norvanta {
 // Readable test failure messages.
 inline void PrintTo(const CanvasOperation& op, std::ostream* os)
 {
-    static const char* const kinds[] = {"Clear",     "Font",   "LineWidth", "Line",
-                                        "LineTo",    "Rect",   "MoveTo",    "Text"};
+    static const char* const kinds[] = {"Clear",  "Font", "LineWidth", "Line",
+                                        "LineTo", "Rect", "MoveTo",    "Text"};
     *os << kinds[int(op.kind)] << "(" << op.from.x() << "," << op.from.y() << " " << op.to.x()
         << "," << op.to.y() << " " << (op.colour.windowText ? "window-text" : "rgb") << std::hex
         << op.colour.rgb << std::dec << " '" << op.text.toStdString() << "' " << op.size << ")";

@@ -102,9 +102,8 @@ TEST(NumberTable, NineRowsFromEveryFourthPointWithTheRule)
     const RecordingCanvas canvas =
         drawTable({TemperatureUnit::Kelvin, EnergyUnit::Kcal, 4.184}, table);
 
-    EXPECT_EQ(textsAtX(canvas, 250),
-              (QStringList{u"300"_s, u"400"_s, u"500"_s, u"600"_s, u"700"_s, u"800"_s, u"900"_s,
-                           u"1000"_s, u"1100"_s}));
+    EXPECT_EQ(textsAtX(canvas, 250), (QStringList{u"300"_s, u"400"_s, u"500"_s, u"600"_s, u"700"_s,
+                                                  u"800"_s, u"900"_s, u"1000"_s, u"1100"_s}));
     EXPECT_EQ(textAt(canvas, {1250, 420}), u"-11.500"_s); // row 1 = point 4
     EXPECT_FALSE(textsAtX(canvas, 1250).contains(u"99.000"_s));
 
@@ -136,5 +135,6 @@ TEST(NumberTable, RowsAfterTheFirstDrawNoHeadings)
     DrawNumberRow(canvas, {TemperatureUnit::Kelvin, EnergyUnit::Kcal, 4.184}, 3, kelvin, celsius);
     EXPECT_TRUE(textsAtY(canvas, 50).isEmpty());
     EXPECT_TRUE(operationsOf(canvas, Kind::Line).empty());
-    EXPECT_EQ(textsAtY(canvas, 790), (QStringList{u"600"_s, u"-1.000"_s, u"1.00E+00"_s, u"10.00"_s}));
+    EXPECT_EQ(textsAtY(canvas, 790),
+              (QStringList{u"600"_s, u"-1.000"_s, u"1.00E+00"_s, u"10.00"_s}));
 }

@@ -85,8 +85,9 @@ TEST_F(ResultsFormTest, ControlsAndLayout)
             EXPECT_EQ(button->font().family(), u"MS UI Gothic"_s);
             EXPECT_EQ(button->font().pointSizeF(), 9.75);
         }
-        if (const auto* frame = qobject_cast<const QGroupBox*>(control))
+        if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
             EXPECT_EQ(frame->title(), c.caption);
+        }
     }
     const QTimer* timer = form.findChild<QTimer*>(u"PrintTimer"_s);
     ASSERT_NE(timer, nullptr);
@@ -118,7 +119,8 @@ TEST_F(ResultsFormTest, ClickPositionDecidesWhichUnitToggles)
         EXPECT_EQ(state.temperatureUnit, c.temperature);
         EXPECT_EQ(state.energyUnit, c.energy);
 
-        const bool toggled = c.temperature != TemperatureUnit::Celsius || c.energy != EnergyUnit::Kcal;
+        const bool toggled =
+            c.temperature != TemperatureUnit::Celsius || c.energy != EnergyUnit::Kcal;
         if (!toggled) {
             EXPECT_TRUE(form.NumberArea->picture().operations().empty());
             EXPECT_TRUE(form.GraphArea->picture().operations().empty());
@@ -198,7 +200,8 @@ TEST_F(ResultsFormTest, ClosingRemembersThePositionAndReleasesTheResults)
 {
     const auto closeByButton = [this] { QTest::mouseClick(form.ExitButton, Qt::LeftButton); };
     const auto closeByFrame = [this] { form.close(); };
-    for (const auto& closeIt : {std::function<void()>(closeByButton), std::function<void()>(closeByFrame)}) {
+    for (const auto& closeIt :
+         {std::function<void()>(closeByButton), std::function<void()>(closeByFrame)}) {
         state.placement = ResultsPlacement::Keep;
         form.moveToTwips({4500, 3000});
         form.showResults();
@@ -247,7 +250,10 @@ TEST_F(ResultsFormTest, HelpLines)
         QString text;
         HelpLineRule rule;
     } cases[] = {
-        {form.CopyButton, {5, 5}, u"クリップボードにデータをコピーします"_s, HelpLineRule::WhenHelpOn},
+        {form.CopyButton,
+         {5, 5},
+         u"クリップボードにデータをコピーします"_s,
+         HelpLineRule::WhenHelpOn},
         {form.ExitButton, {5, 5}, u"計算結果を閉じます"_s, HelpLineRule::WhenHelpOn},
         {form.PrintButton, {5, 5}, u"結果を印刷します"_s, HelpLineRule::WhenHelpOn},
         {form.PlotMode[0], {5, 5}, u"プロットモードを決めます"_s, HelpLineRule::WhenHelpOn},

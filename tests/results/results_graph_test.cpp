@@ -83,32 +83,60 @@ TEST(ResultGraph, RangesTicksAndZeroLine)
         QStringList ticks; // lowest first
         bool zeroLine;
     } cases[] = {
-        {"flat dG at 5", 0, [](int) { return ResultPoint{5, 1, 0.5, true}; }, -10, 10,
+        {"flat dG at 5",
+         0,
+         [](int) {
+             return ResultPoint{5, 1, 0.5, true};
+         },
+         -10,
+         10,
          {u"-8"_s, u"-6"_s, u"-4"_s, u"-2"_s, u"0"_s, u"2"_s, u"4"_s, u"6"_s, u"8"_s},
          true},
-        {"dG -23..37", 0, [](int i) { return ResultPoint{-23 + 60.0 * i / 32, 1, 0.5, true}; },
-         -40, 40, {u"-30"_s, u"-20"_s, u"-10"_s, u"0"_s, u"10"_s, u"20"_s, u"30"_s}, true},
-        {"dG 50..80", 0, [](int i) { return ResultPoint{50 + 30.0 * i / 32, 1, 0.5, true}; }, 40,
+        {"dG -23..37",
+         0,
+         [](int i) {
+             return ResultPoint{-23 + 60.0 * i / 32, 1, 0.5, true};
+         },
+         -40,
+         40,
+         {u"-30"_s, u"-20"_s, u"-10"_s, u"0"_s, u"10"_s, u"20"_s, u"30"_s},
+         true},
+        {"dG 50..80",
+         0,
+         [](int i) {
+             return ResultPoint{50 + 30.0 * i / 32, 1, 0.5, true};
+         },
+         40,
          90,
-         {u"45"_s, u"50"_s, u"55"_s, u"60"_s, u"65"_s, u"70"_s, u"75"_s, u"80"_s,
-          u"85"_s},
+         {u"45"_s, u"50"_s, u"55"_s, u"60"_s, u"65"_s, u"70"_s, u"75"_s, u"80"_s, u"85"_s},
          false},
-        {"conversion", 2, [](int i) { return ResultPoint{0, 1, i / 32.0, true}; }, 0, 100,
-         {u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s, u"60"_s, u"70"_s, u"80"_s,
-          u"90"_s},
+        {"conversion",
+         2,
+         [](int i) {
+             return ResultPoint{0, 1, i / 32.0, true};
+         },
+         0,
+         100,
+         {u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s, u"60"_s, u"70"_s, u"80"_s, u"90"_s},
          false},
-        {"log Kp -3..2", 1,
-         [](int i) { return ResultPoint{0, std::pow(10.0, -3 + 5.0 * i / 32), 0.5, true}; }, -20,
-         10, {u"-15"_s, u"-10"_s, u"-5"_s, u"0"_s, u"5"_s}, true},
+        {"log Kp -3..2",
+         1,
+         [](int i) {
+             return ResultPoint{0, std::pow(10.0, -3 + 5.0 * i / 32), 0.5, true};
+         },
+         -20,
+         10,
+         {u"-15"_s, u"-10"_s, u"-5"_s, u"0"_s, u"5"_s},
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ResultTable table = tableOf(c.point);
-        const RecordingCanvas canvas = draw({table, c.plotMode, TemperatureUnit::Kelvin,
-                                             EnergyUnit::Kcal, true, 4.184});
+        const RecordingCanvas canvas =
+            draw({table, c.plotMode, TemperatureUnit::Kelvin, EnergyUnit::Kcal, true, 4.184});
 
-        const auto range = graphRange({table, c.plotMode, TemperatureUnit::Kelvin,
-                                       EnergyUnit::Kcal, true, 4.184});
+        const auto range =
+            graphRange({table, c.plotMode, TemperatureUnit::Kelvin, EnergyUnit::Kcal, true, 4.184});
         ASSERT_TRUE(range);
         EXPECT_EQ(range->ymin, c.ymin);
         EXPECT_EQ(range->ymax, c.ymax);
@@ -140,11 +168,28 @@ TEST(ResultGraph, TickStepTable)
         double range;
         double step;
     } cases[] = {
-        {5, 1},          {10, 1},          {11, 2},         {20, 2},           {50, 5},
-        {80, 10},        {100, 10},        {250, 20},       {500, 50},         {1000, 100},
-        {2500, 200},     {5000, 500},      {10000, 1000},   {25000, 2000},     {50000, 5000},
-        {109999, 10000}, {110000, 100000}, {200000, 100000}, {1e7, 1e6},       {1.2e7, 1e7},
-        {std::numeric_limits<double>::infinity(), 0},       {std::nan(""), 0},
+        {5, 1},
+        {10, 1},
+        {11, 2},
+        {20, 2},
+        {50, 5},
+        {80, 10},
+        {100, 10},
+        {250, 20},
+        {500, 50},
+        {1000, 100},
+        {2500, 200},
+        {5000, 500},
+        {10000, 1000},
+        {25000, 2000},
+        {50000, 5000},
+        {109999, 10000},
+        {110000, 100000},
+        {200000, 100000},
+        {1e7, 1e6},
+        {1.2e7, 1e7},
+        {std::numeric_limits<double>::infinity(), 0},
+        {std::nan(""), 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tickStep(c.range), c.step) << c.range;
@@ -244,12 +289,11 @@ TEST(ResultGraph, TemperatureTitleAndLabelsFollowTheUnit)
 
     EXPECT_EQ(textAt(kelvin, {2050, 3000}), u"Temp./ K"_s);
     EXPECT_EQ(textAt(celsius, {2050, 3000}), u"Temp./ ﾟC"_s);
-    EXPECT_EQ(textsAtY(kelvin, 2800),
-              (QStringList{u"300"_s, u"400"_s, u"500"_s, u"600"_s, u"700"_s, u"800"_s,
-                           u"900"_s, u"1000"_s, u"1100"_s}));
+    EXPECT_EQ(textsAtY(kelvin, 2800), (QStringList{u"300"_s, u"400"_s, u"500"_s, u"600"_s, u"700"_s,
+                                                   u"800"_s, u"900"_s, u"1000"_s, u"1100"_s}));
     EXPECT_EQ(textsAtY(celsius, 2800),
-              (QStringList{u"0  "_s, u"100"_s, u"200"_s, u"300"_s, u"400"_s, u"500"_s,
-                           u"600"_s, u"700"_s, u"800"_s}));
+              (QStringList{u"0  "_s, u"100"_s, u"200"_s, u"300"_s, u"400"_s, u"500"_s, u"600"_s,
+                           u"700"_s, u"800"_s}));
     EXPECT_EQ(textAt(kelvin, {650 - 125, 2800}), u"300"_s);
     EXPECT_EQ(textAt(celsius, {650 + 4 * 109.375 - 125, 2800}), u"100"_s);
     EXPECT_EQ(textAt(celsius, {200, 2650}).trimmed(), u"-60"_s);
@@ -315,8 +359,9 @@ TEST(ResultGraph, HugeRangesNeitherLoopNorFail)
         EXPECT_EQ(curveOf(canvas).size(), 33u);
         const QStringList ticks = tickLabelsOf(canvas);
         EXPECT_LE(ticks.size(), 12);
-        if (!c.ticks.isEmpty())
+        if (!c.ticks.isEmpty()) {
             EXPECT_EQ(ticks, c.ticks);
+        }
     }
 
     // Beyond the double range the axis has no scale: the curve and axis are left out.
@@ -364,9 +409,9 @@ TEST(ResultGraph, PlacementMovesLabelsAndChangesColours)
     EXPECT_EQ(textAt(canvas, {7450, 5740}), u"Temp. / K"_s);
     EXPECT_EQ(textAt(canvas, {6000, 2800}), u"dG / kcal (制限化合物1mol当たり)"_s);
     EXPECT_EQ(textAt(canvas, {6000 - 125, 5550}), u"300"_s);
-    EXPECT_EQ(textAt(canvas, {5500, 2900}).trimmed(), u"40"_s);   // ymax, Y0 - 100
-    EXPECT_EQ(textAt(canvas, {5500, 5400}).trimmed(), u"-40"_s);  // ymin, Y0 + H - 100
-    EXPECT_EQ(textAt(canvas, {5500, 4150}).trimmed(), u"0"_s);    // zero tick, mid-box
+    EXPECT_EQ(textAt(canvas, {5500, 2900}).trimmed(), u"40"_s);  // ymax, Y0 - 100
+    EXPECT_EQ(textAt(canvas, {5500, 5400}).trimmed(), u"-40"_s); // ymin, Y0 + H - 100
+    EXPECT_EQ(textAt(canvas, {5500, 4150}).trimmed(), u"0"_s);   // zero tick, mid-box
     EXPECT_EQ(operationsOf(canvas, Kind::Rectangle)[0].from, QPointF(6000, 3000));
     for (const CanvasOperation& op : canvas.operations())
         EXPECT_NE(op.colour, kRed);
