@@ -28,7 +28,8 @@ class TemperatureSweep {
 public:
     static constexpr double kTolerance = 1e-30;
 
-    // The definition is validated and normalised; every name is in the database.
+    // The definition is validated and normalised; every name is in the database,
+    // which must outlive the sweep.
     TemperatureSweep(const ReactionDefinition& definition, const CompoundIndex& database,
                      SolverFunctions& solver, double kpFactor, bool tetraPrecision,
                      NumberRowDrawer drawRow);
@@ -55,7 +56,7 @@ private:
     double reactionGibbsEnergy(int kelvin) const;
     double kpAt(double dG, double kelvin) const;
 
-    const ReactionDefinition& definition_;
+    const ReactionDefinition definition_;
     const CompoundIndex& database_;
     SolverFunctions& solver_;
     const double kpFactor_;
