@@ -4,7 +4,6 @@
 #include "common/platform.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -234,9 +233,13 @@ const std::array<QLineEdit*, 4>& MainForm::stepColumnBoxes(StepColumn column) co
 
 void MainForm::setBoxColour(QLineEdit* box, bool highlighted)
 {
+    if (!highlighted) {
+        // Back to the system's colours, whatever they are now.
+        box->setPalette(QPalette());
+        return;
+    }
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, highlighted ? kActiveCompoundColour
-                                                 : QApplication::palette(box).color(QPalette::Base));
+    palette.setColor(QPalette::Base, kActiveCompoundColour);
     box->setPalette(palette);
 }
 

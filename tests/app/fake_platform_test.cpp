@@ -69,16 +69,3 @@ TEST(FakePlatform, DialogsAnswerFromTheirQueues)
         },
         "unexpected open dialog");
 }
-
-TEST(FakePlatform, KeepsStoreClipboardAndPrinterInMemory)
-{
-    FakePlatform platform;
-    EXPECT_EQ(platform.userSetting(u"Norvanta"_s, u"COMMON"_s, u"MainTop"_s, u"100"_s), u"100"_s);
-    platform.setUserSetting(u"Norvanta"_s, u"COMMON"_s, u"MainTop"_s, u"300"_s);
-    EXPECT_EQ(platform.userSetting(u"Norvanta"_s, u"COMMON"_s, u"MainTop"_s, u"100"_s), u"300"_s);
-    EXPECT_EQ(platform.userSetting(u"Norvanta"_s, u"OTHER"_s, u"MainTop"_s, u"7"_s), u"7"_s);
-    platform.setClipboardText(u"abc"_s);
-    EXPECT_EQ(platform.clipboardText, u"abc"_s);
-    platform.setCurrentPrinter(u"Printer B"_s);
-    EXPECT_EQ(platform.currentPrinter(), u"Printer B"_s);
-}

@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace norvanta;
@@ -191,4 +193,18 @@ TEST_F(MainFormTest, ColorPrintModeMenuTogglesItsMark)
     EXPECT_FALSE(form.ColorPrintModeMenu->isChecked());
     form.ColorPrintModeMenu->trigger();
     EXPECT_TRUE(form.ColorPrintModeMenu->isChecked());
+}
+
+TEST_F(MainFormTest, CtrlXCutsInATextBoxAndEndsTheProgramElsewhere)
+{
+    QSignalSpy exits(form.ExitMenu, &QAction::triggered);
+    typeOver(form.React[0], u"CH4"_s);
+    form.React[0]->selectAll();
+    QTest::keyClick(form.React[0], Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(form.React[0]->text(), QString());
+    EXPECT_EQ(exits.count(), 0);
+
+    giveFocus(form.Restrict[1]);
+    QTest::keyClick(form.Restrict[1], Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(exits.count(), 1);
 }

@@ -183,11 +183,6 @@ TEST(QtPlatform, PerUserStoreIsTheApplicationsSettingsSection)
               u"2400"_s);
 }
 
-TEST(QtPlatform, ScreenHasASize)
-{
-    EXPECT_FALSE(QtPlatform().screenSize().isEmpty());
-}
-
 TEST(QtPlatform, SecondInstanceIsRefusedUntilTheFirstEnds)
 {
     QTemporaryDir dir;
