@@ -62,7 +62,10 @@ QRect toPixels(const QWidget* widget, const TwipsRect& r)
             twipsToPixels(r.y + r.height, dpiY) - top};
 }
 
-void place(QWidget* widget, const TwipsRect& r) { widget->setGeometry(toPixels(widget, r)); }
+void place(QWidget* widget, const TwipsRect& r)
+{
+    widget->setGeometry(toPixels(widget, r));
+}
 
 void place(QWidget* widget, const TwipsRect& column, int top, int height)
 {
@@ -91,7 +94,10 @@ QLabel* makeHeading(QWidget* parent, const QString& caption)
     return label;
 }
 
-QString indexed(const QString& name, int index) { return name + QString::number(index); }
+QString indexed(const QString& name, int index)
+{
+    return name + QString::number(index);
+}
 
 } // namespace
 
@@ -119,7 +125,8 @@ MainForm::MainForm(Platform& platform, InputState& input, FileState& file, QWidg
 
 void MainForm::createControls(QWidget* central)
 {
-    const QStringList headings{u"量論"_s, u"反応系"_s, u"分圧"_s, u"制限"_s, u"量論"_s, u"生成系"_s};
+    const QStringList headings{u"量論"_s, u"反応系"_s, u"分圧"_s,
+                               u"制限"_s, u"量論"_s,   u"生成系"_s};
     for (int i = 0; i < 6; ++i)
         m_headings[i] = makeHeading(central, headings[i]);
 
@@ -210,8 +217,8 @@ void MainForm::createListPanel(QWidget* central)
 
 void MainForm::placeControls()
 {
-    const std::array<TwipsRect, 6> headingColumns{kReactNumColumn,  kReactColumn,
-                                                  kMolarColumn,     kRestrictColumn,
+    const std::array<TwipsRect, 6> headingColumns{kReactNumColumn,   kReactColumn,
+                                                  kMolarColumn,      kRestrictColumn,
                                                   kProductNumColumn, kProductColumn};
     for (int i = 0; i < 6; ++i)
         place(m_headings[i], headingColumns[i], kHeadingTop, kHeadingHeight);
@@ -228,9 +235,11 @@ void MainForm::placeControls()
     const int rowsMiddle = kFirstRowTop + (3 * kRowPitch + kRowHeight) / 2;
     place(Arrow, kArrowColumn, rowsMiddle - 300, 600);
 
-    const auto placeStepPair = [](const std::array<QPushButton*, 2>& pair, const TwipsRect& column) {
+    const auto placeStepPair = [](const std::array<QPushButton*, 2>& pair,
+                                  const TwipsRect& column) {
         place(pair[0], {column.x, kStepTop + 90, kStepWidth, kStepHeight});
-        place(pair[1], {column.x + column.width - kStepWidth, kStepTop + 90, kStepWidth, kStepHeight});
+        place(pair[1],
+              {column.x + column.width - kStepWidth, kStepTop + 90, kStepWidth, kStepHeight});
     };
     placeStepPair(AddSR, kReactNumColumn);
     placeStepPair(AddMR, kMolarColumn);
@@ -244,7 +253,8 @@ void MainForm::placeControls()
     const int fileButtonTop = kFrameTop + kFrameHeight - kButtonHeight;
     place(OpenButton, kProductNumColumn, fileButtonTop, kButtonHeight);
     place(SaveButton, {kProductColumn.x, fileButtonTop, 480, kButtonHeight});
-    place(SaveAsButton, {kProductColumn.x + kProductColumn.width - 480, fileButtonTop, 480, kButtonHeight});
+    place(SaveAsButton,
+          {kProductColumn.x + kProductColumn.width - 480, fileButtonTop, 480, kButtonHeight});
 
     const int lastRowBottom = kFirstRowTop + 3 * kRowPitch + kRowHeight;
     place(CalButton, kButtonColumn, kFirstRowTop, 720);
@@ -284,7 +294,8 @@ void MainForm::setListPanelOpen(bool open)
 
 void MainForm::applyWindowSize()
 {
-    const int widthTwips = m_input.baseWidth + (ListPanel->isVisibleTo(this) ? m_input.listPanelWidth : 0);
+    const int widthTwips =
+        m_input.baseWidth + (ListPanel->isVisibleTo(this) ? m_input.listPanelWidth : 0);
     const int width = twipsToPixels(widthTwips, logicalDpiX());
     const int height = twipsToPixels(kWindowHeight, logicalDpiY());
     place(ListPanel, {m_input.baseWidth, 0, m_input.listPanelWidth, kClientBottom});

@@ -128,7 +128,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class FieldKind { React, Product, ReactNum, Molar, ProductNum, Pressure, Restrict, CalButton };
+    enum class FieldKind {
+        React,
+        Product,
+        ReactNum,
+        Molar,
+        ProductNum,
+        Pressure,
+        Restrict,
+        CalButton
+    };
     struct FieldRef {
         FieldKind kind;
         int row;

@@ -130,12 +130,21 @@ void MainForm::onCompoundTextChanged()
     applyChangeEffect(false);
 }
 
-void MainForm::onNumberTextChanged() { applyChangeEffect(false); }
+void MainForm::onNumberTextChanged()
+{
+    applyChangeEffect(false);
+}
 
 // A pressure edit leaves the Save menu item as it was; only the button follows.
-void MainForm::onPressureTextChanged() { applyChangeEffect(true); }
+void MainForm::onPressureTextChanged()
+{
+    applyChangeEffect(true);
+}
 
-void MainForm::onRestrictClicked() { applyChangeEffect(false); }
+void MainForm::onRestrictClicked()
+{
+    applyChangeEffect(false);
+}
 
 void MainForm::onTetraPrecClicked(bool checked)
 {
@@ -252,7 +261,10 @@ void MainForm::setStepButtons(bool reactNum, bool molar, bool productNum)
     }
 }
 
-void MainForm::disableStepButtons() { setStepButtons(false, false, false); }
+void MainForm::disableStepButtons()
+{
+    setStepButtons(false, false, false);
+}
 
 void MainForm::onStepButtonClicked(StepColumn column, int index)
 {
@@ -299,6 +311,9 @@ void MainForm::onReverseClicked()
     deselectRestrict();
 }
 
-void MainForm::onDispHelpMenuTriggered(bool checked) { m_input.dispHelp = checked; }
+void MainForm::onDispHelpMenuTriggered(bool checked)
+{
+    m_input.dispHelp = checked;
+}
 
 } // namespace norvanta

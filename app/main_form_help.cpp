@@ -99,9 +99,15 @@ void MainForm::ShowHelpLine(const QString& text)
     Message->show();
 }
 
-void MainForm::hideHelpLine() { Message->hide(); }
+void MainForm::hideHelpLine()
+{
+    Message->hide();
+}
 
-void MainForm::setCalculationIdle(bool idle) { m_input.calculationIdle = idle; }
+void MainForm::setCalculationIdle(bool idle)
+{
+    m_input.calculationIdle = idle;
+}
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {

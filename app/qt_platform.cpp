@@ -122,7 +122,10 @@ void QtPlatform::setClipboardText(const QString& text)
     clipboard->setText(text);
 }
 
-QStringList QtPlatform::installedPrinters() { return QPrinterInfo::availablePrinterNames(); }
+QStringList QtPlatform::installedPrinters()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
 
 QString QtPlatform::currentPrinter()
 {

@@ -13,15 +13,16 @@ TEST(FakePlatform, RecordsMessagesAndAnswersInOrder)
     FakePlatform platform;
     platform.answerNext(MessageAnswer::Yes);
     platform.answerNext(MessageAnswer::Ok);
-    EXPECT_TRUE(askYesNo(platform, u"上書き保存の確認"_s, u"R1.TXTは既に存在します。上書きしますか？"_s));
+    EXPECT_TRUE(
+        askYesNo(platform, u"上書き保存の確認"_s, u"R1.TXTは既に存在します。上書きしますか？"_s));
     showMessage(platform, u"全圧を正しく入力してください"_s, MessageIcon::Exclamation);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0],
               (RecordedMessage{u"上書き保存の確認"_s, u"R1.TXTは既に存在します。上書きしますか？"_s,
                                MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No}));
     EXPECT_EQ(platform.messages[1].title, u"Norvanta"_s);
-    EXPECT_EQ(platform.messageTexts(),
-              (QStringList{u"R1.TXTは既に存在します。上書きしますか？"_s, u"全圧を正しく入力してください"_s}));
+    EXPECT_EQ(platform.messageTexts(), (QStringList{u"R1.TXTは既に存在します。上書きしますか？"_s,
+                                                    u"全圧を正しく入力してください"_s}));
 }
 
 TEST(FakePlatform, UnexpectedMessageFailsTheTestInsteadOfWaiting)
@@ -29,7 +30,8 @@ TEST(FakePlatform, UnexpectedMessageFailsTheTestInsteadOfWaiting)
     EXPECT_NONFATAL_FAILURE(
         {
             FakePlatform platform;
-            EXPECT_FALSE(askYesNo(platform, u"クリア"_s, u"表示されている反応系をクリアしますか？"_s));
+            EXPECT_FALSE(
+                askYesNo(platform, u"クリア"_s, u"表示されている反応系をクリアしますか？"_s));
         },
         "unexpected message box");
     EXPECT_NONFATAL_FAILURE(

@@ -19,6 +19,7 @@ TEST_F(MainFormTest, EveryEditRaisesItsChangeEffects)
         bool enablesCalButton;
         bool savesItemFollowsFile; // false: SaveItem keeps its state
     };
+    // clang-format off
     const Case cases[] = {
         {"React", [](MainForm& f) { typeOver(f.React[1], u"CO"_s); }, true, true},
         {"Product", [](MainForm& f) { typeOver(f.Product[2], u"H2"_s); }, true, true},
@@ -29,6 +30,7 @@ TEST_F(MainFormTest, EveryEditRaisesItsChangeEffects)
         {"Pressure", [](MainForm& f) { typeOver(f.Pressure, u"10"_s); }, false, false},
         {"emptying React", [](MainForm& f) { f.React[0]->setText(u"X"_s); f.React[0]->clear(); }, true, true},
     };
+    // clang-format on
     for (const bool fileNameKnown : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (fileNameKnown ? ", file known" : ", no file"));
@@ -44,7 +46,8 @@ TEST_F(MainFormTest, EveryEditRaisesItsChangeEffects)
             EXPECT_TRUE(file.dataModified);
             EXPECT_EQ(form.CalButton->isEnabled(), c.enablesCalButton);
             EXPECT_EQ(form.SaveButton->isEnabled(), fileNameKnown);
-            EXPECT_EQ(form.SaveItem->isEnabled(), c.savesItemFollowsFile ? fileNameKnown : !fileNameKnown);
+            EXPECT_EQ(form.SaveItem->isEnabled(),
+                      c.savesItemFollowsFile ? fileNameKnown : !fileNameKnown);
             EXPECT_FALSE(form.SaveResultItem->isEnabled());
         }
     }

@@ -17,6 +17,7 @@ TEST_F(MainFormTest, StepButtons)
         int button; // 0 "-", 1 "+"
         const char16_t* after;
     };
+    // clang-format off
     const Case cases[] = {
         {ReactNumColumn, u"", 1, u"1"},
         {ReactNumColumn, u"1", 0, u""},
@@ -33,6 +34,7 @@ TEST_F(MainFormTest, StepButtons)
         {ReactNumColumn, u"1e999", 1, u"1"},
         {ProductNumColumn, u"1.5", 0, u"0.5"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const QString before = QString::fromUtf16(c.before);
         SCOPED_TRACE(before.toStdString() + (c.button ? " +" : " -"));

@@ -35,7 +35,8 @@ protected:
                                                                       &form.AddSP};
         for (int i = 0; i < 3; ++i) {
             const auto& pair = *pairs[i];
-            EXPECT_EQ(pair[0]->isEnabled(), pair[1]->isEnabled()) << pair[0]->objectName().toStdString();
+            EXPECT_EQ(pair[0]->isEnabled(), pair[1]->isEnabled())
+                << pair[0]->objectName().toStdString();
             result[i] = pair[1]->isEnabled();
         }
         return result;

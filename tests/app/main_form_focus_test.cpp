@@ -32,6 +32,7 @@ TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
         std::array<int, 3> stepTargets;
         int limitPos;
     };
+    // clang-format off
     const Case cases[] = {
         {"ReactNum 2", [](MainForm& f) { return f.ReactNum[2]; }, -1, {true, false, false}, {2, 0, 0}, -1},
         {"Molar 1", [](MainForm& f) { return f.Molar[1]; }, -1, {false, true, false}, {0, 1, 0}, -1},
@@ -42,6 +43,7 @@ TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
         {"Restrict 2", [](MainForm& f) { return f.Restrict[2]; }, -1, {false, false, false}, {0, 0, 0}, 2},
         {"CalButton", [](MainForm& f) { return f.CalButton; }, -1, {false, false, false}, {0, 0, 0}, -1},
     };
+    // clang-format on
     form.CalButton->setEnabled(true);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

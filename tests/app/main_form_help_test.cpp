@@ -23,6 +23,7 @@ struct HintCase {
 
 std::vector<HintCase> mainWindowHints()
 {
+    // clang-format off
     return {
         {"ReactNum", [](MainForm& f) { return f.ReactNum[1]; }, u"量論係数を入力します"_s},
         {"ProductNum", [](MainForm& f) { return f.ProductNum[3]; }, u"量論係数を入力します"_s},
@@ -46,10 +47,12 @@ std::vector<HintCase> mainWindowHints()
         {"SaveAsButton", [](MainForm& f) { return f.SaveAsButton; }, u"反応系に名前を付けて保存します"_s},
         {"ListButton", [](MainForm& f) { return f.ListButton; }, u"登録データ一覧を表示します"_s},
     };
+    // clang-format on
 }
 
 std::vector<HintCase> listPanelHints()
 {
+    // clang-format off
     return {
         {"CloseButton", [](MainForm& f) { return f.CloseButton; }, u"一覧を閉じます"_s},
         {"GenreUpButton", [](MainForm& f) { return f.GenreUpButton; }, u"前の化合物ジャンルを表示します"_s},
@@ -59,6 +62,7 @@ std::vector<HintCase> listPanelHints()
         {"FindDownButton", [](MainForm& f) { return f.FindDownButton; }, u"後方検索します"_s},
         {"ListItem", [](MainForm& f) { return f.ListItem->viewport(); }, u"ダブルクリックしてデータを移します"_s},
     };
+    // clang-format on
 }
 
 // A point of the widget where none of its children is.

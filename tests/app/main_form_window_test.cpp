@@ -22,13 +22,25 @@ using namespace norvanta::testing;
 
 namespace {
 
-double widthTwips(const QWidget& w) { return pixelsToTwips(w.width(), w.logicalDpiX()); }
-double heightTwips(const QWidget& w) { return pixelsToTwips(w.height(), w.logicalDpiY()); }
+double widthTwips(const QWidget& w)
+{
+    return pixelsToTwips(w.width(), w.logicalDpiX());
+}
+double heightTwips(const QWidget& w)
+{
+    return pixelsToTwips(w.height(), w.logicalDpiY());
+}
 
 // One pixel's worth of twips at the widget's resolution.
-double pixelTwips(const QWidget& w) { return pixelsToTwips(1, w.logicalDpiX()); }
+double pixelTwips(const QWidget& w)
+{
+    return pixelsToTwips(1, w.logicalDpiX());
+}
 
-QString withoutMnemonic(QString caption) { return caption.remove(u'&'); }
+QString withoutMnemonic(QString caption)
+{
+    return caption.remove(u'&');
+}
 
 } // namespace
 
@@ -51,6 +63,7 @@ TEST_F(MainFormTest, WindowSizeAndCaption)
 
 TEST_F(MainFormTest, ControlsCarryTheirNamesAndCaptions)
 {
+    // clang-format off
     const struct {
         const char16_t* name;
         const char16_t* caption;
@@ -68,6 +81,7 @@ TEST_F(MainFormTest, ControlsCarryTheirNamesAndCaptions)
         {u"AddSP1", u"+", false},               {u"Restrict0", u"1", true},
         {u"Restrict3", u"4", true},             {u"TetraPrec", u"25K", true},
     };
+    // clang-format on
     for (const auto& b : buttons) {
         const QString name = QString::fromUtf16(b.name);
         SCOPED_TRACE(name.toStdString());
@@ -79,7 +93,8 @@ TEST_F(MainFormTest, ControlsCarryTheirNamesAndCaptions)
     }
 
     for (const QString& row : {u"0"_s, u"1"_s, u"2"_s, u"3"_s}) {
-        for (const QString& field : {u"ReactNum"_s, u"React"_s, u"Molar"_s, u"ProductNum"_s, u"Product"_s}) {
+        for (const QString& field :
+             {u"ReactNum"_s, u"React"_s, u"Molar"_s, u"ProductNum"_s, u"Product"_s}) {
             auto* box = form.findChild<QLineEdit*>(field + row);
             ASSERT_NE(box, nullptr) << (field + row).toStdString();
             EXPECT_TRUE(box->text().isEmpty());
@@ -105,8 +120,8 @@ TEST_F(MainFormTest, HeadingsAndFramesAreShown)
         texts += label->text();
     for (const QGroupBox* frame : form.centralWidget()->findChildren<QGroupBox*>())
         texts += frame->title();
-    for (const QString& text : {u"量論"_s, u"反応系"_s, u"分圧"_s, u"制限"_s, u"生成系"_s,
-                                u"全圧(atm)"_s, u"計算精度"_s})
+    for (const QString& text :
+         {u"量論"_s, u"反応系"_s, u"分圧"_s, u"制限"_s, u"生成系"_s, u"全圧(atm)"_s, u"計算精度"_s})
         EXPECT_TRUE(texts.contains(text)) << text.toStdString();
     EXPECT_EQ(texts.count(u"量論"_s), 2);
 }
@@ -120,10 +135,11 @@ TEST_F(MainFormTest, EveryControlFitsTheWindowAndItsCaptionFitsTheControl)
             continue;
         SCOPED_TRACE(widget->objectName().toStdString());
         const QRect area(widget->mapTo(form.centralWidget(), QPoint()), widget->size());
-        EXPECT_TRUE(client.contains(area)) << area.x() << "," << area.y() << " " << area.width()
-                                           << "x" << area.height();
+        EXPECT_TRUE(client.contains(area))
+            << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            const int textWidth = button->fontMetrics().horizontalAdvance(withoutMnemonic(button->text()));
+            const int textWidth =
+                button->fontMetrics().horizontalAdvance(withoutMnemonic(button->text()));
             EXPECT_LE(textWidth + 4, button->width());
         } else if (qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget)) {
             EXPECT_LE(widget->sizeHint().width(), widget->width());
@@ -136,6 +152,7 @@ TEST_F(MainFormTest, EveryControlFitsTheWindowAndItsCaptionFitsTheControl)
 TEST_F(MainFormTest, MenuBarHoldsTheFourMenusWithTheirItems)
 {
     // "-" stands for a separator; "*" after a name marks a checked item.
+    // clang-format off
     const std::vector<std::pair<QString, QStringList>> expected{
         {u"FileMenu ファイル(&F)"_s,
          {u"OpenItem 反応系を開く(&O)"_s, u"SaveItem 上書き保存(&S)"_s,
@@ -151,6 +168,7 @@ TEST_F(MainFormTest, MenuBarHoldsTheFourMenusWithTheirItems)
         {u"Help ヘルプ(&H)"_s,
          {u"DispHelpMenu* ミニヘルプの表示(&D)"_s, u"AboutMenu このソフトについて...(&A)"_s}},
     };
+    // clang-format on
 
     std::vector<std::pair<QString, QStringList>> actual;
     for (QAction* menuAction : form.menuBar()->actions()) {
@@ -163,7 +181,8 @@ TEST_F(MainFormTest, MenuBarHoldsTheFourMenusWithTheirItems)
                 continue;
             }
             EXPECT_EQ(item->isCheckable(), item->isChecked()) << item->objectName().toStdString();
-            items += item->objectName() + (item->isChecked() ? u"*"_s : QString()) + u' ' + item->text();
+            items +=
+                item->objectName() + (item->isChecked() ? u"*"_s : QString()) + u' ' + item->text();
         }
         actual.emplace_back(menu->objectName() + u' ' + menu->title(), items);
     }

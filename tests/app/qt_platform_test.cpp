@@ -26,8 +26,7 @@ namespace {
 
 // Runs the check on the modal dialog that the code under test opens, then
 // makes sure that dialog closes, so a failed check cannot leave the test waiting.
-template <class Dialog>
-void onNextModal(std::function<void(Dialog&)> check)
+template <class Dialog> void onNextModal(std::function<void(Dialog&)> check)
 {
     QTimer::singleShot(0, [check] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -62,7 +61,8 @@ TEST(FileDialogFilter, ConvertsTheProgramsFilterList)
     } cases[] = {
         {u"標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*",
          {u"標準テキスト(*.TXT) (*.[tT][xX][tT])"_s, u"全てのファイル(*.*) (*)"_s}},
-        {u"結果(*.xls;*.txt)|*.xls;*.txt", {u"結果(*.xls;*.txt) (*.[xX][lL][sS] *.[tT][xX][tT])"_s}},
+        {u"結果(*.xls;*.txt)|*.xls;*.txt",
+         {u"結果(*.xls;*.txt) (*.[xX][lL][sS] *.[tT][xX][tT])"_s}},
         {u"データ|Norvane.dat", {u"データ ([nN][oO][rR][vV][aA][nN][eE].[dD][aA][tT])"_s}},
         {u"", {}},
         {u"説明だけ", {}},
@@ -76,11 +76,13 @@ TEST(FileDialogFilter, TextFilterFindsEitherCaseAndAllFilesFindsEveryName)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const QString& name : {u"r1.txt"_s, u"R2.TXT"_s, u"r3.Txt"_s, u"notes.md"_s, u"README"_s}) {
+    for (const QString& name :
+         {u"r1.txt"_s, u"R2.TXT"_s, u"r3.Txt"_s, u"notes.md"_s, u"README"_s}) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    const QStringList filters = qtNameFilters(u"標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*"_s);
+    const QStringList filters =
+        qtNameFilters(u"標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*"_s);
     ASSERT_EQ(filters.size(), 2);
     const QDir::Filters files = QDir::Files | QDir::CaseSensitive;
     EXPECT_EQ(QDir(dir.path()).entryList(patternsOf(filters[0]), files, QDir::Name),
@@ -141,7 +143,8 @@ TEST(QtPlatform, FileDialogsReturnThePathAndNameOrCancel)
     });
     const auto chosen = platform.openFileDialog(request);
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(QFileInfo(chosen->fullPath).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(chosen->fullPath).canonicalFilePath(),
+              QFileInfo(existing).canonicalFilePath());
     EXPECT_EQ(chosen->fileName, u"R1.TXT"_s);
 
     request.title = u"名前を付けて反応系ファイルを保存"_s;

@@ -36,8 +36,14 @@ public:
 
     // Scripting.
     void answerNext(MessageAnswer answer) { answers.push_back(answer); }
-    void chooseInOpenDialog(std::optional<FileChoice> choice) { openResults.push_back(std::move(choice)); }
-    void chooseInSaveDialog(std::optional<FileChoice> choice) { saveResults.push_back(std::move(choice)); }
+    void chooseInOpenDialog(std::optional<FileChoice> choice)
+    {
+        openResults.push_back(std::move(choice));
+    }
+    void chooseInSaveDialog(std::optional<FileChoice> choice)
+    {
+        saveResults.push_back(std::move(choice));
+    }
 
     // The messages shown so far, oldest first, and a shorthand for their texts.
     std::vector<RecordedMessage> messages;

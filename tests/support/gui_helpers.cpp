@@ -24,7 +24,8 @@ void giveFocus(QWidget* widget, Qt::FocusReason reason)
 {
     widget->setFocus(reason);
     QApplication::processEvents();
-    EXPECT_TRUE(widget->hasFocus()) << widget->objectName().toStdString() << " did not take the focus";
+    EXPECT_TRUE(widget->hasFocus())
+        << widget->objectName().toStdString() << " did not take the focus";
 }
 
 void pointAt(QWidget* widget, QPoint position)
