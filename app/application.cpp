@@ -2,12 +2,14 @@
 
 #include "app/main_form.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 namespace norvanta {
 
 NorvantaApplication::NorvantaApplication(Platform& platform)
-    : m_platform(platform), m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file))
+    : m_platform(platform), m_settings(defaultSettings(QDir::currentPath())),
+      m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings))
 {
 }
 

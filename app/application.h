@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/file_state.h"
 #include "app/input_state.h"
+#include "files/file_state.h"
+#include "files/settings_file.h"
 
 #include <memory>
 
@@ -22,6 +23,7 @@ public:
     Platform& platform() { return m_platform; }
     InputState& inputState() { return m_input; }
     FileState& fileState() { return m_file; }
+    SettingsValues& settings() { return m_settings; }
     MainForm& mainForm() { return *m_mainForm; }
 
     // Shows the main window with the focus on the first coefficient box.
@@ -31,6 +33,7 @@ private:
     Platform& m_platform;
     InputState m_input;
     FileState m_file;
+    SettingsValues m_settings;
     std::unique_ptr<MainForm> m_mainForm;
 };
 

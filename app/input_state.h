@@ -15,13 +15,6 @@ struct InputState {
     int activeCompoundField = -1;
     // Per step column, the box of that column that last received the focus.
     std::array<int, 3> stepTargets{0, 0, 0};
-    // The Restrict option that last received the focus (or was selected by the
-    // program); -1 none yet. Marks the limiting compound in reports.
-    int limitPos = -1;
-    // Value of the TetraPrec check box: non-zero for 25 K steps.
-    int tetraPrecision = 1;
-    // The help line shows hints.
-    bool dispHelp = true;
     // False while a calculation runs; the help line is left alone meanwhile.
     bool calculationIdle = true;
     // Main window width in twips with the compound list panel closed, and the

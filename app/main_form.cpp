@@ -101,8 +101,9 @@ QString indexed(const QString& name, int index)
 
 } // namespace
 
-MainForm::MainForm(Platform& platform, InputState& input, FileState& file, QWidget* parent)
-    : QMainWindow(parent), m_platform(platform), m_input(input), m_file(file)
+MainForm::MainForm(Platform& platform, InputState& input, FileState& file,
+                   SettingsValues& settings, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform), m_input(input), m_file(file), m_settings(settings)
 {
     setObjectName(u"MainForm"_s);
     setWindowTitle(u"Norvanta"_s);
@@ -158,7 +159,7 @@ void MainForm::createControls(QWidget* central)
     m_precisionFrame = new QGroupBox(u"計算精度"_s, central);
     TetraPrec = new QCheckBox(u"25K"_s, m_precisionFrame);
     TetraPrec->setObjectName(u"TetraPrec"_s);
-    TetraPrec->setChecked(m_input.tetraPrecision != 0);
+    TetraPrec->setChecked(m_settings.TetraPrecision != 0);
 
     CalButton = makeButton(central, u"CalButton"_s, u"計算開始(&S)"_s);
     CalButton->setEnabled(false);

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/file_state.h"
 #include "app/input_state.h"
 #include "common/reaction_fields.h"
+#include "files/file_state.h"
+#include "files/settings_file.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -36,7 +37,8 @@ class MainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainForm(Platform& platform, InputState& input, FileState& file, QWidget* parent = nullptr);
+    MainForm(Platform& platform, InputState& input, FileState& file, SettingsValues& settings,
+             QWidget* parent = nullptr);
 
     // Reaction input fields, rows 0..3.
     std::array<QLineEdit*, 4> ReactNum{};
@@ -123,6 +125,7 @@ public:
     void onResetClicked();
     void onReverseClicked();
     void onDispHelpMenuTriggered(bool checked);
+    void onColorPrintModeMenuTriggered(bool checked);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -174,6 +177,7 @@ private:
     Platform& m_platform;
     InputState& m_input;
     FileState& m_file;
+    SettingsValues& m_settings;
     QWidget* m_central = nullptr;
     std::array<QLabel*, 6> m_headings{};
     QGroupBox* m_pressureFrame = nullptr;

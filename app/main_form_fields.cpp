@@ -51,6 +51,8 @@ void MainForm::connectFields()
     connect(ReverseButton, &QPushButton::clicked, this, &MainForm::onReverseClicked);
     connect(RevMenu, &QAction::triggered, this, &MainForm::onReverseClicked);
     connect(DispHelpMenu, &QAction::triggered, this, &MainForm::onDispHelpMenuTriggered);
+    connect(ColorPrintModeMenu, &QAction::triggered, this,
+            &MainForm::onColorPrintModeMenuTriggered);
 }
 
 void MainForm::watchFields()
@@ -109,7 +111,7 @@ void MainForm::selectRestrict(int row)
     Restrict[row]->setChecked(true);
     // The mark of the limiting compound in reports follows the option the
     // program selected, as it follows the one the user last focused.
-    m_input.limitPos = row;
+    m_settings.LimitPos = qint16(row);
     onRestrictClicked();
 }
 
@@ -148,16 +150,16 @@ void MainForm::onRestrictClicked()
 
 void MainForm::onTetraPrecClicked(bool checked)
 {
-    m_input.tetraPrecision = checked ? 1 : 0;
+    m_settings.TetraPrecision = checked ? 1 : 0;
     SaveResultItem->setEnabled(false);
 }
 
 void MainForm::applyChangeEffect(bool keepSaveItem)
 {
     if (!keepSaveItem)
-        SaveItem->setEnabled(m_file.fileNameKnown);
-    SaveButton->setEnabled(m_file.fileNameKnown);
-    m_file.dataModified = true;
+        SaveItem->setEnabled(m_file.FileNameKnown);
+    SaveButton->setEnabled(m_file.FileNameKnown);
+    m_file.DataModified = true;
     // The last results no longer match the fields.
     SaveResultItem->setEnabled(false);
 }
@@ -202,7 +204,7 @@ void MainForm::onFieldFocusIn(FieldRef field, Qt::FocusReason reason)
         break;
     case FieldKind::Restrict:
         m_input.activeCompoundField = -1;
-        m_input.limitPos = field.row;
+        m_settings.LimitPos = qint16(field.row);
         setStepButtons(false, false, false);
         break;
     case FieldKind::CalButton:
@@ -293,7 +295,7 @@ void MainForm::onResetClicked()
     deselectRestrict();
     Pressure->setText(QString());
     // The emptied fields raised their change effects; a cleared reaction has nothing to save.
-    m_file.dataModified = false;
+    m_file.DataModified = false;
     CalButton->setEnabled(false);
 }
 
@@ -313,7 +315,12 @@ void MainForm::onReverseClicked()
 
 void MainForm::onDispHelpMenuTriggered(bool checked)
 {
-    m_input.dispHelp = checked;
+    m_settings.DispHelp = checked ? -1 : 0;
+}
+
+void MainForm::onColorPrintModeMenuTriggered(bool checked)
+{
+    m_settings.ColorPrintMode = checked ? -1 : 0;
 }
 
 } // namespace norvanta

@@ -87,7 +87,7 @@ void MainForm::onPointerMoved(QWidget* widget, QEvent* event)
             return;
         }
     }
-    if (m_hints.contains(widget) && m_input.dispHelp)
+    if (m_hints.contains(widget) && m_settings.DispHelp != 0)
         ShowHelpLine(hintFor(widget));
 }
 

@@ -54,7 +54,7 @@ void MainForm::createMenus()
     ChangePrinterItem = addItem(OptionMenu, u"ChangePrinterItem"_s, u"プリンタの変更...(&P)"_s);
     ColorPrintModeMenu = addItem(OptionMenu, u"ColorPrintModeMenu"_s, u"カラーで印刷(&C)"_s);
     ColorPrintModeMenu->setCheckable(true);
-    ColorPrintModeMenu->setChecked(true);
+    ColorPrintModeMenu->setChecked(m_settings.ColorPrintMode != 0);
 
     RegisterMenu = addMenu(bar, u"RegisterMenu"_s, u"追加(&A)"_s);
     RegisterItem = addItem(RegisterMenu, u"RegisterItem"_s, u"新しいデータの追加...(&A)"_s);
@@ -62,7 +62,7 @@ void MainForm::createMenus()
     Help = addMenu(bar, u"Help"_s, u"ヘルプ(&H)"_s);
     DispHelpMenu = addItem(Help, u"DispHelpMenu"_s, u"ミニヘルプの表示(&D)"_s);
     DispHelpMenu->setCheckable(true);
-    DispHelpMenu->setChecked(m_input.dispHelp);
+    DispHelpMenu->setChecked(m_settings.DispHelp != 0);
     AboutMenu = addItem(Help, u"AboutMenu"_s, u"このソフトについて...(&A)"_s);
 }
 

@@ -34,8 +34,8 @@ TEST_F(MainFormTest, EveryEditRaisesItsChangeEffects)
     for (const bool fileNameKnown : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (fileNameKnown ? ", file known" : ", no file"));
-            file.fileNameKnown = fileNameKnown;
-            file.dataModified = false;
+            file.FileNameKnown = fileNameKnown;
+            file.DataModified = false;
             form.CalButton->setEnabled(false);
             form.SaveResultItem->setEnabled(true);
             form.SaveItem->setEnabled(!fileNameKnown);
@@ -43,7 +43,7 @@ TEST_F(MainFormTest, EveryEditRaisesItsChangeEffects)
 
             c.edit(form);
 
-            EXPECT_TRUE(file.dataModified);
+            EXPECT_TRUE(file.DataModified);
             EXPECT_EQ(form.CalButton->isEnabled(), c.enablesCalButton);
             EXPECT_EQ(form.SaveButton->isEnabled(), fileNameKnown);
             EXPECT_EQ(form.SaveItem->isEnabled(),
@@ -59,34 +59,34 @@ TEST_F(MainFormTest, TetraPrecClickSetsThePrecisionAndOnlyDisablesSavingResults)
     form.SaveResultItem->setEnabled(true);
     QTest::mouseClick(form.TetraPrec, Qt::LeftButton);
     EXPECT_FALSE(form.TetraPrec->isChecked());
-    EXPECT_EQ(input.tetraPrecision, 0);
+    EXPECT_EQ(settings.TetraPrecision, 0);
     EXPECT_FALSE(form.SaveResultItem->isEnabled());
-    EXPECT_FALSE(file.dataModified);
+    EXPECT_FALSE(file.DataModified);
     EXPECT_FALSE(form.CalButton->isEnabled());
 
     QTest::mouseClick(form.TetraPrec, Qt::LeftButton);
-    EXPECT_EQ(input.tetraPrecision, 1);
+    EXPECT_EQ(settings.TetraPrecision, 1);
 }
 
 TEST_F(MainFormTest, SettingTheSameTextChangesNothing)
 {
     form.setFields(form.fields());
-    EXPECT_FALSE(file.dataModified);
+    EXPECT_FALSE(file.DataModified);
     EXPECT_FALSE(form.CalButton->isEnabled());
 }
 
 TEST_F(MainFormTest, SetFieldsWritesEveryFieldAndRaisesTheChangeEffects)
 {
-    file.fileNameKnown = true;
+    file.FileNameKnown = true;
     const ReactionFields fields = exampleFields();
     form.setFields(fields);
     EXPECT_EQ(form.fields(), fields);
     EXPECT_TRUE(form.Restrict[1]->isChecked());
-    EXPECT_TRUE(file.dataModified);
+    EXPECT_TRUE(file.DataModified);
     EXPECT_TRUE(form.CalButton->isEnabled());
     EXPECT_TRUE(form.SaveItem->isEnabled());
     // The limiting-compound mark follows the option the program selected.
-    EXPECT_EQ(input.limitPos, 1);
+    EXPECT_EQ(settings.LimitPos, 1);
 
     ReactionFields none = fields;
     none.restrict = -1;
@@ -94,7 +94,7 @@ TEST_F(MainFormTest, SetFieldsWritesEveryFieldAndRaisesTheChangeEffects)
     EXPECT_EQ(form.fields().restrict, -1);
     for (QRadioButton* option : form.Restrict)
         EXPECT_FALSE(option->isChecked());
-    EXPECT_EQ(input.limitPos, 1);
+    EXPECT_EQ(settings.LimitPos, 1);
 }
 
 TEST_F(MainFormTest, OneRestrictOptionAtMost)
@@ -103,5 +103,5 @@ TEST_F(MainFormTest, OneRestrictOptionAtMost)
     QTest::mouseClick(form.Restrict[3], Qt::LeftButton);
     EXPECT_EQ(form.fields().restrict, 3);
     EXPECT_FALSE(form.Restrict[0]->isChecked());
-    EXPECT_EQ(input.limitPos, 3);
+    EXPECT_EQ(settings.LimitPos, 3);
 }

@@ -46,12 +46,12 @@ TEST_F(MainFormTest, StepButtons)
                                                          : form.AddSP;
         boxes[2]->setText(before);
         giveFocus(boxes[2]);
-        file.dataModified = false;
+        file.DataModified = false;
 
         QTest::mouseClick(buttons[c.button], Qt::LeftButton);
 
         EXPECT_EQ(boxes[2]->text(), QString::fromUtf16(c.after));
-        EXPECT_EQ(file.dataModified, before != QString::fromUtf16(c.after));
+        EXPECT_EQ(file.DataModified, before != QString::fromUtf16(c.after));
         EXPECT_TRUE(boxes[2]->hasFocus());
         for (int row : {0, 1, 3})
             EXPECT_TRUE(boxes[row]->text().isEmpty()) << row;
@@ -71,15 +71,15 @@ TEST_F(MainFormTest, ClearAnsweredNoChangesNothing)
               (RecordedMessage{u"クリア"_s, u"表示されている反応系をクリアしますか？"_s,
                                MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No}));
     EXPECT_EQ(form.fields(), before);
-    EXPECT_TRUE(file.dataModified);
+    EXPECT_TRUE(file.DataModified);
     EXPECT_TRUE(form.CalButton->isEnabled());
 }
 
 TEST_F(MainFormTest, ClearAnsweredYesEmptiesEverythingAndLeavesNothingToSave)
 {
     form.setFields(exampleFields());
-    file.fileNameKnown = true;
-    input.limitPos = 2;
+    file.FileNameKnown = true;
+    settings.LimitPos = 2;
     form.TetraPrec->setChecked(false);
     form.SaveResultItem->setEnabled(true);
     platform.answerNext(MessageAnswer::Yes);
@@ -89,13 +89,13 @@ TEST_F(MainFormTest, ClearAnsweredYesEmptiesEverythingAndLeavesNothingToSave)
     ReactionFields empty;
     empty.pressure.clear();
     EXPECT_EQ(form.fields(), empty);
-    EXPECT_FALSE(file.dataModified);
+    EXPECT_FALSE(file.DataModified);
     EXPECT_FALSE(form.CalButton->isEnabled());
     EXPECT_FALSE(form.SaveResultItem->isEnabled());
     // Untouched: the last focused option, the precision and the file flags.
-    EXPECT_EQ(input.limitPos, 2);
+    EXPECT_EQ(settings.LimitPos, 2);
     EXPECT_FALSE(form.TetraPrec->isChecked());
-    EXPECT_TRUE(file.fileNameKnown);
+    EXPECT_TRUE(file.FileNameKnown);
     EXPECT_TRUE(form.SaveButton->isEnabled());
 }
 
@@ -103,7 +103,7 @@ TEST_F(MainFormTest, ReverseTwiceRestoresCompoundsAndCoefficientsButNotRatiosOrL
 {
     const ReactionFields original = exampleFields();
     form.setFields(original);
-    file.dataModified = false;
+    file.DataModified = false;
 
     QTest::mouseClick(form.ReverseButton, Qt::LeftButton);
 
@@ -115,7 +115,7 @@ TEST_F(MainFormTest, ReverseTwiceRestoresCompoundsAndCoefficientsButNotRatiosOrL
     EXPECT_EQ(reversed.molar, (std::array<QString, 4>{}));
     EXPECT_EQ(reversed.restrict, -1);
     EXPECT_EQ(reversed.pressure, original.pressure);
-    EXPECT_TRUE(file.dataModified);
+    EXPECT_TRUE(file.DataModified);
     EXPECT_TRUE(platform.messages.empty());
 
     form.RevMenu->trigger();
@@ -129,13 +129,21 @@ TEST_F(MainFormTest, ReverseTwiceRestoresCompoundsAndCoefficientsButNotRatiosOrL
     EXPECT_EQ(twice.restrict, -1);
 }
 
-TEST_F(MainFormTest, DispHelpMenuTogglesItsMarkAndTheSetting)
+TEST_F(MainFormTest, CheckedMenuItemsToggleTheirMarkAndSetting)
 {
-    ASSERT_TRUE(form.DispHelpMenu->isChecked());
-    form.DispHelpMenu->trigger();
-    EXPECT_FALSE(form.DispHelpMenu->isChecked());
-    EXPECT_FALSE(input.dispHelp);
-    form.DispHelpMenu->trigger();
-    EXPECT_TRUE(form.DispHelpMenu->isChecked());
-    EXPECT_TRUE(input.dispHelp);
+    const struct {
+        QAction* item;
+        qint16& setting;
+    } cases[] = {{form.DispHelpMenu, settings.DispHelp},
+                 {form.ColorPrintModeMenu, settings.ColorPrintMode}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item->objectName().toStdString());
+        ASSERT_TRUE(c.item->isChecked());
+        c.item->trigger();
+        EXPECT_FALSE(c.item->isChecked());
+        EXPECT_EQ(c.setting, 0);
+        c.item->trigger();
+        EXPECT_TRUE(c.item->isChecked());
+        EXPECT_EQ(c.setting, -1);
+    }
 }

@@ -66,6 +66,7 @@ protected:
     MainForm& form = app.mainForm();
     InputState& input = app.inputState();
     FileState& file = app.fileState();
+    SettingsValues& settings = app.settings();
 };
 
 } // namespace norvanta::testing

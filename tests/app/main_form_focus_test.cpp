@@ -53,7 +53,7 @@ TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
             for (QPushButton* button : pair)
                 button->setEnabled(true);
         input.stepTargets = {0, 0, 0};
-        input.limitPos = -1;
+        settings.LimitPos = -1;
         QWidget* control = c.control(form);
         auto* box = qobject_cast<QLineEdit*>(control);
         if (box) {
@@ -67,7 +67,7 @@ TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
         EXPECT_EQ(input.activeCompoundField, c.activeCompoundField);
         EXPECT_EQ(stepButtonsEnabled(), c.stepButtons);
         EXPECT_EQ(input.stepTargets, c.stepTargets);
-        EXPECT_EQ(input.limitPos, c.limitPos);
+        EXPECT_EQ(settings.LimitPos, c.limitPos);
         if (box) {
             EXPECT_EQ(box->selectedText(), u"12.5"_s);
         }

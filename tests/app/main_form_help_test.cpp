@@ -140,7 +140,7 @@ TEST_F(MainFormTest, WithDispHelpOffNoHintButTheHelpLineItselfStillEmptiesIt)
 {
     pointAt(form.CalButton);
     form.DispHelpMenu->trigger();
-    ASSERT_FALSE(input.dispHelp);
+    ASSERT_EQ(settings.DispHelp, 0);
 
     for (const HintCase& c : mainWindowHints()) {
         SCOPED_TRACE(c.name);
