@@ -1,0 +1,79 @@
+#include "calc_test_support.h"
+
+#include <QProcess>
+
+using namespace norvanta;
+using namespace norvanta::calc;
+using namespace norvanta::testing;
+
+namespace {
+
+// The built program, started in a working folder that holds copies of
+// Norvane.dat and Norvane.dll, as the staging folder does for Norvanta.
+class CalcProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(shippedDatabasePath(), folder_.filePath(u"Norvane.dat"_s)));
+        ASSERT_TRUE(QFile::copy(builtLibraryPath(), folder_.filePath(u"Norvane.dll"_s)));
+    }
+
+    CalcRun start(const QStringList& arguments) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(folder_.path());
+        process.start(QStringLiteral(NORVANTA_STAGE_DIR "/norvanta-calc"), arguments);
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+    CalcFolder folder_;
+};
+
+} // namespace
+
+TEST_F(CalcProgramTest, ExitStatuses)
+{
+    const QString good = folder_.writeReaction(u"good.txt"_s, reforming());
+    const QString invalid = folder_.writeReaction(
+        u"invalid.txt"_s, reaction({{u"CO2"_s, u"1"_s, u"1"_s}}, {{u"CO"_s, u"1"_s}}, 0));
+    const struct {
+        const char* name;
+        QStringList arguments;
+        int status;
+    } cases[] = {
+        {"calculated", {u"good.txt"_s}, ExitStatus::Success},
+        {"invalid reaction", {good, invalid}, ExitStatus::InvalidReaction},
+        {"missing file", {u"none.txt"_s, invalid}, ExitStatus::CalculationFailed},
+        {"missing library", {u"--library=lib/Norvane.dll"_s, good}, ExitStatus::CalculationFailed},
+        {"bad usage", {u"--step=10"_s, good}, ExitStatus::Usage},
+        {"no file", {}, ExitStatus::Usage},
+        {"help", {u"--help"_s}, ExitStatus::Success},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CalcRun run = start(c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_EQ(run.err.isEmpty(), c.status == ExitStatus::Success) << run.err.toStdString();
+    }
+}
+
+// The program finds Norvane.dat and Norvane.dll in its working folder and
+// writes what the calculator writes in process.
+TEST_F(CalcProgramTest, OutputIsTheCalculatorsOutput)
+{
+    const QString file = folder_.writeReaction(u"shift.txt"_s, waterGasShift());
+    for (const QStringList& options : {QStringList{u"--timestamp"_s, u"03-05-2024 07:08:09"_s},
+                                       QStringList{u"--table"_s, u"--step"_s, u"100"_s},
+                                       QStringList{u"--encoding=shift_jis"_s, u"--temperature=K"_s,
+                                                   u"--timestamp=12-31-1999 23:59:59"_s}}) {
+        SCOPED_TRACE(options.join(u' ').toStdString());
+        const CalcRun program = start(options + QStringList{file});
+        const CalcRun inProcess = folder_.run(options + QStringList{file});
+        ASSERT_EQ(program.status, ExitStatus::Success) << program.err.toStdString();
+        EXPECT_EQ(program.out, inProcess.out);
+        EXPECT_FALSE(program.out.isEmpty());
+    }
+}

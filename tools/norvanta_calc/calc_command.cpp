@@ -1,0 +1,168 @@
+#include "calc_command.h"
+
+#include "engine/calculation_run.h"
+#include "engine/run_errors.h"
+
+#include "files/file_command_prompts.h"
+#include "files/reaction_file.h"
+
+#include "results/report_text.h"
+
+#include "common/number_text.h"
+#include "common/text_file.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+namespace norvanta::calc {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// No window: the run's progress, fields and rows have nowhere to go.
+class SilentHost : public RunHost {
+public:
+    void prepareRun() override {}
+    void showProgress(int) override {}
+    void showFields(const ReactionFields&) override {}
+    void drawNumberRow(int, const ResultPoint&, const ResultPoint&) override {}
+    void setResultsCaption(const QString&) override {}
+    void finishRun() override {}
+    void stopRun() override {}
+};
+
+void appendSeries(QString& text, const ResultTable& table, bool kelvin)
+{
+    const QString kTab = u"\t"_s;
+    const QString series = kelvin ? u"K"_s : u"C"_s;
+    const auto& points = kelvin ? table.kelvin : table.celsius;
+    for (int i = 0; i < ResultTable::kPoints; ++i) {
+        const ResultPoint& point = points[size_t(i)];
+        if (!point.computed)
+            continue;
+        const int temperature =
+            kelvin ? ResultTable::kelvinTemperature(i) : ResultTable::celsiusTemperatureK(i);
+        text += series + kTab + QString::number(temperature) + kTab + generalNumberText(point.dG) +
+                kTab + generalNumberText(point.kp) + kTab + generalNumberText(point.conversion) +
+                u'\n';
+    }
+}
+
+} // namespace
+
+CalcCommand::CalcCommand(CalcOptions options)
+    : options_(std::move(options)), library_(options_.libraryPath)
+{
+    const LoadedConstants loaded = loadConstants(options_.constantsPath);
+    constants_ = loaded.constants;
+    for (const QString& key : loaded.ignoredKeys)
+        constantWarnings_.append(invalidConstantMessage(key));
+}
+
+ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
+{
+    const ReactionFileContent content = openReactionFile(reactionFile);
+    if (content.status == ReactionFileStatus::Unreadable)
+        return {ExitStatus::CalculationFailed, {}, openFailureMessage().text};
+    if (content.status == ReactionFileStatus::WrongFormat)
+        return {ExitStatus::CalculationFailed, {}, wrongFormatMessage().text};
+
+    // The run writes its corrections back into the fields, as it does into
+    // the window's, and the report shows them as the window would.
+    ReactionFields fields = content.fields;
+    ReactionDefinition definition;
+    ResultTable table;
+    SilentHost host;
+    // Norvane.dll is looked for where the library path points, so its
+    // messages tell a missing file from a damaged one there.
+    const RunSettings settings{options_.databasePath,
+                               QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor};
+    CalculationRun run(settings, fields, definition, table, library_, host);
+    run.start(options_.tetraPrecision);
+    const TickResult result = run.runToEnd();
+
+    if (result.outcome != TickOutcome::Finished) {
+        const int status = result.outcome == TickOutcome::StoppedByValidation
+                               ? ExitStatus::InvalidReaction
+                               : ExitStatus::CalculationFailed;
+        QString message = result.message ? result.message->text : QString();
+        // The loader's own words say which file it tried and what was wrong with it.
+        if (result.message == unusableSolverMessage(settings.startFolder))
+            message += u"\n"_s + library_.errorString();
+        return {status, {}, message};
+    }
+
+    if (options_.table)
+        return {ExitStatus::Success, pointTable(table), {}};
+
+    ResultReportInput input;
+    input.fields = fields;
+    input.limitPos = fields.restrict;
+    input.temperatureUnit = options_.temperatureUnit;
+    input.energyUnit = options_.energyUnit;
+    input.tetraPrecision = options_.tetraPrecision;
+    input.table = table;
+    input.caltoj = constants_.calToJ;
+    input.timestamp = options_.timestamp.value_or(QDateTime::currentDateTime());
+    return {ExitStatus::Success, MakeResultText(input), {}};
+}
+
+QString pointTable(const ResultTable& table)
+{
+    QString text;
+    appendSeries(text, table, true);
+    appendSeries(text, table, false);
+    return text;
+}
+
+QByteArray encodedText(const QString& text, OutputEncoding encoding)
+{
+    return encoding == OutputEncoding::ShiftJis ? encodeShiftJis(text) : text.toUtf8();
+}
+
+int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevice& out,
+            QIODevice& err)
+{
+    const ParsedArguments parsed = parseCalcArguments(arguments, workingFolder);
+    const CalcOptions& options = parsed.options;
+    const auto write = [&options](QIODevice& device, const QString& text) {
+        device.write(encodedText(text, options.encoding));
+    };
+    if (!parsed.error.isEmpty()) {
+        write(err, u"norvanta-calc: "_s + parsed.error + u'\n' + usageText());
+        return ExitStatus::Usage;
+    }
+    if (parsed.help) {
+        write(out, helpText());
+        return ExitStatus::Success;
+    }
+
+    CalcCommand command(options);
+    for (const QString& warning : command.constantWarnings())
+        write(err, options.constantsPath + u": "_s + warning + u'\n');
+
+    int status = ExitStatus::Success;
+    bool reportWritten = false;
+    for (const QString& file : options.reactionFiles) {
+        const ReactionOutcome outcome = command.calculate(file);
+        status = std::max(status, outcome.status);
+        if (!outcome.message.isEmpty())
+            write(err, file + u": "_s + outcome.message + u'\n');
+        // Every file's table lines end with an empty line, none for a file that
+        // failed, so that a script counting empty lines knows whose lines it reads.
+        if (options.table) {
+            write(out, outcome.output + u'\n');
+        } else if (!outcome.output.isEmpty()) {
+            if (reportWritten)
+                write(out, u"\r\n"_s);
+            write(out, outcome.output);
+            reportWritten = true;
+        }
+    }
+    return status;
+}
+
+} // namespace norvanta::calc

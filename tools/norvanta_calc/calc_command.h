@@ -1,0 +1,57 @@
+#pragma once
+
+#include "calc_options.h"
+
+#include "engine/constants.h"
+#include "engine/result_table.h"
+#include "engine/solver_library.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+namespace norvanta::calc {
+
+// What the calculation of one reaction file gave.
+struct ReactionOutcome {
+    int status = ExitStatus::Success;
+    QString output;  // the report or the point table; empty when it failed
+    QString message; // why it failed, the program's own message; empty when it worked
+};
+
+// The calculations of one command line. constants.txt is read once;
+// Norvane.dll is bound at the first calculation and stays bound, so a batch
+// pays for loading it once.
+class CalcCommand {
+public:
+    explicit CalcCommand(CalcOptions options);
+
+    // The start-up warnings of constants.txt, one for each value it ignored.
+    const QStringList& constantWarnings() const { return constantWarnings_; }
+
+    // Reads the reaction file and runs the calculation the main window runs on
+    // it: the validation, the temperature sweep and Norvane.dll.
+    ReactionOutcome calculate(const QString& reactionFile);
+
+private:
+    const CalcOptions options_;
+    PhysicalConstants constants_;
+    QStringList constantWarnings_;
+    SolverLibrary library_;
+};
+
+// One tab-separated line per computed point, kelvin series first: series
+// ("K" or "C"), temperature in K, dG in kcal/mol, Kp and the conversion as a
+// fraction, to 15 significant digits; every line ends in LF.
+QString pointTable(const ResultTable& table);
+
+// The text in the chosen encoding.
+QByteArray encodedText(const QString& text, OutputEncoding encoding);
+
+// norvanta-calc with the arguments after its name: the results go to `out`,
+// usage, warnings and messages to `err`. Returns the exit status, the largest
+// of all reaction files when there are several.
+int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevice& out,
+            QIODevice& err);
+
+} // namespace norvanta::calc

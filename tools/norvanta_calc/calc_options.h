@@ -1,0 +1,56 @@
+#pragma once
+
+#include "results/display_units.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace norvanta::calc {
+
+// The exit status of norvanta-calc, for the scripts that call it.
+namespace ExitStatus {
+constexpr int Success = 0;
+constexpr int InvalidReaction = 1;   // a check of the reaction failed
+constexpr int CalculationFailed = 2; // the reaction file, Norvane.dat or Norvane.dll
+constexpr int Usage = 64;            // the command line is wrong
+} // namespace ExitStatus
+
+enum class OutputEncoding { Utf8, ShiftJis };
+
+// Everything the command line chooses.
+struct CalcOptions {
+    bool tetraPrecision = true; // 25 K steps
+    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
+    EnergyUnit energyUnit = EnergyUnit::Kcal;
+    QString databasePath;
+    QString libraryPath;
+    QString constantsPath;
+    std::optional<QDateTime> timestamp; // the date line; the local clock when absent
+    OutputEncoding encoding = OutputEncoding::Utf8;
+    bool table = false;
+    QStringList reactionFiles;
+};
+
+struct ParsedArguments {
+    CalcOptions options;
+    bool help = false;
+    // Why the command line cannot be used; empty when it can.
+    QString error;
+};
+
+// Reads the arguments after the program name. The data, library and
+// constants files default to Norvane.dat, Norvane.dll and constants.txt in
+// the working folder. Options take their value as the next argument or after
+// "="; "--" ends the options.
+ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& workingFolder);
+
+// The short text shown after a wrong command line.
+QString usageText();
+
+// The text of --help: every option and the exit statuses.
+QString helpText();
+
+} // namespace norvanta::calc
