@@ -1,15 +1,21 @@
 #include "app/application.h"
 
 #include "app/main_form.h"
+#include "results/results_form.h"
 
-#include <QDir>
 #include <QLineEdit>
+
+#include <utility>
 
 namespace norvanta {
 
-NorvantaApplication::NorvantaApplication(Platform& platform)
-    : m_platform(platform), m_settings(defaultSettings(QDir::currentPath())),
-      m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings))
+NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder)
+    : m_platform(platform), m_startFolder(std::move(startFolder)),
+      m_databasePath(m_startFolder + QStringLiteral("/Norvane.dat")),
+      m_solverPath(m_startFolder + QStringLiteral("/Norvane.dll")),
+      m_settings(defaultSettings(m_startFolder)),
+      m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings)),
+      m_resultsForm(std::make_unique<ResultsForm>(m_resultsDisplay, m_results))
 {
 }
 
