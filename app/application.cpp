@@ -1,8 +1,13 @@
 #include "app/application.h"
 
+#include "app/about_form.h"
+#include "app/file_commands.h"
 #include "app/main_form.h"
+#include "app/settings_commands.h"
+#include "app/shutdown.h"
 #include "results/results_form.h"
 
+#include <QAction>
 #include <QLineEdit>
 
 #include <utility>
@@ -15,8 +20,14 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
       m_solverPath(m_startFolder + QStringLiteral("/Norvane.dll")),
       m_settings(defaultSettings(m_startFolder)),
       m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings)),
-      m_resultsForm(std::make_unique<ResultsForm>(m_resultsDisplay, m_results))
+      m_resultsForm(std::make_unique<ResultsForm>(m_resultsDisplay, m_results)),
+      m_fileCommands(std::make_unique<FileCommands>(platform, *m_mainForm, m_file, m_settings)),
+      m_exitSequence(std::make_unique<ExitSequence>(*this))
 {
+    MainForm* form = m_mainForm.get();
+    QObject::connect(form->KeepNowMenu, &QAction::triggered, form, [this] { WriteSettings(*this); });
+    QObject::connect(form->AboutMenu, &QAction::triggered, form,
+                     [this] { showAboutForm(m_platform, m_mainForm.get()); });
 }
 
 NorvantaApplication::~NorvantaApplication() = default;

@@ -15,6 +15,8 @@
 
 namespace norvanta {
 
+class ExitSequence;
+class FileCommands;
 class MainForm;
 class Platform;
 class ResultsForm;
@@ -57,6 +59,14 @@ public:
     bool centreResultsOnFirstShow() const { return m_centreResultsOnFirstShow; }
     void setCentreResultsOnFirstShow(bool centre) { m_centreResultsOnFirstShow = centre; }
 
+    // The folder the result-file dialog starts in: UsualDirectory as start-up
+    // leaves it, then the folder of the last result file chosen.
+    QString& resultFileFolder() { return m_resultFileFolder; }
+
+    // Open, Save and Save As; the exit sequence.
+    FileCommands& fileCommands() { return *m_fileCommands; }
+    ExitSequence& exitSequence() { return *m_exitSequence; }
+
     // Shows the main window with the focus on the first coefficient box.
     void showMainWindow();
 
@@ -75,6 +85,9 @@ private:
     bool m_centreResultsOnFirstShow = true;
     std::unique_ptr<MainForm> m_mainForm;
     std::unique_ptr<ResultsForm> m_resultsForm;
+    QString m_resultFileFolder;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<ExitSequence> m_exitSequence;
 };
 
 } // namespace norvanta

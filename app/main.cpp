@@ -1,15 +1,35 @@
 #include "app/application.h"
+#include "app/display_check.h"
 #include "app/japanese_ui.h"
+#include "app/main_form.h"
 #include "app/qt_platform.h"
+#include "app/startup.h"
+#include "app/title_form.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    if (!norvanta::displayAvailable()) {
+        QTextStream(stderr)
+            << u"Norvanta: 表示先の画面がありません (DISPLAY が設定されていません)。"_s << Qt::endl;
+        return 1;
+    }
     QApplication application(argc, argv);
     norvanta::installJapaneseUi(application);
     norvanta::QtPlatform platform;
-    norvanta::NorvantaApplication norvanta(platform);
-    norvanta.showMainWindow();
+    std::unique_ptr<norvanta::NorvantaApplication> program;
+    norvanta::TitleForm title(platform, [&](const QString& startFolder) -> QWidget* {
+        program = std::make_unique<norvanta::NorvantaApplication>(platform, startFolder);
+        norvanta::startMainWindow(*program);
+        return &program->mainForm();
+    });
+    if (!title.start())
+        return 0;
     return application.exec();
 }

@@ -224,6 +224,10 @@ TEST_F(MainFormTest, CtrlXCutsInATextBoxAndEndsTheProgramElsewhere)
     EXPECT_EQ(exits.count(), 0);
 
     giveFocus(form.Restrict[1]);
+    // The typed reaction is unsaved: the exit asks, and No keeps the program.
+    platform.answerNext(MessageAnswer::No);
     QTest::keyClick(form.Restrict[1], Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(exits.count(), 1);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(form.isVisible());
 }
