@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/about_form.h"
+#include "app/calculation_controller.h"
 #include "app/file_commands.h"
 #include "app/main_form.h"
 #include "app/settings_commands.h"
@@ -21,6 +22,7 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
       m_settings(defaultSettings(m_startFolder)),
       m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings)),
       m_resultsForm(std::make_unique<ResultsForm>(m_resultsDisplay, m_results)),
+      m_calculation(std::make_unique<CalculationController>(*this)),
       m_fileCommands(std::make_unique<FileCommands>(platform, *m_mainForm, m_file, m_settings)),
       m_exitSequence(std::make_unique<ExitSequence>(*this))
 {

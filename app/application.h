@@ -15,6 +15,7 @@
 
 namespace norvanta {
 
+class CalculationController;
 class ExitSequence;
 class FileCommands;
 class MainForm;
@@ -39,6 +40,8 @@ public:
     MainForm& mainForm() { return *m_mainForm; }
     // Created hidden with the main window; a calculation shows it.
     ResultsForm& resultsForm() { return *m_resultsForm; }
+    // CalButton's calculation run and the results window's ties to the main window.
+    CalculationController& calculation() { return *m_calculation; }
 
     // Set at start-up from constants.txt.
     PhysicalConstants& constants() { return m_constants; }
@@ -85,6 +88,7 @@ private:
     bool m_centreResultsOnFirstShow = true;
     std::unique_ptr<MainForm> m_mainForm;
     std::unique_ptr<ResultsForm> m_resultsForm;
+    std::unique_ptr<CalculationController> m_calculation;
     QString m_resultFileFolder;
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<ExitSequence> m_exitSequence;
