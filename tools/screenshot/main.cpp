@@ -1,16 +1,20 @@
 // norvanta-screenshot <output folder>: renders the program's windows offscreen
 // and writes one PNG per picture, so the layout can be checked without a display.
 #include "app/application.h"
+#include "app/calculation_controller.h"
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
 #include "common/reaction_fields.h"
+#include "results/results_form.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -51,15 +55,29 @@ QWidget* mainWindow(NorvantaApplication& app, bool listPanelOpen)
     return &form;
 }
 
+// The example calculated, its steps run at once instead of by MainTimer.
+QWidget* resultsWindow(NorvantaApplication& app)
+{
+    mainWindow(app, false);
+    norvanta::CalculationController& calculation = app.calculation();
+    app.mainForm().CalButton->click();
+    calculation.MainTimer->stop();
+    while (calculation.running())
+        calculation.onMainTimerTick();
+    return &app.resultsForm();
+}
+
 const Shot kShots[] = {
     {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
     {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
+    {u"results-window"_s, resultsWindow},
 };
 
 bool takeShot(const Shot& shot, const QDir& folder)
 {
     norvanta::QtPlatform platform;
-    NorvantaApplication app(platform);
+    // The staging folder holds Norvane.dat and Norvane.dll for the calculated pictures.
+    NorvantaApplication app(platform, QStringLiteral(NORVANTA_STAGE_DIR));
     QWidget* window = shot.prepare(app);
     window->activateWindow();
     QApplication::processEvents();
