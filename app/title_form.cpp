@@ -47,29 +47,30 @@ void TitlePicture::paintEvent(QPaintEvent*)
     sky.setColorAt(1, kSea);
     painter.fillRect(area, sky);
 
+    // The name and what the program does on the left, the emblem on the right.
+    const double w = area.width();
     const double h = area.height();
-    const QRectF emblem(area.width() * 0.52, h * 0.14, area.width() * 0.42, h * 0.62);
-    paintEquilibriumMotif(painter, emblem, {kMist, kAmber, kLight});
+    paintEquilibriumMotif(painter, QRectF(w * 0.66, h * 0.16, w * 0.28, h * 0.5),
+                          {kMist, kAmber, kLight});
 
     QFont nameFont(kUiGothicFont);
-    nameFont.setPixelSize(int(h * 0.2));
+    nameFont.setPixelSize(int(h * 0.17));
     nameFont.setBold(true);
     painter.setFont(nameFont);
     painter.setPen(kLight);
-    const QRectF nameArea(area.width() * 0.07, h * 0.2, area.width() * 0.5, h * 0.26);
+    const QRectF nameArea(w * 0.07, h * 0.18, w * 0.56, h * 0.24);
     painter.drawText(nameArea, Qt::AlignLeft | Qt::AlignVCenter, u"Norvanta"_s);
 
     QFont subtitleFont(kUiGothicFont);
-    subtitleFont.setPixelSize(int(h * 0.075));
+    subtitleFont.setPixelSize(int(h * 0.06));
     painter.setFont(subtitleFont);
     painter.setPen(kMist);
-    painter.drawText(QRectF(nameArea.left(), nameArea.bottom(), nameArea.width(), h * 0.12),
+    painter.drawText(QRectF(nameArea.left(), nameArea.bottom(), nameArea.width(), h * 0.1),
                      Qt::AlignLeft | Qt::AlignVCenter, u"気相化学平衡計算プログラム"_s);
 
     painter.setPen(QPen(kAmber, std::max(1.0, h * 0.008)));
     const double ruleY = nameArea.bottom() + h * 0.16;
-    painter.drawLine(QPointF(nameArea.left(), ruleY),
-                     QPointF(nameArea.left() + area.width() * 0.36, ruleY));
+    painter.drawLine(QPointF(nameArea.left(), ruleY), QPointF(w * 0.5, ruleY));
 }
 
 void TitlePicture::mousePressEvent(QMouseEvent* event)
@@ -79,8 +80,8 @@ void TitlePicture::mousePressEvent(QMouseEvent* event)
 }
 
 TitleForm::TitleForm(Platform& platform, MainWindowLoader loadMainWindow, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_platform(platform), m_loadMainWindow(std::move(loadMainWindow))
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_platform(platform),
+      m_loadMainWindow(std::move(loadMainWindow))
 {
     setObjectName(u"TitleForm"_s);
     setWindowTitle(u"Norvanta"_s);
@@ -133,13 +134,17 @@ bool TitleForm::start()
         return false;
     }
     m_startFolder = QDir::currentPath();
+    showTitle();
+    return true;
+}
 
+void TitleForm::showTitle()
+{
     Timer0->start();
     VerLabel->setText(u"Ver: "_s + programVersion());
     const QSize screen = m_platform.screenSize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     show();
-    return true;
 }
 
 void TitleForm::onTimer0()
@@ -147,6 +152,9 @@ void TitleForm::onTimer0()
     // Off before loading: a start-up message box runs the timers meanwhile.
     Timer0->stop();
     m_mainWindow = m_loadMainWindow(m_startFolder);
+    // Back over the main window for its last seconds. It is not kept on top
+    // throughout, so that a message box of the start-up is not hidden under it.
+    raise();
     Timer1->start();
 }
 

@@ -49,6 +49,8 @@ public:
     // Shows the title window and arms Timer0. False, after the refusal
     // message, when the program is already running; nothing else is done then.
     bool start();
+    // Arms Timer0 and shows the title window centred on the screen.
+    void showTitle();
 
     // The start folder: the working folder when start() ran.
     const QString& startFolder() const { return m_startFolder; }

@@ -1,10 +1,12 @@
 // norvanta-screenshot <output folder>: renders the program's windows offscreen
 // and writes one PNG per picture, so the layout can be checked without a display.
+#include "app/about_form.h"
 #include "app/application.h"
 #include "app/calculation_controller.h"
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
+#include "app/title_form.h"
 #include "common/reaction_fields.h"
 #include "results/results_form.h"
 
@@ -67,10 +69,29 @@ QWidget* resultsWindow(NorvantaApplication& app)
     return &app.resultsForm();
 }
 
+// The title window as it comes up, before the main window is loaded.
+QWidget* titleWindow(NorvantaApplication& app)
+{
+    auto* title = new norvanta::TitleForm(
+        app.platform(), [&app](const QString&) -> QWidget* { return &app.mainForm(); },
+        &app.mainForm());
+    title->showTitle();
+    return title;
+}
+
+QWidget* aboutWindow(NorvantaApplication& app)
+{
+    auto* about = new norvanta::AboutForm(&app.mainForm());
+    about->show();
+    return about;
+}
+
 const Shot kShots[] = {
     {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
     {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
     {u"results-window"_s, resultsWindow},
+    {u"title-window"_s, titleWindow},
+    {u"about-window"_s, aboutWindow},
 };
 
 bool takeShot(const Shot& shot, const QDir& folder)
