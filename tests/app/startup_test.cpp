@@ -329,8 +329,11 @@ TEST_F(StartupTest, KeepNowWritesTheSettingsAtOnce)
     showActive(form());
     form().React[0]->setText(u"CH4"_s);
     ASSERT_FALSE(settingsBytes().contains("CH4"));
+    giveFocus(form().React[0]);
+    form().React[0]->setCursorPosition(0);
 
-    QTest::keyClick(&form(), Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(form().React[0], Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(form().React[0]->text(), u"CH4"_s);
 
     EXPECT_TRUE(settingsBytes().contains(quoted("Reactant1=CH4")));
     EXPECT_TRUE(form().isVisible());
