@@ -4,12 +4,14 @@
 #include "app/calculation_controller.h"
 #include "app/file_commands.h"
 #include "app/main_form.h"
+#include "app/result_outlets.h"
 #include "app/settings_commands.h"
 #include "app/shutdown.h"
 #include "results/results_form.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <utility>
 
@@ -30,6 +32,11 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
     QObject::connect(form->KeepNowMenu, &QAction::triggered, form, [this] { WriteSettings(*this); });
     QObject::connect(form->AboutMenu, &QAction::triggered, form,
                      [this] { showAboutForm(m_platform, m_mainForm.get()); });
+    auto* outlets = new ResultOutlets(*this, form);
+    QObject::connect(m_resultsForm->CopyButton, &QPushButton::clicked, outlets,
+                     &ResultOutlets::onCopyButtonClicked);
+    QObject::connect(form->SaveResultItem, &QAction::triggered, outlets,
+                     &ResultOutlets::onSaveResultItemTriggered);
 }
 
 NorvantaApplication::~NorvantaApplication() = default;

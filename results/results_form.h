@@ -48,6 +48,8 @@ public:
 
     // What the drawings read besides the table and the display state.
     void setTetraPrecision(bool tetraPrecision) { tetraPrecision_ = tetraPrecision; }
+    // The step mode the shown results were computed in.
+    bool tetraPrecision() const { return tetraPrecision_; }
     void setCaltoj(double caltoj) { caltoj_ = caltoj; }
     void setHelpLineHandler(HelpLineHandler handler) { helpLine_ = std::move(handler); }
 

@@ -1,0 +1,88 @@
+#include "app/result_outlets.h"
+
+#include "app/application.h"
+#include "app/main_form.h"
+#include "files/file_command_prompts.h"
+#include "results/report_text.h"
+#include "results/results_form.h"
+
+#include "common/failure.h"
+#include "common/platform.h"
+#include "common/text_file.h"
+
+#include <QDateTime>
+
+namespace norvanta {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+FileDialogRequest resultFileDialog(const QString& folder, const QString& proposedName)
+{
+    return {
+        u"名前を付けて結果ファイルを保存"_s,
+        u"標準テキスト型Excelファイル(*.XLS)|*.xls|標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*"_s,
+        0, folder, proposedName};
+}
+
+} // namespace
+
+ResultOutlets::ResultOutlets(NorvantaApplication& app, QObject* parent)
+    : QObject(parent), m_app(app)
+{
+}
+
+QString ResultOutlets::reportText() const
+{
+    ResultReportInput input;
+    input.fields = m_app.mainForm().fields();
+    input.limitPos = m_app.settings().LimitPos;
+    input.temperatureUnit = m_app.resultsDisplay().temperatureUnit;
+    input.energyUnit = m_app.resultsDisplay().energyUnit;
+    // The rows of the mode the shown results were computed in: a TetraPrec
+    // click after the calculation must not bring out points it did not compute.
+    input.tetraPrecision = m_app.resultsForm().tetraPrecision();
+    input.table = m_app.results();
+    input.caltoj = m_app.constants().calToJ;
+    input.timestamp = QDateTime::currentDateTime();
+    return MakeResultText(input);
+}
+
+void ResultOutlets::onCopyButtonClicked()
+{
+    Platform& platform = m_app.platform();
+    platform.setClipboardText(reportText());
+    showMessage(platform, u"クリップボードに数値データをコピーしました"_s,
+                MessageIcon::Information);
+}
+
+void ResultOutlets::onSaveResultItemTriggered()
+{
+    Platform& platform = m_app.platform();
+    QString& folder = m_app.resultFileFolder();
+    const std::optional<FileChoice> choice =
+        platform.saveFileDialog(resultFileDialog(folder, m_resultFileTitle));
+    if (!choice)
+        return;
+
+    // The file is written under the path as chosen; the title is remembered in
+    // upper case, the folder as chosen so that the next dialog can open it.
+    const QString& path = choice->fullPath;
+    m_resultFileTitle = choice->fileName.toUpper();
+    folder = DirectoryOf(path);
+
+    if (FileExists(path)) {
+        const FileMessage question = overwriteQuestion(path);
+        if (!askYesNo(platform, question.title, question.text))
+            return;
+    }
+    try {
+        writeShiftJisFile(path, reportText() + u"\r\n"_s);
+    } catch (const Failure& failure) {
+        const FileMessage message = saveAsFailureMessage(failure.code());
+        showMessage(platform, message.text, message.icon, message.title);
+    }
+}
+
+} // namespace norvanta

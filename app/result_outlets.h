@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace norvanta {
+
+class NorvantaApplication;
+
+// The two outlets of the result report: the results window's CopyButton puts
+// it on the clipboard, the main window's SaveResultItem writes it to a result
+// file. Both compose it from the main window's fields as they stand at that
+// moment, the results window's units and the last calculation's table.
+class ResultOutlets : public QObject {
+    Q_OBJECT
+
+public:
+    // A child of `parent`; it lives as long as the windows it serves.
+    ResultOutlets(NorvantaApplication& app, QObject* parent);
+
+    // The report as the outlets would give it now.
+    QString reportText() const;
+
+    void onCopyButtonClicked();
+    void onSaveResultItemTriggered();
+
+    // The name the result-file dialog proposes: the last one chosen, in upper case.
+    const QString& resultFileTitle() const { return m_resultFileTitle; }
+
+private:
+    NorvantaApplication& m_app;
+    QString m_resultFileTitle;
+};
+
+} // namespace norvanta
