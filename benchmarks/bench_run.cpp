@@ -17,17 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class SilentHost : public RunHost {
-public:
-    void prepareRun() override {}
-    void showProgress(int) override {}
-    void showFields(const ReactionFields&) override {}
-    void drawNumberRow(int, const ResultPoint&, const ResultPoint&) override {}
-    void setResultsCaption(const QString&) override {}
-    void finishRun() override {}
-    void stopRun() override {}
-};
-
 ReactionFields reformingFields()
 {
     ReactionFields fields;
@@ -44,7 +33,7 @@ ReactionFields reformingFields()
 void runWhole(benchmark::State& state, const QString& databasePath, bool tetraPrecision)
 {
     SolverLibrary solver(QStringLiteral(NORVANTA_SOLVER_PATH));
-    SilentHost host;
+    RunHost host;
     ReactionDefinition definition;
     ResultTable results;
     for (auto _ : state) {

@@ -20,6 +20,8 @@ class SolverFunctions;
 
 // The window side of a calculation run. The main window implements it; the
 // command-line calculator may do nothing in most of these.
+// The window side of a run. Every effect defaults to nothing, which is what a
+// run without a window (the command-line calculator, benchmarks) wants.
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -27,23 +29,23 @@ public:
     // Step 1: hide the results window and clear its graph and number areas;
     // disable Pressure, TetraPrec, ReverseButton and ResetButton; clear the
     // help line, hide the Message label and show ProgBar.
-    virtual void prepareRun() = 0;
+    virtual void prepareRun() {}
     // Each tick, before its step runs: the ProgBar value.
-    virtual void showProgress(int value) = 0;
+    virtual void showProgress(int value) {}
     // Steps 1 and 2 wrote into the fields (trimmed names, "1" for an empty
     // coefficient, closed-up rows and the Restrict option that moved with its row).
-    virtual void showFields(const ReactionFields& fields) = 0;
+    virtual void showFields(const ReactionFields& fields) {}
     // A row of the number table, as soon as its points are computed.
-    virtual void drawNumberRow(int row, const ResultPoint& kelvin, const ResultPoint& celsius) = 0;
+    virtual void drawNumberRow(int row, const ResultPoint& kelvin, const ResultPoint& celsius) {}
     // Step 8: the caption of the results window.
-    virtual void setResultsCaption(const QString& caption) = 0;
+    virtual void setResultsCaption(const QString& caption) {}
     // Step 9: the results are in the table. Stop MainTimer, place and show the
     // results window with its graph, hide ProgBar and enable the controls again.
-    virtual void finishRun() = 0;
+    virtual void finishRun() {}
     // The common stop after a failed check or an error: enable Pressure,
     // TetraPrec, ReverseButton and ResetButton, stop MainTimer, clear the help
     // line, set ProgBar to 0 and hide it, enable CalButton.
-    virtual void stopRun() = 0;
+    virtual void stopRun() {}
 };
 
 // What a run needs besides the fields: where Norvane.dat is, the folder the

@@ -83,16 +83,7 @@ struct EngineResult {
 inline EngineResult runEngine(ReactionFields fields, bool tetraPrecision,
                               double kpFactor = 1000 / 1.987216)
 {
-    class Host : public RunHost {
-    public:
-        void prepareRun() override {}
-        void showProgress(int) override {}
-        void showFields(const ReactionFields&) override {}
-        void drawNumberRow(int, const ResultPoint&, const ResultPoint&) override {}
-        void setResultsCaption(const QString&) override {}
-        void finishRun() override {}
-        void stopRun() override {}
-    } host;
+    RunHost host;
     SolverLibrary library(builtLibraryPath());
     ReactionDefinition definition;
     EngineResult result;

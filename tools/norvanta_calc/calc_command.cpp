@@ -22,18 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// No window: the run's progress, fields and rows have nowhere to go.
-class SilentHost : public RunHost {
-public:
-    void prepareRun() override {}
-    void showProgress(int) override {}
-    void showFields(const ReactionFields&) override {}
-    void drawNumberRow(int, const ResultPoint&, const ResultPoint&) override {}
-    void setResultsCaption(const QString&) override {}
-    void finishRun() override {}
-    void stopRun() override {}
-};
-
 void appendSeries(QString& text, const ResultTable& table, bool kelvin)
 {
     const QString kTab = u"\t"_s;
@@ -75,7 +63,7 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     ReactionFields fields = content.fields;
     ReactionDefinition definition;
     ResultTable table;
-    SilentHost host;
+    RunHost host;
     // Norvane.dll is looked for where the library path points, so its
     // messages tell a missing file from a damaged one there.
     const RunSettings settings{options_.databasePath,
