@@ -71,21 +71,11 @@ protected:
         platform.chooseInOpenDialog(FileChoice{path(name), name});
         QTest::mouseClick(form().OpenButton, Qt::LeftButton);
     }
-
-    RecordedMessage exclamation(const QString& title, const QString& text) const
-    {
-        return {title, text, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok};
-    }
-
-    RecordedMessage question(const QString& title, const QString& text) const
-    {
-        return {title, text, MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No};
-    }
 };
 
 TEST_F(FileCommandsTest, SaveAsWritesTheExampleFileAndNamesTheWindowAfterIt)
 {
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     platform.chooseInSaveDialog(FileChoice{path(u"r1.txt"_s), u"r1.txt"_s});
 
     QTest::mouseClick(form().SaveAsButton, Qt::LeftButton);
@@ -116,7 +106,7 @@ TEST_F(FileCommandsTest, PathsKeepTheirCase)
 {
     ASSERT_TRUE(QDir(folder()).mkdir(u"data"_s));
     const QString chosen = path(u"data/Mix.txt"_s);
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     platform.chooseInSaveDialog(FileChoice{chosen, u"Mix.txt"_s});
     form().SaveAsItem->trigger();
 
@@ -148,18 +138,18 @@ TEST_F(FileCommandsTest, SavedReactionsOpenAsTheyWereTyped)
         ReactionFields fields;
         int openedRestrict;
     };
-    ReactionFields blanks = exampleFields();
+    ReactionFields blanks = reforming();
     blanks.react[0] = u"  CO2 "_s;
     blanks.molar[1] = u" 1.5"_s;
     blanks.pressure = u"2.5 "_s;
-    ReactionFields commas = exampleFields();
+    ReactionFields commas = reforming();
     commas.react[1] = u"1,3-ブタジエン"_s;
     commas.product[3] = u"メタノール, 液"_s;
     commas.productNum[3] = u"1,5"_s;
     commas.restrict = 2;
     ReactionFields empty;
     empty.pressure.clear();
-    ReactionFields unselected = exampleFields();
+    ReactionFields unselected = reforming();
     unselected.restrict = -1;
     const Case cases[] = {
         {"blanks kept", blanks, 0},
@@ -173,7 +163,7 @@ TEST_F(FileCommandsTest, SavedReactionsOpenAsTheyWereTyped)
         form().setFields(c.fields);
         platform.chooseInSaveDialog(FileChoice{path(u"round.txt"_s), u"round.txt"_s});
         form().SaveAsItem->trigger();
-        form().setFields(exampleFields());
+        form().setFields(reforming());
         form().React[3]->setText(u"C2H6"_s);
 
         platform.answerNext(MessageAnswer::Yes);
@@ -197,7 +187,7 @@ TEST_F(FileCommandsTest, OpenSetsTheFieldsAndLeavesTheFileUnmodified)
 
     openNamed(u"r1.txt"_s);
 
-    EXPECT_EQ(form().fields(), exampleFields());
+    EXPECT_EQ(form().fields(), reforming());
     EXPECT_TRUE(form().Restrict[0]->isChecked());
     EXPECT_EQ(form().windowTitle(), u"Norvanta - R1.TXT"_s);
     EXPECT_FALSE(file().DataModified);
@@ -239,7 +229,7 @@ TEST_F(FileCommandsTest, TheLimitLineSelectsItsRow)
 TEST_F(FileCommandsTest, AHeaderOnlyFileEmptiesTheFields)
 {
     writeBytes(path(u"header.txt"_s), kHeader + "12-06-2026 20:45:36\r\n");
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     file().DataModified = false;
 
     openNamed(u"header.txt"_s);
@@ -254,7 +244,7 @@ TEST_F(FileCommandsTest, AHeaderOnlyFileEmptiesTheFields)
 
 TEST_F(FileCommandsTest, AFileThatIsNoReactionFileIsRefused)
 {
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     file().DataModified = false;
     form().setWindowTitle(u"Norvanta - R1.TXT"_s);
     const FileState before = file();
@@ -267,7 +257,7 @@ TEST_F(FileCommandsTest, AFileThatIsNoReactionFileIsRefused)
         platform.messages,
         (std::vector{exclamation(u"Norvanta"_s, u"このファイルはNorvantaの標準ファイル形式と"
                                                 u"異なります。別のファイルを指定して下さい。"_s)}));
-    EXPECT_EQ(form().fields(), exampleFields());
+    EXPECT_EQ(form().fields(), reforming());
     EXPECT_EQ(form().windowTitle(), u"Norvanta - R1.TXT"_s);
     EXPECT_EQ(file().CurrentFilePath, before.CurrentFilePath);
     EXPECT_EQ(file().OpenedFilePath, path(u"notes.txt"_s));
@@ -336,7 +326,7 @@ TEST_F(FileCommandsTest, OpenAsksBeforeReplacingUnsavedData)
                                         u"内容と入れ換えますか？"_s)}));
         EXPECT_EQ(platform.openRequests.size(), c.answer == MessageAnswer::Yes ? 1u : 0u);
         if (c.replaced) {
-            EXPECT_EQ(form().fields(), exampleFields());
+            EXPECT_EQ(form().fields(), reforming());
             EXPECT_FALSE(file().DataModified);
         } else {
             EXPECT_EQ(form().React[0]->text(), u"N2"_s);
@@ -348,7 +338,7 @@ TEST_F(FileCommandsTest, OpenAsksBeforeReplacingUnsavedData)
 
 TEST_F(FileCommandsTest, SaveWritesToTheCurrentFile)
 {
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     saveAsNamed(u"r1.txt"_s);
     form().React[1]->setText(u"C2H6"_s);
     ASSERT_TRUE(form().SaveButton->isEnabled());
@@ -367,7 +357,7 @@ TEST_F(FileCommandsTest, SaveWritesToTheCurrentFile)
 TEST_F(FileCommandsTest, ARefusedOverwriteKeepsTheFormerTarget)
 {
     writeBytes(path(u"other.txt"_s), "precious\r\n");
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     saveAsNamed(u"r1.txt"_s);
     form().React[1]->setText(u"C2H6"_s);
     const QString overwrite =
@@ -400,7 +390,7 @@ TEST_F(FileCommandsTest, ARefusedOverwriteKeepsTheFormerTarget)
 
 TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing)
 {
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     saveAsNamed(u"r1.txt"_s);
     form().React[1]->setText(u"C2H6"_s);
     const FileState before = file();
@@ -418,7 +408,7 @@ TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing)
 
 TEST_F(FileCommandsTest, FailedWritesShowTheirMessageAndLoseNothing)
 {
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     saveAsNamed(u"r1.txt"_s);
     const QByteArray saved = readBytes(path(u"r1.txt"_s));
     ASSERT_TRUE(QDir(folder()).mkdir(u"taken.txt"_s));
@@ -467,7 +457,7 @@ TEST_F(FileCommandsTest, FailedWritesShowTheirMessageAndLoseNothing)
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheDataModified)
 {
     ASSERT_TRUE(QDir(folder()).mkdir(u"sub"_s));
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     saveAsNamed(u"sub/r1.txt"_s);
     const QByteArray saved = readBytes(path(u"sub/r1.txt"_s));
     form().React[1]->setText(u"C2H6"_s);

@@ -68,8 +68,7 @@ TEST_F(MainFormTest, ClearAnsweredNoChangesNothing)
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0],
-              (RecordedMessage{u"クリア"_s, u"表示されている反応系をクリアしますか？"_s,
-                               MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No}));
+              question(u"クリア"_s, u"表示されている反応系をクリアしますか？"_s));
     EXPECT_EQ(form.fields(), before);
     EXPECT_TRUE(file.DataModified);
     EXPECT_TRUE(form.CalButton->isEnabled());

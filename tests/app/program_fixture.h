@@ -4,61 +4,21 @@
 #include "app/file_commands.h"
 #include "app/main_form.h"
 #include "app/startup.h"
+#include "support/example_reactions.h"
 #include "support/fake_platform.h"
 #include "support/gui_helpers.h"
+#include "support/test_files.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <unistd.h>
 
 namespace norvanta::testing {
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-inline void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// Marks a file or folder immutable for as long as it lives: root, who runs
-// the tests, writes through any permission but not through this mark.
-class Immutable {
-public:
-    explicit Immutable(QString path) : m_path(std::move(path))
-    {
-        m_active = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_path}) == 0;
-    }
-    ~Immutable()
-    {
-        if (m_active)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
-    }
-    Immutable(const Immutable&) = delete;
-    Immutable& operator=(const Immutable&) = delete;
-
-    bool active() const { return m_active; }
-
-private:
-    QString m_path;
-    bool m_active = false;
-};
 
 // The moment every test saves at: 6 December 2026, 20:45:36.
 inline QDateTime fixedSaveTime()
@@ -108,19 +68,14 @@ protected:
     FileState& file() { return app->fileState(); }
     SettingsValues& settings() { return app->settings(); }
 
-    // The Overview's example: 1 CO2 + 1 CH4 = 2 CO + 2 H2, 1:1, CO2 limiting, 1 atm.
-    static ReactionFields exampleFields()
+    // The per-user store's entry of the program.
+    QString store(const char* key) const
     {
-        ReactionFields fields;
-        fields.reactNum = {QStringLiteral("1"), QStringLiteral("1"), {}, {}};
-        fields.react = {QStringLiteral("CO2"), QStringLiteral("CH4"), {}, {}};
-        fields.molar = {QStringLiteral("1"), QStringLiteral("1"), {}, {}};
-        fields.productNum = {QStringLiteral("2"), QStringLiteral("2"), {}, {}};
-        fields.product = {QStringLiteral("CO"), QStringLiteral("H2"), {}, {}};
-        fields.restrict = 0;
-        fields.pressure = QStringLiteral("1");
-        return fields;
+        return platform.userStore.value(
+            FakePlatform::storeKey(QStringLiteral("Norvanta"), QStringLiteral("COMMON"),
+                                   QString::fromLatin1(key)));
     }
+    QByteArray settingsBytes() const { return readBytes(path(QStringLiteral("Norvane.ini"))); }
 
     FakePlatform platform;
     std::unique_ptr<NorvantaApplication> app;

@@ -1,9 +1,10 @@
 #include "calculation_fixture.h"
-#include "program_fixture.h"
 
 #include "app/startup.h"
 
 #include "common/text_file.h"
+
+#include "support/test_files.h"
 
 #include <QAction>
 #include <QDir>
@@ -52,12 +53,6 @@ protected:
         platform.chooseInSaveDialog(FileChoice{fullPath, QFileInfo(fullPath).fileName()});
         ASSERT_TRUE(form.SaveResultItem->isEnabled());
         form.SaveResultItem->trigger();
-    }
-
-    RecordedMessage exclamation(const QString& text) const
-    {
-        return {u"Norvanta"_s, text, MessageIcon::Exclamation, MessageButtons::Ok,
-                MessageAnswer::Ok};
     }
 };
 
@@ -201,9 +196,8 @@ TEST_F(ResultOutletsTest, OverwriteIsAskedAndNoLeavesTheFile)
     saveAs(u"old.xls"_s);
     EXPECT_EQ(
         platform.messages,
-        (std::vector<RecordedMessage>{
-            {u"上書き保存の確認"_s, target.toUpper() + u"は既に存在します。上書きしますか？"_s,
-             MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No}}));
+        (std::vector{question(u"上書き保存の確認"_s,
+                              target.toUpper() + u"は既に存在します。上書きしますか？"_s)}));
     EXPECT_EQ(readBytes(target), "old\r\n");
 
     platform.answerNext(MessageAnswer::Yes);
@@ -224,15 +218,14 @@ TEST_F(ResultOutletsTest, FailedWritesTellWhy)
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"taken.xls"_s));
     platform.answerNext(MessageAnswer::Ok);
     saveAs(u"taken.xls"_s);
-    EXPECT_EQ(platform.messages,
-              (std::vector<RecordedMessage>{exclamation(u"内部エラー : 61"_s)}));
+    EXPECT_EQ(platform.messages, std::vector{exclamation(u"Norvanta"_s, u"内部エラー : 61"_s)});
     EXPECT_TRUE(QFileInfo(path("taken.xls")).isDir());
 
     // A folder that is not there.
     platform.messages.clear();
     platform.answerNext(MessageAnswer::Ok);
     saveAs(folder.filePath(u"missing/result.xls"_s));
-    EXPECT_EQ(platform.messages, (std::vector<RecordedMessage>{exclamation(u"内部エラー : 76"_s)}));
+    EXPECT_EQ(platform.messages, std::vector{exclamation(u"Norvanta"_s, u"内部エラー : 76"_s)});
     EXPECT_EQ(app.resultFileFolder(), folder.filePath(u"missing/"_s));
 
     // A read-only file: root writes through permissions but not through the immutable mark.
@@ -246,7 +239,7 @@ TEST_F(ResultOutletsTest, FailedWritesTellWhy)
     platform.answerNext(MessageAnswer::Ok);
     saveAs(u"locked.xls"_s);
     ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1], exclamation(kCannotWrite));
+    EXPECT_EQ(platform.messages[1], exclamation(u"Norvanta"_s, kCannotWrite));
     EXPECT_EQ(readBytes(target), "old\r\n");
 }
 

@@ -17,9 +17,8 @@ using namespace norvanta::testing;
 
 namespace {
 
-const RecordedMessage kExitQuestion{
-    u"Norvantaの終了"_s, u"現在の反応系データを保存していませんが強制終了しますか？"_s,
-    MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No};
+const RecordedMessage kExitQuestion = question(
+    u"Norvantaの終了"_s, u"現在の反応系データを保存していませんが強制終了しますか？"_s);
 
 struct ExitRoute {
     const char* name;
@@ -41,13 +40,6 @@ protected:
         ProgramTest::SetUp();
         startProgram();
     }
-
-    QString store(const char* key) const
-    {
-        return platform.userStore.value(
-            FakePlatform::storeKey(u"Norvanta"_s, u"COMMON"_s, QString::fromLatin1(key)));
-    }
-    QByteArray settingsBytes() const { return readBytes(path(u"Norvane.ini"_s)); }
 };
 
 TEST_F(ShutdownTest, UnsavedDataIsKeptWhenTheAnswerIsNo)
@@ -57,7 +49,7 @@ TEST_F(ShutdownTest, UnsavedDataIsKeptWhenTheAnswerIsNo)
         app.reset();
         startProgram();
         const QByteArray writtenAtStart = settingsBytes();
-        form().setFields(exampleFields());
+        form().setFields(reforming());
         form().move(240, 120);
         form().FindText->setText(u"プロパン"_s);
         platform.messages.clear();
@@ -91,7 +83,7 @@ TEST_F(ShutdownTest, WithNothingUnsavedTheProgramEndsWithoutAQuestion)
         SCOPED_TRACE(route.name);
         app.reset();
         startProgram();
-        form().setFields(exampleFields());
+        form().setFields(reforming());
         file().DataModified = false;
         app->resultsForm().show();
 

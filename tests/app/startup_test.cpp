@@ -38,19 +38,12 @@ QByteArray edgeText(double twips)
 
 class StartupTest : public ProgramTest {
 protected:
-    QByteArray settingsBytes() const { return readBytes(path(u"Norvane.ini"_s)); }
-
     void restart()
     {
         app.reset();
         startProgram();
     }
 
-    QString store(const char* key) const
-    {
-        return platform.userStore.value(
-            FakePlatform::storeKey(u"Norvanta"_s, u"COMMON"_s, QString::fromLatin1(key)));
-    }
     void setStore(const char* key, const QString& value)
     {
         platform.userStore.insert(
@@ -117,7 +110,7 @@ TEST_F(StartupTest, TheFirstRunWritesTheSettingsAndTheMarker)
 TEST_F(StartupTest, ANormalRunAfterANormalExitRestoresTheLastState)
 {
     startProgram();
-    form().setFields(exampleFields());
+    form().setFields(reforming());
     form().move(300, 200);
     form().FindText->setText(u"メタン"_s);
     platform.answerNext(MessageAnswer::Yes);
@@ -129,7 +122,7 @@ TEST_F(StartupTest, ANormalRunAfterANormalExitRestoresTheLastState)
     restart();
 
     EXPECT_FALSE(app->centreResultsOnFirstShow());
-    EXPECT_EQ(form().fields(), exampleFields());
+    EXPECT_EQ(form().fields(), reforming());
     EXPECT_FALSE(file().DataModified) << "a restored reaction counts as unmodified";
     EXPECT_FALSE(file().FileNameKnown);
     EXPECT_FALSE(form().SaveButton->isEnabled());
@@ -299,12 +292,13 @@ TEST_F(StartupTest, ConstantsWarningsAreShownOnceAtStartUp)
     platform.answerNext(MessageAnswer::Ok);
     startProgram();
 
-    const RecordedMessage r{u"Norvanta"_s,
-                            u"constants.txtのRの値が正しくありません。既定値を使用します。"_s,
-                            MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok};
-    RecordedMessage calToJ = r;
-    calToJ.text = u"constants.txtのCALTOJの値が正しくありません。既定値を使用します。"_s;
-    EXPECT_EQ(platform.messages, (std::vector{r, calToJ}));
+    EXPECT_EQ(
+        platform.messages,
+        (std::vector{
+            exclamation(u"Norvanta"_s,
+                        u"constants.txtのRの値が正しくありません。既定値を使用します。"_s),
+            exclamation(u"Norvanta"_s,
+                        u"constants.txtのCALTOJの値が正しくありません。既定値を使用します。"_s)}));
     EXPECT_EQ(app->constants().r, 1.987216);
     EXPECT_EQ(app->constants().calToJ, 4.184);
 

@@ -36,9 +36,7 @@ TEST_F(TitleFormTest, ASecondInstanceIsRefusedBeforeAnyFileIsTouched)
     EXPECT_FALSE(title.start());
 
     EXPECT_EQ(platform.messages,
-              (std::vector{RecordedMessage{u"Norvanta"_s, u"Norvantaは既に起動しています。"_s,
-                                           MessageIcon::Exclamation, MessageButtons::Ok,
-                                           MessageAnswer::Ok}}));
+              std::vector{exclamation(u"Norvanta"_s, u"Norvantaは既に起動しています。"_s)});
     EXPECT_FALSE(title.isVisible());
     EXPECT_FALSE(title.Timer0->isActive());
     QTest::qWait(400);

@@ -23,6 +23,16 @@ std::optional<FileChoice> takeNext(std::deque<std::optional<FileChoice>>& queue)
 
 } // namespace
 
+RecordedMessage exclamation(const QString& title, const QString& text)
+{
+    return {title, text, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok};
+}
+
+RecordedMessage question(const QString& title, const QString& text)
+{
+    return {title, text, MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No};
+}
+
 FakePlatform::~FakePlatform()
 {
     EXPECT_TRUE(answers.empty()) << answers.size() << " scripted message answer(s) left unused";

@@ -23,6 +23,11 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage&) const = default;
 };
 
+// The program's two kinds of message box: a warning with OK, and a Yes/No
+// question whose default is No.
+RecordedMessage exclamation(const QString& title, const QString& text);
+RecordedMessage question(const QString& title, const QString& text);
+
 // A scripted platform for tests. It records every message box and answers
 // from a queue; a message box with no scripted answer fails the test and is
 // answered with its default button instead of blocking. File dialogs
