@@ -101,7 +101,6 @@ TEST_F(CalculationTest, FirstDisplayPlacement)
     const Case cases[] = {
         {"remembered", false, {3000, 1500}, false, false, {200, 100}},
         {"marker asks for centring", true, {3000, 1500}, true, true, {}},
-        {"both negative", false, {-15, -15}, true, true, {}},
         {"one negative", false, {-15, 1500}, false, false, {-1, 100}},
         {"left beyond the screen", false, {1e6, 1500}, true, false, {0, 100}},
         {"top above the screen", false, {3000, -1e5}, false, true, {200, 0}},

@@ -15,13 +15,6 @@ const QColor kLightYellow(255, 255, 128);
 
 } // namespace
 
-TEST_F(MainFormTest, StartsWithTheFocusOnTheFirstCoefficientAndOnlyItsStepButtons)
-{
-    EXPECT_TRUE(form.ReactNum[0]->hasFocus());
-    EXPECT_EQ(input.activeCompoundField, -1);
-    EXPECT_EQ(stepButtonsEnabled(), (std::array<bool, 3>{true, false, false}));
-}
-
 TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
 {
     struct Case {
@@ -80,15 +73,6 @@ TEST_F(MainFormTest, StepTargetIsTheLastFocusedBoxOfEachColumn)
     giveFocus(form.ReactNum[1]);
     giveFocus(form.Product[2]);
     EXPECT_EQ(input.stepTargets, (std::array<int, 3>{1, 3, 0}));
-}
-
-TEST_F(MainFormTest, FocusedCompoundBoxStaysWhiteWhileTheListPanelIsClosed)
-{
-    ASSERT_FALSE(form.isListPanelOpen());
-    giveFocus(form.React[1]);
-    EXPECT_EQ(background(form.React[1]), windowColour(form.React[1]));
-    giveFocus(form.Product[3]);
-    EXPECT_EQ(background(form.Product[3]), windowColour(form.Product[3]));
 }
 
 TEST_F(MainFormTest, FocusedCompoundBoxIsLightYellowWhileTheListPanelIsOpen)

@@ -206,14 +206,6 @@ TEST_F(MainFormTest, MenuItemShortcutsAndInitialStates)
     }
 }
 
-TEST_F(MainFormTest, ColorPrintModeMenuTogglesItsMark)
-{
-    form.ColorPrintModeMenu->trigger();
-    EXPECT_FALSE(form.ColorPrintModeMenu->isChecked());
-    form.ColorPrintModeMenu->trigger();
-    EXPECT_TRUE(form.ColorPrintModeMenu->isChecked());
-}
-
 TEST_F(MainFormTest, CtrlXCutsInATextBoxAndEndsTheProgramElsewhere)
 {
     QSignalSpy exits(form.ExitMenu, &QAction::triggered);
