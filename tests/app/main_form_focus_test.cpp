@@ -37,6 +37,7 @@ TEST_F(MainFormTest, FocusEnteringEachKindOfControl)
         {"CalButton", [](MainForm& f) { return f.CalButton; }, -1, {false, false, false}, {0, 0, 0}, -1},
     };
     // clang-format on
+    EXPECT_EQ(input.activeCompoundField, -1) << "no compound box is active at start";
     form.CalButton->setEnabled(true);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
