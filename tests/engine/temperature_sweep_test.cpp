@@ -1,8 +1,7 @@
-// The temperature sweep on its own: where every point's dG comes from, the
-// solver calls of both modes, and what CalCv is given.
+// The temperature sweep on its own: where every point's dG comes from, when
+// rows are drawn, and what CalCv is given.
 #include "engine_fixtures.h"
 
-#include "engine/solver_library.h"
 #include "engine/temperature_sweep.h"
 
 #include "database/compound_index.h"
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 using namespace norvanta;
@@ -93,45 +91,6 @@ TEST(TemperatureSweep, EveryPointTakesItsDgFromItsSource)
             }
         }
         EXPECT_EQ(usedCalls.size(), solver.interpCalls.size());
-    }
-}
-
-TEST(TemperatureSweep, ConstantDgIsTheSameAtEveryPoint)
-{
-    const CompoundIndex database = isomerDatabase({-2.5, -2.5, -2.5, -2.5, -2.5, -2.5, -2.5, -2.5});
-    SolverLibrary solver(QStringLiteral(NORVANTA_SOLVER_PATH));
-    TemperatureSweep sweep(isomerisation(), database, solver, kKpFactor, true, {});
-    const ResultTable table = sweepAll(sweep);
-    for (int i = 0; i < ResultTable::kPoints; ++i) {
-        SCOPED_TRACE(i);
-        for (const auto& [point, kelvin] :
-             {std::pair{table.kelvin[i], ResultTable::kelvinTemperature(i)},
-              std::pair{table.celsius[i], ResultTable::celsiusTemperatureK(i)}}) {
-            EXPECT_TRUE(point.computed);
-            EXPECT_EQ(point.dG, -2.5);
-            const double kp = std::exp(2.5 * kKpFactor / kelvin);
-            EXPECT_NEAR(point.kp, kp, 1e-14 * kp);
-            // A = B at one mole: the conversion is Kp / (1 + Kp).
-            EXPECT_NEAR(point.conversion, kp / (1 + kp), 1e-12);
-        }
-    }
-}
-
-TEST(TemperatureSweep, SolverCallsOfBothModes)
-{
-    const CompoundIndex database = isomerDatabase(kDgIsHundredthOfT);
-    const struct {
-        bool tetraPrecision;
-        std::size_t calCvCalls;
-        std::size_t interpCalls;
-    } cases[] = {{false, 18, 10}, {true, 66, 58}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tetraPrecision);
-        ScriptedSolver solver;
-        TemperatureSweep sweep(isomerisation(), database, solver, kKpFactor, c.tetraPrecision, {});
-        sweepAll(sweep);
-        EXPECT_EQ(solver.kps.size(), c.calCvCalls);
-        EXPECT_EQ(solver.interpCalls.size(), c.interpCalls);
     }
 }
 
