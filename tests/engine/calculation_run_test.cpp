@@ -3,6 +3,7 @@
 // solution, the error handler's messages, and points that fail in steps 6
 // and 7 without stopping the run.
 #include "engine_fixtures.h"
+#include "../solver/equilibrium_reference.h"
 
 #include "engine/calculation_run.h"
 #include "engine/solver_library.h"
@@ -74,59 +75,6 @@ TEST(CalculationRun, NineStepsWithTheirProgressAndWindowWork)
     }
 }
 
-// Independent solution of the equilibrium relation
-// Kp = Π (d_j x p)^d_j / Π ((a_i - c_i x) p)^c_i with p = P / (total moles):
-// bisection of its logarithm, which rises with x, in extended precision.
-struct Species {
-    double coefficient;
-    double amount; // initial moles; 0 for products
-};
-
-double equilibriumConversion(double kp, double pressure, const std::vector<Species>& reactants,
-                             const std::vector<Species>& products)
-{
-    long double lo = 0, hi = 1;
-    for (const Species& r : reactants)
-        hi = std::min(hi, (long double)r.amount / r.coefficient);
-    const long double lnKp = std::log((long double)kp);
-    for (int i = 0; i < 200; ++i) {
-        const long double x = (lo + hi) / 2;
-        long double total = 0;
-        for (const Species& r : reactants)
-            total += r.amount - r.coefficient * x;
-        for (const Species& p : products)
-            total += p.coefficient * x;
-        const long double lnP = std::log(pressure / total);
-        long double lnQ = 0;
-        for (const Species& p : products)
-            lnQ += p.coefficient * (std::log(p.coefficient * x) + lnP);
-        for (const Species& r : reactants)
-            lnQ -= r.coefficient * (std::log(r.amount - r.coefficient * x) + lnP);
-        (lnQ < lnKp ? lo : hi) = x;
-    }
-    return double((lo + hi) / 2);
-}
-
-// Kp times the reactants' partial pressures to their coefficients, less the
-// products' partial pressures to theirs: zero at equilibrium.
-double equilibriumResidual(double x, double kp, double pressure,
-                           const std::vector<Species>& reactants,
-                           const std::vector<Species>& products)
-{
-    long double total = 0;
-    for (const Species& r : reactants)
-        total += r.amount - r.coefficient * x;
-    for (const Species& p : products)
-        total += p.coefficient * x;
-    const long double f = pressure / total;
-    long double reactantSide = kp, productSide = 1;
-    for (const Species& r : reactants)
-        reactantSide *= std::pow((r.amount - r.coefficient * x) * f, (long double)r.coefficient);
-    for (const Species& p : products)
-        productSide *= std::pow(p.coefficient * x * f, (long double)p.coefficient);
-    return double(reactantSide - productSide);
-}
-
 // The reaction's dG at a point from the fixture's Gibbs energies: the sum at
 // data temperatures, a straight line through the point's segment elsewhere.
 double expectedDg(bool kelvinSeries, int i, const std::function<double(int)>& dataDg)
@@ -153,7 +101,7 @@ TEST(CalculationRun, EquilibriaAgreeWithAnIndependentSolution)
         const char* name;
         ReactionFields fields;
         std::function<double(int)> dataDg;
-        std::vector<Species> reactants, products;
+        test::SolverReaction normalised;
         double pressure;
     } cases[] = {
         {"CO2 + CH4 = 2 CO + 2 H2",
@@ -161,16 +109,14 @@ TEST(CalculationRun, EquilibriaAgreeWithAnIndependentSolution)
          [&](int t) {
              return -g(u"CO2"_s, t) - g(u"CH4"_s, t) + 2 * g(u"CO"_s, t) + 2 * g(u"H2"_s, t);
          },
-         {{1, 1}, {1, 1}},
-         {{2, 0}, {2, 0}},
+         {2, 2, {1, 1}, {1, 1}, {2, 2}},
          1},
         // CO limiting with twice its amount of steam, at 5 atm.
         {"CO + H2O = CO2 + H2",
          reactionFields({{u"H2O"_s, u"1"_s, u"2"_s}, {u"CO"_s, u"1"_s, u"1"_s}},
                         {{u"CO2"_s, u"1"_s}, {u"H2"_s, u"1"_s}}, 1, u"5"_s),
          [&](int t) { return -g(u"CO"_s, t) - g(u"H2O"_s, t) + g(u"CO2"_s, t) + g(u"H2"_s, t); },
-         {{1, 1}, {1, 2}},
-         {{1, 0}, {1, 0}},
+         {2, 2, {1, 1}, {1, 2}, {1, 1}},
          5},
     };
 
@@ -190,7 +136,7 @@ TEST(CalculationRun, EquilibriaAgreeWithAnIndependentSolution)
                                                    : ResultTable::celsiusTemperatureK(i);
                 const double dG = expectedDg(kelvinSeries, i, c.dataDg);
                 const double kp = std::exp(-dG * kKpFactor / kelvin);
-                const double x = equilibriumConversion(kp, c.pressure, c.reactants, c.products);
+                const double x = test::referenceConversion(c.normalised, kp, c.pressure);
                 EXPECT_TRUE(point.computed);
                 EXPECT_NEAR(point.dG, dG, 1e-9);
                 EXPECT_NEAR(point.kp, kp, 1e-8 * kp);
@@ -198,8 +144,8 @@ TEST(CalculationRun, EquilibriaAgreeWithAnIndependentSolution)
                     // With both sides of the relation near 1e-30, CalCv meets its
                     // tolerance 1e-30 before its bracket closes on the root.
                     EXPECT_LT(kp, 1e-20);
-                    EXPECT_LE(std::fabs(equilibriumResidual(point.conversion, kp, c.pressure,
-                                                            c.reactants, c.products)),
+                    EXPECT_LE(std::fabs(test::equilibriumResidual(c.normalised, point.conversion,
+                                                                  kp, c.pressure)),
                               1e-30);
                 }
             }

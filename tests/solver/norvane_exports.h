@@ -1,8 +1,8 @@
 #pragma once
 
-#include "solver/norvane.h"
+#include "equilibrium_reference.h"
 
-#include <array>
+#include "solver/norvane.h"
 
 namespace norvanta::test {
 
@@ -16,15 +16,6 @@ struct NorvaneExports {
 
 // Loads NORVANTA_SOLVER_PATH once; throws std::runtime_error when it cannot.
 const NorvaneExports& norvaneExports();
-
-// A reaction in the normalised slot form CalCv takes.
-struct SolverReaction {
-    int reactantCount = 0;
-    int productCount = 0;
-    std::array<double, 4> reactantCoef{};
-    std::array<double, 4> reactantAmount{};
-    std::array<double, 4> productCoef{};
-};
 
 // CalCv of the built library for the reaction.
 double calCv(const SolverReaction& reaction, double kp, double totalPressure,
