@@ -15,28 +15,10 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // A ⇌ B, one mole of A: S = 1 for every x and the residual is Kp(1 − x) − x.
-SolverReaction isomerisation()
-{
-    SolverReaction r;
-    r.reactantCount = 1;
-    r.productCount = 1;
-    r.reactantCoef = {1, 0, 0, 0};
-    r.reactantAmount = {1, 0, 0, 0};
-    r.productCoef = {1, 0, 0, 0};
-    return r;
-}
+const SolverReaction kIsomerisation{1, 1, {1}, {1}, {1}};
 
 // CO2 + CH4 = 2 CO + 2 H2, feed 1:1.
-SolverReaction dryReforming()
-{
-    SolverReaction r;
-    r.reactantCount = 2;
-    r.productCount = 2;
-    r.reactantCoef = {1, 1, 0, 0};
-    r.reactantAmount = {1, 1, 0, 0};
-    r.productCoef = {2, 2, 0, 0};
-    return r;
-}
+const SolverReaction kDryReforming{2, 2, {1, 1}, {1, 1}, {2, 2}};
 
 } // namespace
 
@@ -44,37 +26,44 @@ TEST(CalCv, IsomerisationConvergesToKpOverOnePlusKp)
 {
     for (const double kp : {1e-12, 1e-6, 1e-3, 0.1, 0.25, 0.5, 2.0, 3.0, 10.0, 1e3, 1e6, 1e12}) {
         const double expected = kp / (1 + kp);
-        EXPECT_NEAR(calCv(isomerisation(), kp, 1.0), expected, 4e-16 * expected) << "Kp " << kp;
+        EXPECT_NEAR(calCv(kIsomerisation, kp, 1.0), expected, 4e-16 * expected) << "Kp " << kp;
     }
 }
 
-TEST(CalCv, KpOfOneGivesExactlyOneHalf)
+TEST(CalCv, ExactResultsAtOneHalfAndAtBothEnds)
 {
-    EXPECT_EQ(calCv(isomerisation(), 1.0, 1.0), 0.5);
-    // Total pressure does not enter when the mole count does not change.
-    EXPECT_EQ(calCv(isomerisation(), 1.0, 7.5), 0.5);
-}
+    const struct {
+        double kp;
+        double pressure;
+        double expected;
+    } cases[] = {
+        // Kp 1 gives one half; total pressure does not enter when the mole
+        // count does not change.
+        {1.0, 1.0, 0.5},
+        {1.0, 7.5, 0.5},
+        // Kp 0 halves down to 2^-99.
+        {0.0, 1.0, std::ldexp(1.0, -99)},
+        // Kp beyond the double resolution gives exactly one.
+        {1e17, 1.0, 1.0},
+        {1e20, 1.0, 1.0},
+        {1e100, 1.0, 1.0},
+        {1e300, 1.0, 1.0},
+        {kInf, 1.0, 1.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(calCv(kIsomerisation, c.kp, c.pressure), c.expected)
+            << "Kp " << c.kp << ", P " << c.pressure;
 
-TEST(CalCv, KpOfZeroHalvesDownToTwoToTheMinus99)
-{
-    EXPECT_EQ(calCv(isomerisation(), 0.0, 1.0), std::ldexp(1.0, -99));
-}
-
-TEST(CalCv, KpBeyondTheDoubleResolutionGivesExactlyOne)
-{
-    for (const double kp : {1e17, 1e20, 1e100, 1e300, kInf})
-        EXPECT_EQ(calCv(isomerisation(), kp, 1.0), 1.0) << "Kp " << kp;
-
-    const double belowResolution = calCv(isomerisation(), 1e15, 1.0);
+    const double belowResolution = calCv(kIsomerisation, 1e15, 1.0);
     EXPECT_LT(belowResolution, 1.0);
     EXPECT_NEAR(belowResolution, 1e15 / (1 + 1e15), 1e-15);
 }
 
 TEST(CalCv, UnusedSlotsChangeNothing)
 {
-    const double reference = calCv(dryReforming(), 3.7, 2.0);
+    const double reference = calCv(kDryReforming, 3.7, 2.0);
     for (const double garbage : {0.0, -5.0, 1e300, -1e300, kNaN, kInf, -kInf}) {
-        SolverReaction r = dryReforming();
+        SolverReaction r = kDryReforming;
         r.reactantCoef[2] = r.reactantCoef[3] = garbage;
         r.reactantAmount[2] = r.reactantAmount[3] = garbage;
         r.productCoef[2] = r.productCoef[3] = garbage;
@@ -107,11 +96,11 @@ TEST(CalCv, CountsOutsideOneToFourAreClampedToTheSlotsThatExist)
 
 TEST(CalCv, ProductCoefficientZeroContributesNothing)
 {
-    SolverReaction withSpectator = dryReforming();
+    SolverReaction withSpectator = kDryReforming;
     withSpectator.productCount = 3;
     withSpectator.productCoef[2] = 0;
     for (const double kp : {1e-4, 0.5, 20.0})
-        EXPECT_EQ(calCv(withSpectator, kp, 1.0), calCv(dryReforming(), kp, 1.0)) << "Kp " << kp;
+        EXPECT_EQ(calCv(withSpectator, kp, 1.0), calCv(kDryReforming, kp, 1.0)) << "Kp " << kp;
 }
 
 TEST(CalCv, NaNResidualStopsAtTheCurrentMidpoint)
@@ -129,9 +118,9 @@ TEST(CalCv, NaNResidualStopsAtTheCurrentMidpoint)
     EXPECT_EQ(calCv(shortOfB, 1e6, 1.0), 0.75);
 
     // NaN in an argument that every iteration uses stops the first one.
-    EXPECT_EQ(calCv(dryReforming(), kNaN, 1.0), 0.5);
-    EXPECT_EQ(calCv(dryReforming(), 1.0, kNaN), 0.5);
-    SolverReaction nanCoefficient = dryReforming();
+    EXPECT_EQ(calCv(kDryReforming, kNaN, 1.0), 0.5);
+    EXPECT_EQ(calCv(kDryReforming, 1.0, kNaN), 0.5);
+    SolverReaction nanCoefficient = kDryReforming;
     nanCoefficient.productCoef[1] = kNaN;
     EXPECT_EQ(calCv(nanCoefficient, 1.0, 1.0), 0.5);
 }
@@ -145,7 +134,7 @@ TEST(CalCv, StopsAtTheFirstMidpointWithinTheToleranceAndReturnsThatMidpoint)
         double expected;
     } cases[] = {{1.0, 0.5}, {0.5, 0.5}, {0.3, 0.75}, {0.2, 0.625}, {0.1, 0.6875}};
     for (const auto& c : cases)
-        EXPECT_EQ(calCv(isomerisation(), 2.0, 1.0, c.tolerance), c.expected)
+        EXPECT_EQ(calCv(kIsomerisation, 2.0, 1.0, c.tolerance), c.expected)
             << "tolerance " << c.tolerance;
 }
 
@@ -159,7 +148,7 @@ TEST(CalCv, KpOfZeroStopsWhenTheProductSideVanishesBelowTheTolerance)
         return std::pow(2 * x * f, 2) * std::pow(2 * x * f, 2);
     };
     for (const double pressure : {0.1, 1.0, 10.0}) {
-        const double x = calCv(dryReforming(), 0.0, pressure);
+        const double x = calCv(kDryReforming, 0.0, pressure);
         int exponent = 0;
         EXPECT_EQ(std::frexp(x, &exponent), 0.5) << "not a power of two: " << x;
         EXPECT_GT(exponent, -90) << "ran on past the tolerance";
@@ -181,7 +170,7 @@ TEST(CalCv, AlwaysReturnsAConversionAboveZeroAndAtMostOne)
         {1e-300, 1e-300, 1, 1}, {1e300, 1e300, 3, 0.1},
     };
     for (const auto& c : cases) {
-        SolverReaction r = dryReforming();
+        SolverReaction r = kDryReforming;
         r.reactantCoef[1] = c.reactantCoef2;
         r.reactantAmount[1] = c.reactantAmount2;
         const double x = calCv(r, c.kp, c.pressure);
