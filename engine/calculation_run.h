@@ -31,14 +31,17 @@ public:
     // help line, hide the Message label and show ProgBar.
     virtual void prepareRun() {}
     // Each tick, before its step runs: the ProgBar value.
-    virtual void showProgress(int value) {}
+    virtual void showProgress(int /*value*/) {}
     // Steps 1 and 2 wrote into the fields (trimmed names, "1" for an empty
     // coefficient, closed-up rows and the Restrict option that moved with its row).
-    virtual void showFields(const ReactionFields& fields) {}
+    virtual void showFields(const ReactionFields& /*fields*/) {}
     // A row of the number table, as soon as its points are computed.
-    virtual void drawNumberRow(int row, const ResultPoint& kelvin, const ResultPoint& celsius) {}
+    virtual void drawNumberRow(int /*row*/, const ResultPoint& /*kelvin*/,
+                               const ResultPoint& /*celsius*/)
+    {
+    }
     // Step 8: the caption of the results window.
-    virtual void setResultsCaption(const QString& caption) {}
+    virtual void setResultsCaption(const QString& /*caption*/) {}
     // Step 9: the results are in the table. Stop MainTimer, place and show the
     // results window with its graph, hide ProgBar and enable the controls again.
     virtual void finishRun() {}
