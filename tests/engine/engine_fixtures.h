@@ -5,7 +5,7 @@
 
 #include "database/record_writer.h"
 
-#include "common/reaction_fields.h"
+#include "../common/reaction_fields_fixture.h"
 #include "common/text_file.h"
 
 #include <QDir>
@@ -79,40 +79,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
-
-// A row of reactant fields: name, coefficient, ratio.
-struct ReactantRow {
-    QString name, coefficient, ratio;
-};
-struct ProductRow {
-    QString name, coefficient;
-};
-
-inline ReactionFields reactionFields(const std::vector<ReactantRow>& reactants,
-                                     const std::vector<ProductRow>& products, int restrict,
-                                     const QString& pressure = u"1"_s)
-{
-    ReactionFields fields;
-    for (std::size_t row = 0; row < reactants.size(); ++row) {
-        fields.react[row] = reactants[row].name;
-        fields.reactNum[row] = reactants[row].coefficient;
-        fields.molar[row] = reactants[row].ratio;
-    }
-    for (std::size_t row = 0; row < products.size(); ++row) {
-        fields.product[row] = products[row].name;
-        fields.productNum[row] = products[row].coefficient;
-    }
-    fields.restrict = restrict;
-    fields.pressure = pressure;
-    return fields;
-}
-
-// CO2 + CH4 = 2 CO + 2 H2, 1:1, CO2 limiting, 1 atm.
-inline ReactionFields reformingFields()
-{
-    return reactionFields({{u"CO2"_s, u"1"_s, u"1"_s}, {u"CH4"_s, u"1"_s, u"1"_s}},
-                          {{u"CO"_s, u"2"_s}, {u"H2"_s, u"2"_s}}, 0);
-}
 
 // A solver that records every call. Interp answers the straight line of
 // Norvane.dll, or, in tagging mode, 100 + the number of the call, so that a
