@@ -1,5 +1,6 @@
 #include "common/failure.h"
 #include "common/text_file.h"
+#include "file_test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,28 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace norvanta;
+using namespace norvanta::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void putBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
 
 // The failure number the call throws, or 0 when it throws none.
 int failureOf(const std::function<void()>& call)
@@ -75,21 +62,21 @@ TEST_F(TextFileTest, JapaneseTextRoundTripsThroughAFile)
     const QString text = u"; 平衡計算標準ファイル:12-06-2026 20:45:36\r\n\"一酸化炭素\"\r\n\"ﾟ\"\r\n"_s;
     writeShiftJisFile(path(u"reaction.txt"_s), text);
     EXPECT_EQ(readShiftJisFile(path(u"reaction.txt"_s)), text);
-    EXPECT_EQ(bytesOf(path(u"reaction.txt"_s)), encodeShiftJis(text));
-    EXPECT_TRUE(bytesOf(path(u"reaction.txt"_s)).contains("\"\xDF\"\r\n"));
+    EXPECT_EQ(readBytes(path(u"reaction.txt"_s)), encodeShiftJis(text));
+    EXPECT_TRUE(readBytes(path(u"reaction.txt"_s)).contains("\"\xDF\"\r\n"));
 }
 
 TEST_F(TextFileTest, ReadsLineFeedOnlyFilesUnchanged)
 {
-    putBytes(path(u"lf.txt"_s), "R=8.314\nCALTOJ=4.184\n");
+    ASSERT_TRUE(writeBytes(path(u"lf.txt"_s), "R=8.314\nCALTOJ=4.184\n"));
     EXPECT_EQ(readShiftJisFile(path(u"lf.txt"_s)), u"R=8.314\nCALTOJ=4.184\n"_s);
 }
 
 TEST_F(TextFileTest, WritingReplacesTheWholeOldFile)
 {
-    putBytes(path(u"settings.ini"_s), QByteArray(4096, 'x'));
+    ASSERT_TRUE(writeBytes(path(u"settings.ini"_s), QByteArray(4096, 'x')));
     writeShiftJisFile(path(u"settings.ini"_s), u"\"LimitPos=-1\"\r\n"_s);
-    EXPECT_EQ(bytesOf(path(u"settings.ini"_s)), "\"LimitPos=-1\"\r\n");
+    EXPECT_EQ(readBytes(path(u"settings.ini"_s)), "\"LimitPos=-1\"\r\n");
 }
 
 TEST_F(TextFileTest, ReadFailuresByNumber)
@@ -106,7 +93,7 @@ TEST_F(TextFileTest, UnreadableFileIsPermissionDenied)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root, which reads any file whatever its permissions";
-    putBytes(path(u"locked.txt"_s), "x");
+    ASSERT_TRUE(writeBytes(path(u"locked.txt"_s), "x"));
     QFile::setPermissions(path(u"locked.txt"_s), QFileDevice::WriteOwner);
     EXPECT_EQ(failureOf([&] { readShiftJisFile(path(u"locked.txt"_s)); }),
               FailureCode::PermissionDenied);
@@ -147,7 +134,7 @@ TEST_F(TextFileTest, WritingIntoAFolderThatTakesNoFilesIsPermissionDenied)
 TEST_F(TextFileTest, ReadOnlyFileIsPermissionDeniedAndStaysWhole)
 {
     const QString target = path(u"Norvane.ini"_s);
-    putBytes(target, "old\r\n");
+    ASSERT_TRUE(writeBytes(target, "old\r\n"));
     // Root writes any file whatever its permissions, but not one marked immutable.
     struct Immutable {
         QString path;
@@ -166,36 +153,33 @@ TEST_F(TextFileTest, ReadOnlyFileIsPermissionDeniedAndStaysWhole)
     }
     EXPECT_EQ(failureOf([&] { writeShiftJisFile(target, u"new\r\n"_s); }),
               FailureCode::PermissionDenied);
-    EXPECT_EQ(bytesOf(target), "old\r\n");
+    EXPECT_EQ(readBytes(target), "old\r\n");
 }
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole)
 {
     const QString target = path(u"Norvane.ini"_s);
     const QByteArray old = "\"LimitPos=2\"\r\n\"PlotMode=1\"\r\n";
-    putBytes(target, old);
+    ASSERT_TRUE(writeBytes(target, old));
 
     // A file size limit makes the write fail part-way, for root as for anyone.
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int code = failureOf([&] { writeShiftJisFile(target, QString(100000, u'あ')); });
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    int code = 0;
+    {
+        FileSizeLimit limit(1024);
+        ASSERT_TRUE(limit.active());
+        code = failureOf([&] { writeShiftJisFile(target, QString(100000, u'あ')); });
+    }
 
     EXPECT_NE(code, 0) << "the write was reported as done";
-    EXPECT_EQ(bytesOf(target), old);
+    EXPECT_EQ(readBytes(target), old);
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"Norvane.ini"_s})
         << "the temporary file was left behind";
 }
 
 TEST_F(TextFileTest, FileExistsOnlyForAReadableFile)
 {
-    putBytes(path(u"constants.txt"_s), "R=1.987216\r\n");
-    putBytes(path(u"empty.txt"_s), {});
+    ASSERT_TRUE(writeBytes(path(u"constants.txt"_s), "R=1.987216\r\n"));
+    ASSERT_TRUE(writeBytes(path(u"empty.txt"_s), {}));
     EXPECT_TRUE(FileExists(path(u"constants.txt"_s)));
     EXPECT_TRUE(FileExists(path(u"empty.txt"_s)));
     EXPECT_FALSE(FileExists(path(u"absent.txt"_s)));

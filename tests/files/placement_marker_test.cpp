@@ -1,4 +1,4 @@
-#include "file_test_support.h"
+#include "../common/file_test_support.h"
 
 #include "files/placement_marker.h"
 

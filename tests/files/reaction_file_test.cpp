@@ -1,4 +1,5 @@
-#include "file_test_support.h"
+#include "../common/file_test_support.h"
+#include "../common/reaction_fields_fixture.h"
 
 #include "files/reaction_file.h"
 
@@ -18,19 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDateTime kSavedAt(QDate(2026, 12, 6), QTime(20, 45, 36));
-
-ReactionFields carbonDioxideReforming()
-{
-    ReactionFields fields;
-    fields.reactNum = {u"1"_s, u"1"_s, {}, {}};
-    fields.react = {u"CO2"_s, u"CH4"_s, {}, {}};
-    fields.molar = {u"1"_s, u"1"_s, {}, {}};
-    fields.productNum = {u"2"_s, u"2"_s, {}, {}};
-    fields.product = {u"CO"_s, u"H2"_s, {}, {}};
-    fields.restrict = 0;
-    fields.pressure = u"1"_s;
-    return fields;
-}
 
 // A header line and then the given raw lines, CR LF after each.
 QString fileWithLines(const QString& header, const QStringList& lines)
@@ -59,7 +47,7 @@ TEST(ReactionFileText, ExampleFileByteForByte)
                               "", "", "", "", "", "", "", "0", "1"})
         expected += QByteArray("\"") + value + "\"\r\n";
 
-    EXPECT_EQ(encodeShiftJis(reactionFileText(carbonDioxideReforming(), kSavedAt)), expected);
+    EXPECT_EQ(encodeShiftJis(reactionFileText(reformingFields(), kSavedAt)), expected);
 }
 
 TEST(ReactionFileText, DateAndTimeAreZeroPadded)
@@ -109,25 +97,16 @@ TEST_F(ReactionFileOnDisk, SavedFieldsOpenUnchanged)
     }
 }
 
-TEST_F(ReactionFileOnDisk, NoLimitingCompoundOpensAsSecondRow)
-{
-    ReactionFields fields = carbonDioxideReforming();
-    fields.restrict = -1;
-    const QString path = pathOf(u"none.txt"_s);
-    ASSERT_EQ(saveReactionFile(path, fields, kSavedAt), std::nullopt);
-    EXPECT_EQ(openReactionFile(path).fields.restrict, 1);
-}
-
 TEST_F(ReactionFileOnDisk, SaveReplacesAnExistingFile)
 {
     const QString path = pathOf(u"r1.txt"_s);
     ASSERT_TRUE(writeBytes(path, QByteArray(4000, 'x')));
-    ASSERT_EQ(saveReactionFile(path, carbonDioxideReforming(), kSavedAt), std::nullopt);
+    ASSERT_EQ(saveReactionFile(path, reformingFields(), kSavedAt), std::nullopt);
     EXPECT_EQ(readBytes(path),
-              encodeShiftJis(reactionFileText(carbonDioxideReforming(), kSavedAt)));
+              encodeShiftJis(reactionFileText(reformingFields(), kSavedAt)));
 }
 
-TEST(ReactionFileLimit, RowFromTheLimitField)
+TEST(ReactionFileParse, LimitLineSelectsTheRow)
 {
     const struct {
         const char16_t* text;
@@ -139,24 +118,13 @@ TEST(ReactionFileLimit, RowFromTheLimitField)
     };
     for (const auto& c : cases) {
         const QString text = QString::fromUtf16(c.text);
-        EXPECT_EQ(limitRowOf(text), c.row) << text.toStdString();
-    }
-}
-
-TEST(ReactionFileParse, LimitLineSelectsRow)
-{
-    const struct {
-        const char16_t* line22;
-        int row;
-    } cases[] = {{u"\"7\"", 0}, {u"\"-1\"", 0}, {u"\"\"", 0}, {u"\"2.9\"", 2}, {u"\"3\"", 3}};
-    for (const auto& c : cases) {
         QStringList lines;
         for (int i = 0; i < 20; ++i)
             lines << u"\"x\""_s;
-        lines << QString::fromUtf16(c.line22) << u"\"1\""_s;
+        lines << u'"' + text + u'"' << u"\"1\""_s;
         const ReactionFileContent content = parseReactionFile(fileWithLines(u";"_s, lines));
         ASSERT_EQ(content.status, ReactionFileStatus::Read);
-        EXPECT_EQ(content.fields.restrict, c.row) << QString::fromUtf16(c.line22).toStdString();
+        EXPECT_EQ(content.fields.restrict, c.row) << text.toStdString();
         EXPECT_EQ(content.fields.pressure, u"1"_s);
     }
 }
@@ -223,7 +191,7 @@ TEST(ReactionFileParse, CommaInFirstLineStartsTheFirstCoefficient)
 
 TEST(ReactionFileParse, InnerQuoteEndsOnlyItsOwnField)
 {
-    ReactionFields fields = carbonDioxideReforming();
+    ReactionFields fields = reformingFields();
     fields.react[1] = u"CH\"4"_s;
     const QString text = reactionFileText(fields, kSavedAt);
     EXPECT_TRUE(text.contains(u"\r\n\"CH\"4\"\r\n"_s)) << "written unchanged";
@@ -237,11 +205,11 @@ TEST(ReactionFileParse, InnerQuoteEndsOnlyItsOwnField)
 
 TEST(ReactionFileParse, LineFeedsAloneAreRead)
 {
-    QString text = reactionFileText(carbonDioxideReforming(), kSavedAt);
+    QString text = reactionFileText(reformingFields(), kSavedAt);
     text.replace(u"\r\n"_s, u"\n"_s);
     const ReactionFileContent content = parseReactionFile(text);
     ASSERT_EQ(content.status, ReactionFileStatus::Read);
-    EXPECT_EQ(content.fields, carbonDioxideReforming());
+    EXPECT_EQ(content.fields, reformingFields());
 }
 
 TEST_F(ReactionFileOnDisk, UnreadableFiles)
@@ -256,7 +224,7 @@ TEST_F(ReactionFileOnDisk, UnreadableFiles)
 TEST_F(ReactionFileOnDisk, PathIsUsedAsChosen)
 {
     const QString lower = pathOf(u"r1.txt"_s);
-    ASSERT_EQ(saveReactionFile(lower, carbonDioxideReforming(), kSavedAt), std::nullopt);
+    ASSERT_EQ(saveReactionFile(lower, reformingFields(), kSavedAt), std::nullopt);
     EXPECT_EQ(entriesOf(folder.path()), QStringList{u"r1.txt"_s});
     EXPECT_EQ(openReactionFile(pathOf(u"R1.TXT"_s)).status, ReactionFileStatus::Unreadable);
 }
@@ -264,7 +232,7 @@ TEST_F(ReactionFileOnDisk, PathIsUsedAsChosen)
 TEST_F(ReactionFileOnDisk, SaveIntoMissingFolderNamesThePath)
 {
     const auto message =
-        saveReactionFile(pathOf(u"no such folder/r1.txt"_s), carbonDioxideReforming(), kSavedAt);
+        saveReactionFile(pathOf(u"no such folder/r1.txt"_s), reformingFields(), kSavedAt);
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->title, u"保存のエラー"_s);
     EXPECT_EQ(message->text, u"ﾊﾟｽ名が見つかりません"_s);
@@ -276,7 +244,7 @@ TEST_F(ReactionFileOnDisk, SaveOntoAFolderFails)
 {
     const QString target = pathOf(u"r1.txt"_s);
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"r1.txt"_s));
-    const auto message = saveReactionFile(target, carbonDioxideReforming(), kSavedAt);
+    const auto message = saveReactionFile(target, reformingFields(), kSavedAt);
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->title, u"保存のエラー"_s);
     EXPECT_EQ(message->text,
@@ -295,7 +263,7 @@ TEST_F(ReactionFileOnDisk, FailedWriteKeepsThePreviousFileWhole)
     {
         FileSizeLimit limit(40);
         ASSERT_TRUE(limit.active());
-        message = saveReactionFile(path, carbonDioxideReforming(), kSavedAt);
+        message = saveReactionFile(path, reformingFields(), kSavedAt);
     }
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(message->text,

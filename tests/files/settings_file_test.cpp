@@ -1,4 +1,4 @@
-#include "file_test_support.h"
+#include "../common/file_test_support.h"
 
 #include "files/float_text.h"
 #include "files/settings_file.h"

@@ -1,64 +1,30 @@
 #include "files/user_store.h"
 
-#include "common/platform.h"
-
-#include <QMap>
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 
 using namespace norvanta;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A platform whose per-user store is a map keyed by "application/section/key".
-class StorePlatform : public Platform {
-public:
-    MessageAnswer messageBox(const QString&, const QString&, MessageIcon, MessageButtons,
-                             MessageAnswer answer) override
-    {
-        return answer;
-    }
-    std::optional<FileChoice> openFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<FileChoice> saveFileDialog(const FileDialogRequest&) override { return {}; }
-    void setClipboardText(const QString&) override {}
-    QStringList installedPrinters() override { return {}; }
-    QString currentPrinter() override { return {}; }
-    void setCurrentPrinter(const QString&) override {}
-    QString userSetting(const QString& application, const QString& section, const QString& key,
-                        const QString& defaultValue) override
-    {
-        return values.value(application + u'/' + section + u'/' + key, defaultValue);
-    }
-    void setUserSetting(const QString& application, const QString& section, const QString& key,
-                        const QString& value) override
-    {
-        values.insert(application + u'/' + section + u'/' + key, value);
-    }
-    QSize screenSize() override { return {1920, 1080}; }
-    bool acquireSingleInstance() override { return true; }
-
-    QMap<QString, QString> values;
-};
-
-} // namespace
+using norvanta::testing::FakePlatform;
 
 TEST(UserStore, EmptyStoreGivesTheDefaults)
 {
-    StorePlatform platform;
+    FakePlatform platform;
     const StoredPlacement placement = readStoredPlacement(platform);
     EXPECT_EQ(placement.mainLeft, 100.0f);
     EXPECT_EQ(placement.mainTop, 100.0f);
     EXPECT_EQ(placement.resultsLeft, 100.0f);
     EXPECT_EQ(placement.resultsTop, 100.0f);
     EXPECT_EQ(placement.findText, QString());
-    EXPECT_TRUE(platform.values.isEmpty()) << "reading writes nothing";
+    EXPECT_TRUE(platform.userStore.isEmpty()) << "reading writes nothing";
 }
 
 TEST(UserStore, ValuesLiveUnderTheirNames)
 {
-    StorePlatform platform;
-    platform.values = {
+    FakePlatform platform;
+    platform.userStore = {
         {u"Norvanta/COMMON/MainLeft"_s, u"1440.5"_s},
         {u"Norvanta/COMMON/MainTop"_s, u"abc"_s},
         {u"Norvanta/COMMON/ResultsMainLeft"_s, u"300"_s},
@@ -76,7 +42,7 @@ TEST(UserStore, ValuesLiveUnderTheirNames)
 
 TEST(UserStore, ExitStoresEdgesAndSearchText)
 {
-    StorePlatform platform;
+    FakePlatform platform;
     storeMainWindowEdges(platform, 1440.5f, 0.1f);
     storeFindText(platform, u" CO2 "_s);
     const QMap<QString, QString> expected{
@@ -84,7 +50,7 @@ TEST(UserStore, ExitStoresEdgesAndSearchText)
         {u"Norvanta/COMMON/MainTop"_s, u"0.1"_s},
         {u"Norvanta/COMMON/FindText"_s, u" CO2 "_s},
     };
-    EXPECT_EQ(platform.values, expected);
+    EXPECT_EQ(platform.userStore, expected);
 
     const StoredPlacement placement = readStoredPlacement(platform);
     EXPECT_EQ(placement.mainLeft, 1440.5f);
