@@ -163,7 +163,6 @@ TEST(CompoundDatabase, FailureMessages)
         MessageIcon icon;
     } cases[] = {
         {62, u"化合物データファイル(Norvane.dat)が不正です", MessageIcon::Exclamation},
-        {53, u"内部エラー(No: 53)が発生しました", MessageIcon::Error},
         {9, u"内部エラー(No: 9)が発生しました", MessageIcon::Error},
         {5, u"内部エラー(No: 5)が発生しました", MessageIcon::Error},
         {-1, u"内部エラー(No:-1)が発生しました", MessageIcon::Error},
