@@ -1,6 +1,6 @@
 #include "common/failure.h"
 #include "common/text_file.h"
-#include "file_test_support.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,13 +68,13 @@ TEST_F(TextFileTest, JapaneseTextRoundTripsThroughAFile)
 
 TEST_F(TextFileTest, ReadsLineFeedOnlyFilesUnchanged)
 {
-    ASSERT_TRUE(writeBytes(path(u"lf.txt"_s), "R=8.314\nCALTOJ=4.184\n"));
+    writeBytes(path(u"lf.txt"_s), "R=8.314\nCALTOJ=4.184\n");
     EXPECT_EQ(readShiftJisFile(path(u"lf.txt"_s)), u"R=8.314\nCALTOJ=4.184\n"_s);
 }
 
 TEST_F(TextFileTest, WritingReplacesTheWholeOldFile)
 {
-    ASSERT_TRUE(writeBytes(path(u"settings.ini"_s), QByteArray(4096, 'x')));
+    writeBytes(path(u"settings.ini"_s), QByteArray(4096, 'x'));
     writeShiftJisFile(path(u"settings.ini"_s), u"\"LimitPos=-1\"\r\n"_s);
     EXPECT_EQ(readBytes(path(u"settings.ini"_s)), "\"LimitPos=-1\"\r\n");
 }
@@ -93,7 +93,7 @@ TEST_F(TextFileTest, UnreadableFileIsPermissionDenied)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root, which reads any file whatever its permissions";
-    ASSERT_TRUE(writeBytes(path(u"locked.txt"_s), "x"));
+    writeBytes(path(u"locked.txt"_s), "x");
     QFile::setPermissions(path(u"locked.txt"_s), QFileDevice::WriteOwner);
     EXPECT_EQ(failureOf([&] { readShiftJisFile(path(u"locked.txt"_s)); }),
               FailureCode::PermissionDenied);
@@ -134,7 +134,7 @@ TEST_F(TextFileTest, WritingIntoAFolderThatTakesNoFilesIsPermissionDenied)
 TEST_F(TextFileTest, ReadOnlyFileIsPermissionDeniedAndStaysWhole)
 {
     const QString target = path(u"Norvane.ini"_s);
-    ASSERT_TRUE(writeBytes(target, "old\r\n"));
+    writeBytes(target, "old\r\n");
     // Root writes any file whatever its permissions, but not one marked immutable.
     struct Immutable {
         QString path;
@@ -160,7 +160,7 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole)
 {
     const QString target = path(u"Norvane.ini"_s);
     const QByteArray old = "\"LimitPos=2\"\r\n\"PlotMode=1\"\r\n";
-    ASSERT_TRUE(writeBytes(target, old));
+    writeBytes(target, old);
 
     // A file size limit makes the write fail part-way, for root as for anyone.
     int code = 0;
@@ -178,8 +178,8 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole)
 
 TEST_F(TextFileTest, FileExistsOnlyForAReadableFile)
 {
-    ASSERT_TRUE(writeBytes(path(u"constants.txt"_s), "R=1.987216\r\n"));
-    ASSERT_TRUE(writeBytes(path(u"empty.txt"_s), {}));
+    writeBytes(path(u"constants.txt"_s), "R=1.987216\r\n");
+    writeBytes(path(u"empty.txt"_s), {});
     EXPECT_TRUE(FileExists(path(u"constants.txt"_s)));
     EXPECT_TRUE(FileExists(path(u"empty.txt"_s)));
     EXPECT_FALSE(FileExists(path(u"absent.txt"_s)));

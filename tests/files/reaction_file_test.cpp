@@ -1,4 +1,4 @@
-#include "../common/file_test_support.h"
+#include "support/test_files.h"
 #include "../common/reaction_fields_fixture.h"
 
 #include "files/reaction_file.h"
@@ -100,7 +100,7 @@ TEST_F(ReactionFileOnDisk, SavedFieldsOpenUnchanged)
 TEST_F(ReactionFileOnDisk, SaveReplacesAnExistingFile)
 {
     const QString path = pathOf(u"r1.txt"_s);
-    ASSERT_TRUE(writeBytes(path, QByteArray(4000, 'x')));
+    writeBytes(path, QByteArray(4000, 'x'));
     ASSERT_EQ(saveReactionFile(path, reformingFields(), kSavedAt), std::nullopt);
     EXPECT_EQ(readBytes(path),
               encodeShiftJis(reactionFileText(reformingFields(), kSavedAt)));
@@ -215,7 +215,7 @@ TEST(ReactionFileParse, LineFeedsAloneAreRead)
 TEST_F(ReactionFileOnDisk, UnreadableFiles)
 {
     const QString empty = pathOf(u"empty.txt"_s);
-    ASSERT_TRUE(writeBytes(empty, {}));
+    writeBytes(empty, {});
     EXPECT_EQ(openReactionFile(empty).status, ReactionFileStatus::Unreadable);
     EXPECT_EQ(openReactionFile(pathOf(u"missing.txt"_s)).status, ReactionFileStatus::Unreadable);
     EXPECT_EQ(openReactionFile(folder.path()).status, ReactionFileStatus::Unreadable);
@@ -257,7 +257,7 @@ TEST_F(ReactionFileOnDisk, FailedWriteKeepsThePreviousFileWhole)
 {
     const QString path = pathOf(u"r1.txt"_s);
     const QByteArray previous = encodeShiftJis(reactionFileText(ReactionFields{}, kSavedAt));
-    ASSERT_TRUE(writeBytes(path, previous));
+    writeBytes(path, previous);
 
     std::optional<FileMessage> message;
     {

@@ -1,4 +1,4 @@
-#include "../common/file_test_support.h"
+#include "support/test_files.h"
 
 #include "files/float_text.h"
 #include "files/settings_file.h"
@@ -279,7 +279,7 @@ TEST(SettingsFile, SearchSurvivesRepeatedRuns)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(settingsFileName());
-    ASSERT_TRUE(writeBytes(path, "\"Search=\x83\x81\x83\x5e\x83\x93 ,x\"\r\n"));
+    writeBytes(path, "\"Search=\x83\x81\x83\x5e\x83\x93 ,x\"\r\n");
     for (int run = 0; run < 3; ++run) {
         const SettingsRead read = readSettingsFile(path, defaultSettings(kStart));
         EXPECT_EQ(read.values.Search, u"メタン ,x"_s) << run;
@@ -306,7 +306,7 @@ TEST(SettingsFile, FailedWritesKeepThePreviousFile)
 
     const QString path = folder.filePath(settingsFileName());
     const QByteArray previous("\"LimitPos=2\"\r\n");
-    ASSERT_TRUE(writeBytes(path, previous));
+    writeBytes(path, previous);
     bool written = true;
     {
         FileSizeLimit limit(64);
