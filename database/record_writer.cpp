@@ -28,7 +28,9 @@ void appendCompoundRecord(const QString& path, const QString& line)
         throw Failure(info.absoluteDir().exists() ? FailureCode::FileNotFound
                                                   : FailureCode::PathNotFound);
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    // Unbuffered, so that a short write (full disk, file size limit) shows in
+    // write()'s count instead of vanishing in a buffered flush.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw Failure(FailureCode::PermissionDenied);
 
     // A Shift_JIS trail byte is never CR or LF, so the last byte tells
@@ -44,8 +46,11 @@ void appendCompoundRecord(const QString& path, const QString& line)
     }
     bytes += encodeShiftJis(line);
 
-    if (!file.seek(size) || file.write(bytes) != bytes.size() || !file.flush()) {
-        file.resize(size);
+    // The line end and the record go in one write, and a short write is cut
+    // back: a half record would shift every field the readers meet after it.
+    if (!file.seek(size) || file.write(bytes) != bytes.size()) {
+        if (!file.resize(size) || file.size() != size)
+            throw Failure(FailureCode::PermissionDenied);
         throw Failure(FailureCode::DiskFull);
     }
 }

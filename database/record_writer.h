@@ -16,8 +16,9 @@ QString compoundRecordLine(const QString& name, const std::array<double, 3>& ato
 // Nothing before the end is changed. A last line without a line end is ended
 // first, so the new record stays a line of its own. The file must exist:
 // Failure{53} when it does not (76 when its folder does not), {70} when it
-// cannot be opened for writing, {61} when the write fails, in which case the
-// file is cut back to its previous length.
+// cannot be opened for writing, {61} when the write fails. A failed write
+// leaves the file byte for byte as it was; should even cutting it back to its
+// previous length fail, the failure is {70}.
 void appendCompoundRecord(const QString& path, const QString& line);
 
 } // namespace norvanta

@@ -3,6 +3,7 @@
 #include "common/failure.h"
 #include "database/compound_index.h"
 #include "data_file.h"
+#include "support/test_files.h"
 
 #include <QFileInfo>
 
@@ -91,5 +92,43 @@ TEST(RecordWriter, AppendNeedsAnExistingFile)
         ADD_FAILURE() << "appended in a missing folder";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.code(), FailureCode::PathNotFound);
+    }
+}
+
+TEST(RecordWriter, AFailedAppendLeavesTheFileAsItWas)
+{
+    const QString line =
+        compoundRecordLine(QStringLiteral("C2H5OH,エタノール"), {2, 6, 1}, {-40, -41, -42});
+    const QString ended =
+        recordLine(QStringLiteral("\"CO\""), 1, 0, 1, -30) + QStringLiteral("\r\n");
+    // The limit lets through nothing, the missing line end only, or all but
+    // the last byte of the record.
+    const struct {
+        const char* what;
+        QString text;
+        qint64 room;
+    } cases[] = {
+        {"no room", ended, 0},
+        {"room for part of the record", ended, 7},
+        {"room for all but one byte", ended, encodeShiftJis(line).size() - 1},
+        {"room for the line end only", ended.chopped(2), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DataFileFolder folder;
+        folder.writeText(c.text);
+        const QByteArray before = folder.bytes();
+        int code = 0;
+        {
+            FileSizeLimit limit(rlim_t(before.size() + c.room));
+            ASSERT_TRUE(limit.active());
+            try {
+                appendCompoundRecord(folder.path(), line);
+            } catch (const Failure& failure) {
+                code = failure.code();
+            }
+        }
+        EXPECT_EQ(code, FailureCode::DiskFull);
+        EXPECT_EQ(folder.bytes(), before);
     }
 }
