@@ -1,0 +1,128 @@
+#include "compound_registration.h"
+
+#include "common/failure.h"
+#include "common/number_text.h"
+#include "common/platform.h"
+#include "common/text_file.h"
+#include "compound_index.h"
+#include "record_writer.h"
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace norvanta {
+
+namespace {
+
+bool storableInShiftJis(const QString& text)
+{
+    return decodeShiftJis(encodeShiftJis(text)) == text;
+}
+
+// The box whose number overflows a double, if any; its text would be written
+// as no number at all.
+std::optional<EntryFocus> overflowingBox(const RegistrationEntry& entry)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isfinite(leadingValue(entry.atomCounts[i])))
+            return EntryFocus{EntryBox::Number, i};
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (!std::isfinite(leadingValue(entry.gibbs[i])))
+            return EntryFocus{EntryBox::DeltaG, i};
+    }
+    return std::nullopt;
+}
+
+QString recordLineOf(const RegistrationEntry& entry, double calToJ)
+{
+    std::array<double, 3> atoms{};
+    for (int i = 0; i < 3; ++i)
+        atoms[i] = leadingValue(entry.atomCounts[i]);
+    std::array<double, 8> gibbs{};
+    for (int i = 0; i < 8; ++i) {
+        const double value = leadingValue(entry.gibbs[i]);
+        gibbs[i] = entry.kilojoules ? value / calToJ : value;
+    }
+    return compoundRecordLine(entry.name, atoms, gibbs);
+}
+
+RegistrationOutcome refuse(Platform& platform, const QString& text, EntryFocus focus)
+{
+    showMessage(platform, text, MessageIcon::Exclamation);
+    return {false, focus};
+}
+
+} // namespace
+
+std::optional<QString> unstorableNameMessage(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c == u'"' || c.category() == QChar::Other_Control)
+            return u"化学式･慣用名に「\"」や改行などの制御文字は使えません"_s;
+    }
+    if (name.startsWith(u';'))
+        return u"化学式･慣用名を「;」で始めることはできません"_s;
+    if (storableInShiftJis(name))
+        return std::nullopt;
+    for (const char32_t codePoint : name.toUcs4()) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        if (!storableInShiftJis(character))
+            return u"化学式･慣用名の「"_s + character +
+                   u"」はデータファイルに書き込めない文字です"_s;
+    }
+    // Every character alone is storable, yet not the name as a whole.
+    return u"化学式･慣用名にデータファイルに書き込めない文字があります"_s;
+}
+
+QString dataFileFailureMessage(int failureCode, DataFileAccess access)
+{
+    if (failureCode == FailureCode::FileNotFound || failureCode == FailureCode::PathNotFound)
+        return u"化合物データファイル(Norvane.dat)が見つかりません"_s;
+    if (access == DataFileAccess::Reading)
+        return u"化合物データファイル(Norvane.dat)を読み込めません"_s;
+    return u"化合物データファイル(Norvane.dat)に書き込みができません。"
+           u"書き込みが禁止されていないか、ディスク容量が十分あるか確認してください。"_s;
+}
+
+RegistrationOutcome registerCompound(Platform& platform, const QString& databasePath,
+                                     const RegistrationEntry& entry, double calToJ)
+{
+    if (entry.name.isEmpty())
+        return {};
+    for (const QString& gibbs : entry.gibbs) {
+        if (gibbs.isEmpty())
+            return refuse(platform, u"全てのdGを入力してください"_s, {EntryBox::DeltaG, 0});
+    }
+    if (const std::optional<QString> message = unstorableNameMessage(entry.name))
+        return refuse(platform, *message, {EntryBox::NewFormula, 0});
+    if (const std::optional<EntryFocus> box = overflowingBox(entry))
+        return refuse(platform, u"数値が大きすぎるため登録できません"_s, *box);
+
+    const QString unit = entry.kilojoules ? u"kJ/mol"_s : u"kcal/mol"_s;
+    if (!askYesNo(platform, u"Norvanta"_s,
+                  entry.name + u"を"_s + unit + u"の単位で登録しますか？"_s))
+        return {};
+
+    std::optional<QString> stored;
+    try {
+        stored = CompoundIndex::load(databasePath).duplicateOf(entry.name);
+    } catch (const Failure& failure) {
+        return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Reading),
+                      {});
+    }
+    if (stored)
+        return refuse(platform, *stored + u"はデータファイルに既に登録されています"_s,
+                      {EntryBox::NewFormula, 0});
+
+    try {
+        appendCompoundRecord(databasePath, recordLineOf(entry, calToJ));
+    } catch (const Failure& failure) {
+        return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Appending),
+                      {});
+    }
+    return {true, {}};
+}
+
+} // namespace norvanta

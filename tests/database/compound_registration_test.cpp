@@ -1,0 +1,186 @@
+#include "database/compound_registration.h"
+
+#include "data_file.h"
+#include "database/compound_index.h"
+#include "support/fake_platform.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace norvanta;
+using namespace norvanta::testing;
+
+namespace {
+
+const QString kStored =
+    u";*無機ガス\r\n\"CO2\", 1, 0, 2,-94, -94, -94, -94, -95, -95, -95, -95\r\n"_s;
+
+// An entry with every dG box holding `gibbs` and empty atom-count boxes.
+RegistrationEntry entry(const QString& name, const QString& gibbs = u"-10"_s)
+{
+    RegistrationEntry e;
+    e.name = name;
+    e.gibbs.fill(gibbs);
+    return e;
+}
+
+RegistrationEntry withAtoms(RegistrationEntry e, std::array<QString, 3> counts)
+{
+    e.atomCounts = std::move(counts);
+    return e;
+}
+
+RecordedMessage confirm(const QString& name, const char16_t* unit = u"kcal/mol")
+{
+    return question(u"Norvanta"_s,
+                    name + u"を"_s + QString::fromUtf16(unit) + u"の単位で登録しますか？"_s);
+}
+
+RecordedMessage refusal(const QString& text)
+{
+    return exclamation(u"Norvanta"_s, text);
+}
+
+const QString kTenLine = u",-10,-10,-10,-10,-10,-10,-10,-10\r\n"_s;
+const QString kQuoteRefusal = u"化学式･慣用名に「\"」や改行などの制御文字は使えません"_s;
+
+} // namespace
+
+TEST(CompoundRegistration, RegisterClickOutcomes)
+{
+    const std::array<QString, 8> oneKcalInKj{u"4.184"_s, u"-4.184"_s, u"0"_s,   u"8.368"_s,
+                                             u"41.84"_s, u"1e-3"_s,   u"abc"_s, u"2.092kJ"_s};
+    RegistrationEntry kilojoules = entry(u"HCOOH"_s);
+    kilojoules.gibbs = oneKcalInKj;
+    kilojoules.kilojoules = true;
+    RegistrationEntry missingDg = entry(u"C3H6"_s);
+    missingDg.gibbs[5].clear();
+    RegistrationEntry overflow = entry(u"C3H6"_s);
+    overflow.gibbs[3] = u"-1e999"_s;
+
+    constexpr MessageAnswer Yes = MessageAnswer::Yes;
+    constexpr MessageAnswer No = MessageAnswer::No;
+    constexpr EntryFocus kName{EntryBox::NewFormula, 0};
+    // clang-format off
+    const struct {
+        const char* what;
+        RegistrationEntry entry;
+        // The answer to the question, when it comes.
+        MessageAnswer answer;
+        std::vector<RecordedMessage> messages;
+        EntryFocus focus;
+        // The line appended to the file; empty when nothing may be written.
+        QString appended;
+    } cases[] = {
+        {"empty name", entry({}), Yes, {}, {}, {}},
+        {"a dG box empty", missingDg, Yes, {refusal(u"全てのdGを入力してください"_s)},
+         {EntryBox::DeltaG, 0}, {}},
+        {"answered No", entry(u"C3H6"_s), No, {confirm(u"C3H6"_s)}, {}, {}},
+        {"stored in another case", entry(u"co2"_s), Yes,
+         {confirm(u"co2"_s), refusal(u"CO2はデータファイルに既に登録されています"_s)},
+         {EntryBox::NewFormula, 0}, {}},
+        {"kJ/mol divided by CALTOJ", kilojoules, Yes, {confirm(u"HCOOH"_s, u"kJ/mol")}, {},
+         u"\"HCOOH\", 0, 0, 0, 1,-1, 0, 2, 10, 0.000239005736137667, 0, 0.5\r\n"_s},
+        {"empty atom counts", withAtoms(entry(u"C3H6"_s), {u""_s, u"6"_s, u""_s}), Yes,
+         {confirm(u"C3H6"_s)}, {}, u"\"C3H6\", 0, 6, 0"_s + kTenLine},
+        {"numbers as far as they go", withAtoms(entry(u"C3H8O"_s), {u"3個"_s, u"8.0"_s, u"-"_s}),
+         Yes, {confirm(u"C3H8O"_s)}, {}, u"\"C3H8O\", 3, 8, 0"_s + kTenLine},
+        {"a comma in the name", entry(u"C2H5OH,エタノール"_s), Yes,
+         {confirm(u"C2H5OH,エタノール"_s)}, {}, u"\"C2H5OH,エタノール\", 0, 0, 0"_s + kTenLine},
+        {"a leading blank", entry(u" CO2"_s), Yes, {confirm(u" CO2"_s)}, {},
+         u"\" CO2\", 0, 0, 0"_s + kTenLine},
+        {"a double quote", entry(u"a\"b"_s), Yes, {refusal(kQuoteRefusal)}, kName, {}},
+        {"a line feed", entry(u"CO\n2"_s), Yes, {refusal(kQuoteRefusal)}, kName, {}},
+        {"a carriage return", entry(u"CO2\r"_s), Yes, {refusal(kQuoteRefusal)}, kName, {}},
+        {"a tab", entry(u"C\tO"_s), Yes, {refusal(kQuoteRefusal)}, kName, {}},
+        {"a leading semicolon", entry(u";CO2"_s), Yes,
+         {refusal(u"化学式･慣用名を「;」で始めることはできません"_s)}, kName, {}},
+        {"outside Shift_JIS", entry(u"CÖ2"_s), Yes,
+         {refusal(u"化学式･慣用名の「Ö」はデータファイルに書き込めない文字です"_s)}, kName, {}},
+        {"outside Shift_JIS, beyond 16 bits", entry(u"メタン🔥"_s), Yes,
+         {refusal(u"化学式･慣用名の「🔥」はデータファイルに書き込めない文字です"_s)}, kName, {}},
+        {"a number too large", overflow, Yes, {refusal(u"数値が大きすぎるため登録できません"_s)},
+         {EntryBox::DeltaG, 3}, {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DataFileFolder folder;
+        folder.writeText(kStored);
+        FakePlatform platform;
+        for (const RecordedMessage& message : c.messages)
+            platform.answerNext(message.buttons == MessageButtons::YesNo ? c.answer
+                                                                         : MessageAnswer::Ok);
+
+        const RegistrationOutcome outcome =
+            registerCompound(platform, folder.path(), c.entry, 4.184);
+
+        EXPECT_EQ(platform.messages, c.messages);
+        EXPECT_EQ(outcome.registered, !c.appended.isEmpty());
+        EXPECT_EQ(outcome.focus, c.focus);
+        EXPECT_EQ(decodeShiftJis(folder.bytes()).toStdString(),
+                  (kStored + c.appended).toStdString());
+        if (outcome.registered) {
+            // The calculation finds the record under the exact typed text.
+            const CompoundIndex index = CompoundIndex::load(folder.path());
+            EXPECT_EQ(index.recordCount(), 2);
+            EXPECT_EQ(index.find(c.entry.name), 1);
+        }
+    }
+}
+
+TEST(CompoundRegistration, AnUnusableDataFileIsReportedAndLeftAsItWas)
+{
+    DataFileFolder folder;
+    const QString path = folder.path();
+    {
+        FakePlatform platform;
+        platform.answerNext(MessageAnswer::Yes);
+        platform.answerNext(MessageAnswer::Ok);
+        EXPECT_FALSE(registerCompound(platform, path, entry(u"C3H6"_s), 4.184).registered);
+        EXPECT_EQ(platform.messages,
+                  (std::vector{confirm(u"C3H6"_s),
+                               refusal(u"化合物データファイル(Norvane.dat)が見つかりません"_s)}));
+        EXPECT_FALSE(QFile::exists(path)) << "registration created the file";
+    }
+
+    folder.writeText(kStored);
+    const QByteArray before = folder.bytes();
+    const QString appendRefusal =
+        u"化合物データファイル(Norvane.dat)に書き込みができません。"
+        u"書き込みが禁止されていないか、ディスク容量が十分あるか確認してください。"_s;
+    {
+        FakePlatform platform;
+        platform.answerNext(MessageAnswer::Yes);
+        platform.answerNext(MessageAnswer::Ok);
+        FileSizeLimit full(rlim_t(before.size() + 10));
+        ASSERT_TRUE(full.active());
+        EXPECT_FALSE(registerCompound(platform, path, entry(u"C3H6"_s), 4.184).registered);
+        EXPECT_EQ(platform.messages, (std::vector{confirm(u"C3H6"_s), refusal(appendRefusal)}));
+    }
+    EXPECT_EQ(folder.bytes(), before);
+
+    const Immutable locked(path);
+    if (!locked.active())
+        GTEST_SKIP() << "this file system cannot mark a file immutable";
+    FakePlatform platform;
+    platform.answerNext(MessageAnswer::Yes);
+    platform.answerNext(MessageAnswer::Ok);
+    EXPECT_FALSE(registerCompound(platform, path, entry(u"C3H6"_s), 4.184).registered);
+    EXPECT_EQ(platform.messages, (std::vector{confirm(u"C3H6"_s), refusal(appendRefusal)}));
+    EXPECT_EQ(readBytes(path), before);
+}
+
+TEST(CompoundRegistration, DataFileMessages)
+{
+    const QString notFound = u"化合物データファイル(Norvane.dat)が見つかりません"_s;
+    for (const DataFileAccess access : {DataFileAccess::Reading, DataFileAccess::Appending}) {
+        EXPECT_EQ(dataFileFailureMessage(53, access), notFound);
+        EXPECT_EQ(dataFileFailureMessage(76, access), notFound);
+    }
+    EXPECT_EQ(dataFileFailureMessage(70, DataFileAccess::Reading),
+              u"化合物データファイル(Norvane.dat)を読み込めません"_s);
+}
