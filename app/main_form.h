@@ -117,6 +117,10 @@ public:
     // closed and ListPanelWidth wider while it is open.
     bool isListPanelOpen() const;
     void setListPanelOpen(bool open);
+    // CloseButton's command, also run by registration: narrows the window to
+    // BaseWidth, hides the help line, enables the openers again and gives
+    // CalButton the focus when it is enabled.
+    void closeListPanel();
 
     void disableStepButtons();
 
