@@ -1,6 +1,7 @@
 #include "app/about_form.h"
 
 #include "app/equilibrium_motif.h"
+#include "app/main_form.h"
 #include "app/version.h"
 #include "common/platform.h"
 #include "common/twips.h"
@@ -66,6 +67,7 @@ AboutForm::AboutForm(QWidget* parent)
     palette.setColor(QPalette::Window, kPaper);
     setPalette(palette);
     setAutoFillBackground(true);
+    setMouseTracking(true);
 
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
@@ -101,9 +103,17 @@ void AboutForm::mousePressEvent(QMouseEvent* event)
     accept();
 }
 
-void showAboutForm(Platform& platform, QWidget* parent)
+void AboutForm::mouseMoveEvent(QMouseEvent* event)
 {
-    AboutForm about(parent);
+    event->accept();
+    Q_EMIT pointerOverBackground();
+}
+
+void showAboutForm(Platform& platform, MainForm& mainForm)
+{
+    AboutForm about(&mainForm);
+    QObject::connect(&about, &AboutForm::pointerOverBackground, &mainForm,
+                     &MainForm::hideHelpLine);
     const QSize screen = platform.screenSize();
     about.move((screen.width() - about.width()) / 2, (screen.height() - about.height()) / 2);
     about.exec();

@@ -4,6 +4,7 @@
 #include "app/calculation_controller.h"
 #include "app/file_commands.h"
 #include "app/main_form.h"
+#include "app/registration_command.h"
 #include "app/result_outlets.h"
 #include "app/settings_commands.h"
 #include "app/shutdown.h"
@@ -31,12 +32,15 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
     MainForm* form = m_mainForm.get();
     QObject::connect(form->KeepNowMenu, &QAction::triggered, form, [this] { WriteSettings(*this); });
     QObject::connect(form->AboutMenu, &QAction::triggered, form,
-                     [this] { showAboutForm(m_platform, m_mainForm.get()); });
+                     [this] { showAboutForm(m_platform, *m_mainForm); });
     auto* outlets = new ResultOutlets(*this, form);
     QObject::connect(m_resultsForm->CopyButton, &QPushButton::clicked, outlets,
                      &ResultOutlets::onCopyButtonClicked);
     QObject::connect(form->SaveResultItem, &QAction::triggered, outlets,
                      &ResultOutlets::onSaveResultItemTriggered);
+    auto* registration = new RegistrationCommand(*this, form);
+    QObject::connect(form->RegisterItem, &QAction::triggered, registration,
+                     &RegistrationCommand::onRegisterItemTriggered);
 }
 
 NorvantaApplication::~NorvantaApplication() = default;
