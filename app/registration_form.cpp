@@ -180,8 +180,8 @@ void RegistrationForm::placeControls()
         place(DeltaG[i], kGibbsColumn[column], top, kGibbsWidth, kBoxHeight);
     }
 
-    place(m_countLabel, 120, kBottomTop + 30, 1080, 300);
-    place(RegisterNumber, 1200, kBottomTop + 30, 900, 300);
+    place(m_countLabel, 120, kBottomTop + 30, 1260, 300);
+    place(RegisterNumber, 1380, kBottomTop + 30, 900, 300);
     place(RegisterButton, 2400, kBottomTop, kButtonWidth, kButtonHeight);
     place(ResetButton, 3360, kBottomTop, kButtonWidth, kButtonHeight);
     place(ExitButton, 4320, kBottomTop, kButtonWidth, kButtonHeight);

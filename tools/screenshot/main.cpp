@@ -6,10 +6,13 @@
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
+#include "app/registration_command.h"
+#include "app/registration_form.h"
 #include "app/title_form.h"
 #include "common/reaction_fields.h"
 #include "results/results_form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -86,12 +89,32 @@ QWidget* aboutWindow(NorvantaApplication& app)
     return about;
 }
 
+// The registration window opened from the main window, formic acid typed in
+// under its Japanese name (C1 H2 O2, dG at 300..1000 K in kcal/mol).
+QWidget* registrationWindow(NorvantaApplication& app)
+{
+    mainWindow(app, false);
+    app.mainForm().RegisterItem->trigger();
+    auto* registration = app.mainForm().findChild<norvanta::RegistrationCommand*>()->form();
+    registration->NewFormula->setText(u"ギ酸"_s);
+    const std::array<QString, 3> atoms{u"1"_s, u"2"_s, u"2"_s};
+    for (int i = 0; i < 3; ++i)
+        registration->Number[i]->setText(atoms[i]);
+    const std::array<QString, 8> gibbs{u"-83.85"_s,  u"-81.567"_s, u"-79.181"_s, u"-76.736"_s,
+                                       u"-74.256"_s, u"-71.759"_s, u"-69.256"_s, u"-66.755"_s};
+    for (int i = 0; i < 8; ++i)
+        registration->DeltaG[i]->setText(gibbs[i]);
+    registration->onRegisterTimerTick();
+    return registration;
+}
+
 const Shot kShots[] = {
     {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
     {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
     {u"results-window"_s, resultsWindow},
     {u"title-window"_s, titleWindow},
     {u"about-window"_s, aboutWindow},
+    {u"registration-window"_s, registrationWindow},
 };
 
 bool takeShot(const Shot& shot, const QDir& folder)
