@@ -23,14 +23,15 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
       m_databasePath(m_startFolder + QStringLiteral("/Norvane.dat")),
       m_solverPath(m_startFolder + QStringLiteral("/Norvane.dll")),
       m_settings(defaultSettings(m_startFolder)),
-      m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings)),
+      m_mainForm(std::make_unique<MainForm>(platform, m_input, m_file, m_settings, m_databasePath)),
       m_resultsForm(std::make_unique<ResultsForm>(m_resultsDisplay, m_results)),
       m_calculation(std::make_unique<CalculationController>(*this)),
       m_fileCommands(std::make_unique<FileCommands>(platform, *m_mainForm, m_file, m_settings)),
       m_exitSequence(std::make_unique<ExitSequence>(*this))
 {
     MainForm* form = m_mainForm.get();
-    QObject::connect(form->KeepNowMenu, &QAction::triggered, form, [this] { WriteSettings(*this); });
+    QObject::connect(form->KeepNowMenu, &QAction::triggered, form,
+                     [this] { WriteSettings(*this); });
     QObject::connect(form->AboutMenu, &QAction::triggered, form,
                      [this] { showAboutForm(m_platform, *m_mainForm); });
     auto* outlets = new ResultOutlets(*this, form);

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace norvanta {
@@ -101,9 +103,10 @@ QString indexed(const QString& name, int index)
 
 } // namespace
 
-MainForm::MainForm(Platform& platform, InputState& input, FileState& file,
-                   SettingsValues& settings, QWidget* parent)
-    : QMainWindow(parent), m_platform(platform), m_input(input), m_file(file), m_settings(settings)
+MainForm::MainForm(Platform& platform, InputState& input, FileState& file, SettingsValues& settings,
+                   QString databasePath, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform), m_input(input), m_file(file), m_settings(settings),
+      m_databasePath(std::move(databasePath))
 {
     setObjectName(u"MainForm"_s);
     setWindowTitle(u"Norvanta"_s);
@@ -121,6 +124,7 @@ MainForm::MainForm(Platform& platform, InputState& input, FileState& file,
     connectFields();
     watchFields();
     watchHints();
+    connectListPanel();
     applyWindowSize();
 }
 

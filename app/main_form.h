@@ -2,6 +2,8 @@
 
 #include "app/input_state.h"
 #include "common/reaction_fields.h"
+#include "database/compound_database.h"
+#include "database/compound_search.h"
 #include "files/file_state.h"
 #include "files/settings_file.h"
 
@@ -37,8 +39,9 @@ class MainForm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The compound list panel shows the compound data file at databasePath.
     MainForm(Platform& platform, InputState& input, FileState& file, SettingsValues& settings,
-             QWidget* parent = nullptr);
+             QString databasePath, QWidget* parent = nullptr);
 
     // Reaction input fields, rows 0..3.
     std::array<QLineEdit*, 4> ReactNum{};
@@ -117,6 +120,10 @@ public:
     // closed and ListPanelWidth wider while it is open.
     bool isListPanelOpen() const;
     void setListPanelOpen(bool open);
+    // The command of ListButton and ListMenu: reads the compound data file
+    // into the browser table, shows its first genre, disables the openers and
+    // widens the window. A failed read shows its message; the panel stays closed.
+    void openListPanel();
     // CloseButton's command, also run by registration: narrows the window to
     // BaseWidth, hides the help line, enables the openers again and gives
     // CalButton the focus when it is enabled.
@@ -160,6 +167,18 @@ private:
     void watchHints();
     void applyWindowSize();
 
+    void connectListPanel();
+    // The first genre row whose name ListName shows, 0 when there is none.
+    int currentGenreNumber() const;
+    // Fills ListItem with the names of the genre ListName shows.
+    void ShowTables();
+    void showGenre(int position);
+    int selectedListEntry() const;
+    void onGenreUpClicked();
+    void onGenreDownClicked();
+    void onFindClicked(SearchDirection direction);
+    void onListItemDoubleClicked();
+
     void onCompoundTextChanged();
     void onNumberTextChanged();
     void onPressureTextChanged();
@@ -182,6 +201,9 @@ private:
     InputState& m_input;
     FileState& m_file;
     SettingsValues& m_settings;
+    const QString m_databasePath;
+    // The browser table, read again at every opening of the panel.
+    CompoundDatabase m_database;
     QWidget* m_central = nullptr;
     std::array<QLabel*, 6> m_headings{};
     QGroupBox* m_pressureFrame = nullptr;

@@ -18,9 +18,8 @@ bool showable(const CompoundDatabase& database, int genre)
     return database.genreNumber(database.cell(genre, 0)) == genre;
 }
 
-std::optional<CompoundSearchHit> findTowardBottom(const CompoundDatabase& database,
-                                                  int shownGenre, int selected,
-                                                  const QString& upperText)
+std::optional<CompoundSearchHit> findTowardBottom(const CompoundDatabase& database, int shownGenre,
+                                                  int selected, const QString& upperText)
 {
     const QStringList entries = database.genreEntries(shownGenre);
     for (int i = selected + 1; i < entries.size(); ++i) {

@@ -35,12 +35,9 @@ TEST(CompoundSearch, BothDirectionsOverTheSampleTable)
         {"a match above the selection is not found going down, nor after the last genre", 1, 2,
          u"CO2", down, std::nullopt},
         {"a match below the selection is not found going up", 1, 0, u"H2O", up, std::nullopt},
-        {"a later genre's cell behind an empty name", 1, 2, u"cooh", down,
-         CompoundSearchHit{3, 2}},
-        {"an earlier genre searched from its last cell", 3, 0, u"c", up,
-         CompoundSearchHit{2, 3}},
-        {"a quoted comma belongs to the name", 3, -1, u"h5oh,エタ", up,
-         CompoundSearchHit{2, 1}},
+        {"a later genre's cell behind an empty name", 1, 2, u"cooh", down, CompoundSearchHit{3, 2}},
+        {"an earlier genre searched from its last cell", 3, 0, u"c", up, CompoundSearchHit{2, 3}},
+        {"a quoted comma belongs to the name", 3, -1, u"h5oh,エタ", up, CompoundSearchHit{2, 1}},
         {"a genre repeating an earlier name is passed over", 3, 0, u"O2", down, std::nullopt},
         {"no genre shown: down starts at genre 1, never in row 0", 0, -1, u"h2", down,
          CompoundSearchHit{1, 2}},
@@ -49,8 +46,8 @@ TEST(CompoundSearch, BothDirectionsOverTheSampleTable)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto found = findCompound(database, c.genre, c.selected,
-                                        QString::fromUtf16(c.text), c.direction);
+        const auto found =
+            findCompound(database, c.genre, c.selected, QString::fromUtf16(c.text), c.direction);
         ASSERT_EQ(found.has_value(), c.found.has_value());
         if (found) {
             EXPECT_EQ(found->genre, c.found->genre);
