@@ -5,8 +5,10 @@
 #include "support/test_files.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 
 #include <functional>
 
@@ -57,10 +59,8 @@ protected:
 
 TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
 {
-    // The list panel as its opening leaves it.
-    form.setListPanelOpen(true);
-    form.ListButton->setEnabled(false);
-    form.ListMenu->setEnabled(false);
+    QTest::mouseClick(form.ListButton, Qt::LeftButton);
+    ASSERT_TRUE(form.isListPanelOpen());
 
     RegistrationForm* registration = openRegistration();
     ASSERT_NE(registration, nullptr);
@@ -106,6 +106,16 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     // dG(CO2, 300 K) in the shipped file less the registered -80.
     EXPECT_NEAR(app.results().kelvin[0].dG, -94.259 + 80, 1e-9);
     EXPECT_TRUE(registration->isVisible());
+
+    // The list panel shows the new record, at the end of the last genre, when it next opens.
+    QTest::mouseClick(registration->ExitButton, Qt::LeftButton);
+    QTest::mouseClick(form.ListButton, Qt::LeftButton);
+    ASSERT_TRUE(form.isListPanelOpen());
+    const int lastGenre = form.ListName->count() - 1;
+    form.ListName->setCurrentIndex(lastGenre);
+    Q_EMIT form.ListName->activated(lastGenre);
+    ASSERT_GT(form.ListItem->count(), 0);
+    EXPECT_EQ(form.ListItem->item(form.ListItem->count() - 1)->text(), u"ギ酸"_s);
 }
 
 TEST_F(RegistrationFormTest, ExitKeepsTheContentsClosingByTheFrameDiscardsThem)
