@@ -4,6 +4,7 @@
 #include "app/calculation_controller.h"
 #include "app/file_commands.h"
 #include "app/main_form.h"
+#include "app/print_commands.h"
 #include "app/result_outlets.h"
 #include "app/settings_commands.h"
 #include "app/shutdown.h"
@@ -37,6 +38,7 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
                      &ResultOutlets::onCopyButtonClicked);
     QObject::connect(form->SaveResultItem, &QAction::triggered, outlets,
                      &ResultOutlets::onSaveResultItemTriggered);
+    connectPrintCommands(*this);
 }
 
 NorvantaApplication::~NorvantaApplication() = default;
