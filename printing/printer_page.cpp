@@ -1,27 +1,24 @@
 #include "printer_page.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
 
-#include <filesystem>
-
 namespace norvanta {
+
+namespace {
+
+const QString kDocumentName = QStringLiteral("Norvanta");
+// The printers' high-quality resolution, also used for the PDF file.
+constexpr int kPdfResolution = 1200;
+
+} // namespace
 
 PrinterPage::PrinterPage(const PrintTarget& target, bool colour)
 {
-    printer_.setDocName(QStringLiteral("Norvanta"));
-    if (!open(target))
-        return;
-    printer_.setPageOrientation(QPageLayout::Portrait);
-    printer_.setPageSize(QPageSize(QPageSize::A4));
-    // The page starts where the printer can print: its own smallest margins.
-    printer_.setPageMargins(printer_.pageLayout().minimumMargins(), printer_.pageLayout().units());
-    printer_.setColorMode(colour ? QPrinter::Color : QPrinter::GrayScale);
-    if (!painter_.begin(&printer_))
+    QPagedPaintDevice* device =
+        target.toPdfFile() ? openPdfFile(target.pdfPath) : openPrinter(target.printerName, colour);
+    if (!device || !painter_.begin(device))
         return;
     canvas_.emplace(painter_);
     // The page sets no line width: lines keep the device's thinnest pen.
@@ -34,25 +31,39 @@ PrinterPage::~PrinterPage()
         painter_.end();
 }
 
-bool PrinterPage::open(const PrintTarget& target)
+QPagedPaintDevice* PrinterPage::openPrinter(const QString& name, bool colour)
 {
-    if (target.toPdfFile()) {
-        const QFileInfo place(target.pdfPath);
-        pdfFile_ = std::make_unique<QTemporaryFile>(
-            place.absoluteDir().filePath(QStringLiteral(".Norvanta-XXXXXX.pdf")));
-        if (!pdfFile_->open())
-            return false;
-        pdfFile_->close();
-        pdfPath_ = target.pdfPath;
-        printer_.setOutputFormat(QPrinter::PdfFormat);
-        printer_.setOutputFileName(pdfFile_->fileName());
-        return true;
-    }
     // An unknown name would leave the printer on another device.
-    if (!QPrinterInfo::availablePrinterNames().contains(target.printerName))
-        return false;
-    printer_.setPrinterName(target.printerName);
-    return printer_.printerName() == target.printerName;
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
+        return nullptr;
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setPrinterName(name);
+    if (printer_->printerName() != name)
+        return nullptr;
+    printer_->setDocName(kDocumentName);
+    printer_->setPageOrientation(QPageLayout::Portrait);
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    // The page starts where the printer can print: its own smallest margins.
+    const QPageLayout layout = printer_->pageLayout();
+    printer_->setPageMargins(layout.minimumMargins(), layout.units());
+    printer_->setColorMode(colour ? QPrinter::Color : QPrinter::GrayScale);
+    return printer_.get();
+}
+
+// A file has no unprintable edge: the page's twips count from its corner.
+// Colour needs no setting here, as the monochrome page draws in black only.
+QPagedPaintDevice* PrinterPage::openPdfFile(const QString& path)
+{
+    pdfFile_ = std::make_unique<QSaveFile>(path);
+    if (!pdfFile_->open(QIODevice::WriteOnly))
+        return nullptr;
+    pdfWriter_ = std::make_unique<QPdfWriter>(pdfFile_.get());
+    pdfWriter_->setTitle(kDocumentName);
+    pdfWriter_->setCreator(kDocumentName);
+    pdfWriter_->setResolution(kPdfResolution);
+    pdfWriter_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(0, 0, 0, 0)));
+    return pdfWriter_.get();
 }
 
 Canvas& PrinterPage::canvas()
@@ -64,19 +75,9 @@ Canvas& PrinterPage::canvas()
 
 bool PrinterPage::finish()
 {
-    if (!painter_.isActive())
+    if (!painter_.isActive() || !painter_.end())
         return false;
-    if (!painter_.end())
-        return false;
-    if (!pdfFile_)
-        return true;
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(pdfFile_->fileName()).toStdString(),
-                            QFile::encodeName(pdfPath_).toStdString(), error);
-    if (error)
-        return false;
-    pdfFile_->setAutoRemove(false);
-    return true;
+    return !pdfFile_ || pdfFile_->commit();
 }
 
 } // namespace norvanta

@@ -3,9 +3,10 @@
 #include "results/canvas.h"
 
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QString>
-#include <QTemporaryFile>
 
 #include <memory>
 #include <optional>
@@ -40,14 +41,15 @@ public:
     bool finish();
 
 private:
-    bool open(const PrintTarget& target);
+    QPagedPaintDevice* openPrinter(const QString& name, bool colour);
+    QPagedPaintDevice* openPdfFile(const QString& path);
 
-    QPrinter printer_{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QSaveFile> pdfFile_;
+    std::unique_ptr<QPdfWriter> pdfWriter_;
     QPainter painter_;
     std::optional<PainterCanvas> canvas_;
     RecordingCanvas nowhere_;
-    std::unique_ptr<QTemporaryFile> pdfFile_;
-    QString pdfPath_;
 };
 
 } // namespace norvanta
