@@ -16,14 +16,15 @@ namespace norvanta {
 void connectPrintCommands(NorvantaApplication& app)
 {
     MainForm& form = app.mainForm();
-    new ResultPrinting(app.platform(), app.resultsForm(), *form.ProgBar, *form.Message,
-                       [&app] {
-                           const SettingsValues& settings = app.settings();
-                           return PrintJob{currentReportInput(app), settings.ColorPrintMode != 0,
-                                           settings.PrintFontName, settings.PrintFontSize,
-                                           settings.UsualDirectory};
-                       },
-                       &form);
+    new ResultPrinting(
+        app.platform(), app.resultsForm(), *form.ProgBar, *form.Message,
+        [&app] {
+            const SettingsValues& settings = app.settings();
+            return PrintJob{currentReportInput(app), settings.ColorPrintMode != 0,
+                            settings.PrintFontName, settings.PrintFontSize,
+                            settings.UsualDirectory};
+        },
+        &form);
 
     // One selection window at a time: a second click brings the open one forward.
     auto selection = std::make_shared<QPointer<PrinterSelForm>>();

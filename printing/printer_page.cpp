@@ -61,8 +61,8 @@ QPagedPaintDevice* PrinterPage::openPdfFile(const QString& path)
     pdfWriter_->setTitle(kDocumentName);
     pdfWriter_->setCreator(kDocumentName);
     pdfWriter_->setResolution(kPdfResolution);
-    pdfWriter_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                          QMarginsF(0, 0, 0, 0)));
+    pdfWriter_->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     return pdfWriter_.get();
 }
 

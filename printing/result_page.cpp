@@ -50,8 +50,7 @@ private:
     Canvas& canvas_;
 };
 
-void heading(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input,
-             const QString& text)
+void heading(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input, const QString& text)
 {
     canvas.setFont(input.fontFamily, input.fontPoints, true);
     lines.atX(kTextLeft, text);
@@ -135,8 +134,7 @@ void DrawResultPage(Canvas& canvas, const ResultPageInput& input,
     progress(60);
     const double headerY = lines.y();
     const bool kelvin = report.temperatureUnit == TemperatureUnit::Kelvin;
-    lines.at(kHeaderX[0], headerY,
-             kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"));
+    lines.at(kHeaderX[0], headerY, kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"));
     lines.at(kHeaderX[1], headerY,
              report.energyUnit == EnergyUnit::KJ ? QStringLiteral("dG/kJ")
                                                  : QStringLiteral("dG/kcal"));
@@ -147,9 +145,9 @@ void DrawResultPage(Canvas& canvas, const ResultPageInput& input,
     progress(80);
 
     for (int mode = 0; mode < 3; ++mode) {
-        const GraphInputs graph{report.table,  mode,
+        const GraphInputs graph{report.table,           mode,
                                 report.temperatureUnit, report.energyUnit,
-                                report.tetraPrecision, report.caltoj};
+                                report.tetraPrecision,  report.caltoj};
         DrawResultGraph(canvas, graph, printedGraphPlacement(kGraphTops[mode], input.colour));
     }
     progress(90);

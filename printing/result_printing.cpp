@@ -48,7 +48,8 @@ ResultPrinting::ResultPrinting(Platform& platform, ResultsForm& resultsForm, QPr
 
 std::optional<QString> ResultPrinting::choosePdfFile(const QString& usualDirectory)
 {
-    const std::optional<FileChoice> choice = platform_.saveFileDialog(pdfFileDialog(usualDirectory));
+    const std::optional<FileChoice> choice =
+        platform_.saveFileDialog(pdfFileDialog(usualDirectory));
     if (!choice)
         return std::nullopt;
     if (FileExists(choice->fullPath)) {
@@ -63,8 +64,8 @@ void ResultPrinting::onPrintButtonClicked()
 {
     const PrintJob job = jobSource_();
     PrintTarget target{currentPrinterName(platform_), {}};
-    if (!askYesNo(platform_, QStringLiteral("Norvanta"), startQuestion(job.colour, target.printerName),
-                  MessageAnswer::Yes))
+    if (!askYesNo(platform_, QStringLiteral("Norvanta"),
+                  startQuestion(job.colour, target.printerName), MessageAnswer::Yes))
         return;
     if (target.printerName == kPdfFilePrinter) {
         const std::optional<QString> path = choosePdfFile(job.usualDirectory);

@@ -60,8 +60,9 @@ TEST_F(CalculationTest, PrintQuestionFollowsColorPrintModeMenu)
     platform.answerNext(MessageAnswer::No);
     QTest::mouseClick(results.PrintButton, Qt::LeftButton);
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              u"計算結果のモノクロ印刷を開始しますか？\r\n(Printer AにA4の用紙をｾｯﾄして下さい。)"_s);
+    EXPECT_EQ(
+        platform.messages[0].text,
+        u"計算結果のモノクロ印刷を開始しますか？\r\n(Printer AにA4の用紙をｾｯﾄして下さい。)"_s);
 }
 
 TEST_F(CalculationTest, PrintsOneA4PageThroughTheSystemsPrinterChosenByTheUser)
@@ -99,7 +100,8 @@ TEST_F(CalculationTest, PrintsOneA4PageThroughTheSystemsPrinterChosenByTheUser)
         << "no page arrived in " << output.path().toStdString();
     const QString info = pdfInfo(arrived);
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+1\\n"_s))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)))
+    EXPECT_TRUE(info.contains(
+        QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)))
         << info.toStdString();
     QFile::remove(arrived);
 }

@@ -16,11 +16,11 @@ TEST(PrintFont, InstalledOrMappedNamesAreTakenOthersFallBack)
         QString printed;
     };
     const Case cases[] = {
-        {kGothicFont, kGothicFont},                 // mapped onto an installed family
-        {u"IPAPGothic"_s, u"IPAPGothic"_s},       // installed
-        {u"ipapgothic"_s, u"ipapgothic"_s},       // family names ignore case
-        {u"Kein Solcher Font"_s, kGothicFont},     // would print in an unrelated fallback
-        {u"sans-serif"_s, kGothicFont},            // a generic alias, not a printer font
+        {kGothicFont, kGothicFont},            // mapped onto an installed family
+        {u"IPAPGothic"_s, u"IPAPGothic"_s},    // installed
+        {u"ipapgothic"_s, u"ipapgothic"_s},    // family names ignore case
+        {u"Kein Solcher Font"_s, kGothicFont}, // would print in an unrelated fallback
+        {u"sans-serif"_s, kGothicFont},        // a generic alias, not a printer font
         {QString(), kGothicFont},
     };
     for (const Case& c : cases) {

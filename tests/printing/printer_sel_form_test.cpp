@@ -70,10 +70,8 @@ TEST_F(PrinterSelFormTest, OkTakesOnlyAnExactNameAndOtherwiseStaysOpen)
         bool refused;
     };
     const Case cases[] = {
-        {u"Printer B"_s, u"Printer B"_s, false},
-        {u"PDFファイル"_s, u"PDFファイル"_s, false},
-        {u"printer b"_s, u"Printer A"_s, true},
-        {u"Printer B "_s, u"Printer A"_s, true},
+        {u"Printer B"_s, u"Printer B"_s, false}, {u"PDFファイル"_s, u"PDFファイル"_s, false},
+        {u"printer b"_s, u"Printer A"_s, true},  {u"Printer B "_s, u"Printer A"_s, true},
         {u"Plotter"_s, u"Printer A"_s, true},
     };
     for (const Case& c : cases) {
@@ -86,9 +84,8 @@ TEST_F(PrinterSelFormTest, OkTakesOnlyAnExactNameAndOtherwiseStaysOpen)
             platform.answerNext(MessageAnswer::Ok);
         QTest::mouseClick(form->OKButton, Qt::LeftButton);
         EXPECT_EQ(platform.printer, c.current);
-        EXPECT_EQ(platform.messages,
-                  c.refused ? std::vector{exclamation(u"Norvanta"_s, kRefusal)}
-                            : std::vector<RecordedMessage>{});
+        EXPECT_EQ(platform.messages, c.refused ? std::vector{exclamation(u"Norvanta"_s, kRefusal)}
+                                               : std::vector<RecordedMessage>{});
         EXPECT_EQ(form && form->isVisible(), c.refused);
         delete form;
     }

@@ -115,12 +115,12 @@ TEST(ResultPage, RowsHeaderAndValuesFollowStepModeAndUnits)
         QString first, last, temperatureHeader, energyHeader, firstDG;
     };
     const Case cases[] = {
-        {false, TemperatureUnit::Celsius, EnergyUnit::Kcal, 9, u"0"_s, u"800"_s,
-         u"Temp./ﾟC"_s, u"dG/kcal"_s, u"-12.500"_s},
-        {true, TemperatureUnit::Celsius, EnergyUnit::Kcal, 33, u"0"_s, u"800"_s,
-         u"Temp./ﾟC"_s, u"dG/kcal"_s, u"-12.500"_s},
-        {true, TemperatureUnit::Kelvin, EnergyUnit::Kcal, 33, u"300"_s, u"1100"_s,
-         u"Temp./K"_s, u"dG/kcal"_s, u"10.000"_s},
+        {false, TemperatureUnit::Celsius, EnergyUnit::Kcal, 9, u"0"_s, u"800"_s, u"Temp./ﾟC"_s,
+         u"dG/kcal"_s, u"-12.500"_s},
+        {true, TemperatureUnit::Celsius, EnergyUnit::Kcal, 33, u"0"_s, u"800"_s, u"Temp./ﾟC"_s,
+         u"dG/kcal"_s, u"-12.500"_s},
+        {true, TemperatureUnit::Kelvin, EnergyUnit::Kcal, 33, u"300"_s, u"1100"_s, u"Temp./K"_s,
+         u"dG/kcal"_s, u"10.000"_s},
         {false, TemperatureUnit::Kelvin, EnergyUnit::KJ, 9, u"300"_s, u"1100"_s, u"Temp./K"_s,
          u"dG/kJ"_s, u"41.840"_s},
         {false, TemperatureUnit::Celsius, EnergyUnit::KJ, 9, u"0"_s, u"800"_s, u"Temp./ﾟC"_s,

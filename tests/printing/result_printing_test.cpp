@@ -94,9 +94,8 @@ TEST_F(ResultPrintingTest, NoAfterTheQuestionPrintsNothingAndTouchesNothing)
         platform.messages.clear();
         platform.answerNext(MessageAnswer::No);
         print();
-        EXPECT_EQ(platform.messages,
-                  std::vector{yesDefaultQuestion(
-                      startQuestion(colour ? u"カラー"_s : u"モノクロ"_s, u"Printer A"_s))});
+        EXPECT_EQ(platform.messages, std::vector{yesDefaultQuestion(startQuestion(
+                                         colour ? u"カラー"_s : u"モノクロ"_s, u"Printer A"_s))});
         expectUntouched();
     }
 }
@@ -125,7 +124,8 @@ TEST_F(ResultPrintingTest, WithoutDefaultPrinterThePdfFileGetsOneA4PageOfTheResu
               std::vector{yesDefaultQuestion(startQuestion(u"カラー"_s, u"PDFファイル"_s))});
     ASSERT_EQ(platform.saveRequests.size(), 1u);
     EXPECT_EQ(platform.saveRequests[0].title, u"PDFファイルに印刷"_s);
-    EXPECT_EQ(platform.saveRequests[0].filter, u"PDFファイル(*.PDF)|*.pdf|全てのファイル(*.*)|*.*"_s);
+    EXPECT_EQ(platform.saveRequests[0].filter,
+              u"PDFファイル(*.PDF)|*.pdf|全てのファイル(*.*)|*.*"_s);
     EXPECT_EQ(platform.saveRequests[0].initialDirectory, folder.path() + u'/');
 
     // PrintButton is off from the page set-up until the page is out.
@@ -149,7 +149,8 @@ TEST_F(ResultPrintingTest, WithoutDefaultPrinterThePdfFileGetsOneA4PageOfTheResu
     NORVANTA_REQUIRE(missingPdfTools());
     const QString info = pdfInfo(path(u"result.pdf"_s));
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+1\\n"_s))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)))
+    EXPECT_TRUE(info.contains(
+        QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)))
         << info.toStdString();
     const QString text = pdfText(path(u"result.pdf"_s));
     for (const QString& expectedText :
@@ -157,9 +158,11 @@ TEST_F(ResultPrintingTest, WithoutDefaultPrinterThePdfFileGetsOneA4PageOfTheResu
           u"CO2:CH4=1:1"_s, u"全圧:1 atm"_s, u"転化率./%"_s, u"log(Kp)"_s}) {
         EXPECT_TRUE(text.contains(expectedText)) << expectedText.toStdString();
     }
-    EXPECT_TRUE(text.contains(QRegularExpression(u"\\b0\\s+-12\\.500\\s+3\\.25E-05\\s+45\\.60\\b"_s)))
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(u"\\b0\\s+-12\\.500\\s+3\\.25E-05\\s+45\\.60\\b"_s)))
         << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(u"\\b800\\s+-22\\.000\\s+2\\.00E\\+00\\s+45\\.60\\b"_s)))
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(u"\\b800\\s+-22\\.000\\s+2\\.00E\\+00\\s+45\\.60\\b"_s)))
         << text.toStdString();
 }
 
@@ -198,8 +201,11 @@ TEST_F(ResultPrintingTest, APdfFileThatCannotBeWrittenIsReported)
     platform.chooseInSaveDialog(FileChoice{path(u"missing/result.pdf"_s), u"result.pdf"_s});
     platform.answerNext(MessageAnswer::Ok);
     print();
-    EXPECT_EQ(platform.messages.back(),
-              exclamation(u"Norvanta"_s, u"ファイルに書き込みができません。使用中でないか、ディスク容量が十分あるか確認してください。"_s));
+    EXPECT_EQ(
+        platform.messages.back(),
+        exclamation(
+            u"Norvanta"_s,
+            u"ファイルに書き込みができません。使用中でないか、ディスク容量が十分あるか確認してください。"_s));
     EXPECT_EQ(progBar->value(), 100);
     EXPECT_TRUE(results.PrintButton->isEnabled());
 }
