@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QLockFile>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
@@ -81,6 +82,10 @@ TEST_F(CalculationTest, PrintsOneA4PageThroughTheSystemsPrinterChosenByTheUser)
     QTest::mouseClick(selection->OKButton, Qt::LeftButton);
     ASSERT_EQ(platform.printer, kQueue);
 
+    // The queue's pages are told apart by their time: one printing test at a
+    // time (the ja_JP run of this program may run beside this one).
+    QLockFile queueLock(QDir::temp().filePath(u"norvanta-cups-pdf-test.lock"_s));
+    ASSERT_TRUE(queueLock.lock());
     // File times on disk count whole seconds at worst.
     const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
     platform.answerNext(MessageAnswer::Yes);
