@@ -5,6 +5,7 @@
 #include "app/file_commands.h"
 #include "app/main_form.h"
 #include "app/registration_command.h"
+#include "app/print_commands.h"
 #include "app/result_outlets.h"
 #include "app/settings_commands.h"
 #include "app/shutdown.h"
@@ -42,6 +43,7 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
     auto* registration = new RegistrationCommand(*this, form);
     QObject::connect(form->RegisterItem, &QAction::triggered, registration,
                      &RegistrationCommand::onRegisterItemTriggered);
+    connectPrintCommands(*this);
 }
 
 NorvantaApplication::~NorvantaApplication() = default;

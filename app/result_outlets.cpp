@@ -33,20 +33,25 @@ ResultOutlets::ResultOutlets(NorvantaApplication& app, QObject* parent)
 {
 }
 
-QString ResultOutlets::reportText() const
+ResultReportInput currentReportInput(NorvantaApplication& app)
 {
     ResultReportInput input;
-    input.fields = m_app.mainForm().fields();
-    input.limitPos = m_app.settings().LimitPos;
-    input.temperatureUnit = m_app.resultsDisplay().temperatureUnit;
-    input.energyUnit = m_app.resultsDisplay().energyUnit;
+    input.fields = app.mainForm().fields();
+    input.limitPos = app.settings().LimitPos;
+    input.temperatureUnit = app.resultsDisplay().temperatureUnit;
+    input.energyUnit = app.resultsDisplay().energyUnit;
     // The rows of the mode the shown results were computed in: a TetraPrec
     // click after the calculation must not bring out points it did not compute.
-    input.tetraPrecision = m_app.resultsForm().tetraPrecision();
-    input.table = m_app.results();
-    input.caltoj = m_app.constants().calToJ;
+    input.tetraPrecision = app.resultsForm().tetraPrecision();
+    input.table = app.results();
+    input.caltoj = app.constants().calToJ;
     input.timestamp = QDateTime::currentDateTime();
-    return MakeResultText(input);
+    return input;
+}
+
+QString ResultOutlets::reportText() const
+{
+    return MakeResultText(currentReportInput(m_app));
 }
 
 void ResultOutlets::onCopyButtonClicked()

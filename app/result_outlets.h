@@ -1,11 +1,18 @@
 #pragma once
 
+#include "results/report_text.h"
+
 #include <QObject>
 #include <QString>
 
 namespace norvanta {
 
 class NorvantaApplication;
+
+// The report's inputs as they stand now: the main window's fields, the
+// results window's units and step mode, the last table and the local time.
+// The printed page is made of the same.
+ResultReportInput currentReportInput(NorvantaApplication& app);
 
 // The two outlets of the result report: the results window's CopyButton puts
 // it on the clipboard, the main window's SaveResultItem writes it to a result

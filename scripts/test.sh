@@ -3,6 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/deps.sh"
+"$top/scripts/printing-setup.sh"
 cd "$top"
 export QT_QPA_PLATFORM=offscreen
 presets=("$@")

@@ -1,5 +1,6 @@
 // norvanta-screenshot <output folder>: renders the program's windows offscreen
-// and writes one PNG per picture, so the layout can be checked without a display.
+// and writes one PNG per picture, so the layout can be checked without a display,
+// and the printed result page of the calculated example as printed-page.pdf.
 #include "app/about_form.h"
 #include "app/application.h"
 #include "app/calculation_controller.h"
@@ -8,8 +9,12 @@
 #include "app/qt_platform.h"
 #include "app/registration_command.h"
 #include "app/registration_form.h"
+#include "app/result_outlets.h"
 #include "app/title_form.h"
 #include "common/reaction_fields.h"
+#include "printing/print_font.h"
+#include "printing/printer_page.h"
+#include "printing/result_page.h"
 #include "results/results_form.h"
 
 #include <QAction>
@@ -134,6 +139,28 @@ bool takeShot(const Shot& shot, const QDir& folder)
     return true;
 }
 
+// The example's result page as "PDFファイル" prints it, in colour.
+bool printPage(const QDir& folder)
+{
+    norvanta::QtPlatform platform;
+    NorvantaApplication app(platform, QStringLiteral(NORVANTA_STAGE_DIR));
+    resultsWindow(app);
+    const QString path = folder.filePath(u"printed-page.pdf"_s);
+    norvanta::PrinterPage page({{}, path}, true);
+    const norvanta::SettingsValues& settings = app.settings();
+    norvanta::DrawResultPage(page.canvas(),
+                             {norvanta::currentReportInput(app), true,
+                              norvanta::printFontFamily(settings.PrintFontName),
+                              settings.PrintFontSize},
+                             [](int) {});
+    if (!page.finish()) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        return false;
+    }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -153,5 +180,6 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Shot& shot : kShots)
         ok = takeShot(shot, folder) && ok;
+    ok = printPage(folder) && ok;
     return ok ? 0 : 1;
 }

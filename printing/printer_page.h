@@ -1,0 +1,55 @@
+#pragma once
+
+#include "results/canvas.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace norvanta {
+
+// Where the printed page goes: a system printer by its device name, or a PDF
+// file written by the program itself.
+struct PrintTarget {
+    QString printerName;
+    QString pdfPath; // set when printing to a PDF file
+
+    bool toPdfFile() const { return !pdfPath.isEmpty(); }
+};
+
+// One page, set up as the result page wants it: A4 portrait, the printer's
+// high resolution, colour or grayscale. Twips count from the top-left of the
+// printable area. A printer that cannot be opened takes the drawing and
+// sends nothing, so the sequence goes on as with a printer.
+class PrinterPage {
+public:
+    PrinterPage(const PrintTarget& target, bool colour);
+    ~PrinterPage();
+    PrinterPage(const PrinterPage&) = delete;
+    PrinterPage& operator=(const PrinterPage&) = delete;
+
+    Canvas& canvas();
+
+    // Sends the page. A PDF file is written beside its place and then put
+    // there in one step, so an earlier file of that name stays whole until
+    // the new one is complete. False when nothing came out.
+    bool finish();
+
+private:
+    QPagedPaintDevice* openPrinter(const QString& name, bool colour);
+    QPagedPaintDevice* openPdfFile(const QString& path);
+
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QSaveFile> pdfFile_;
+    std::unique_ptr<QPdfWriter> pdfWriter_;
+    QPainter painter_;
+    std::optional<PainterCanvas> canvas_;
+    RecordingCanvas nowhere_;
+};
+
+} // namespace norvanta

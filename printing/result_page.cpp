@@ -1,0 +1,156 @@
+#include "result_page.h"
+
+#include "results/fonts.h"
+#include "results/number_table.h"
+
+#include "common/number_format.h"
+
+namespace norvanta {
+
+namespace {
+
+constexpr double kTextLeft = 600;
+constexpr QPointF kTitleAt{600, 500};
+constexpr double kTitleScale = 1.2;
+
+// Header and value columns of the table.
+constexpr double kHeaderX[] = {600, 1500, 2700, 3400};
+constexpr double kValueX[] = {800, 1550, 2400, 3600};
+
+constexpr double kGraphX0 = 6000;
+constexpr double kGraphWidth = 3500;
+constexpr double kGraphHeight = 2500;
+constexpr double kGraphTops[] = {3000, 6200, 9400}; // dG, log Kp, conversion
+
+// Text the way the printer prints a line: at the current position, after
+// which the position goes to the start of the next line of the current font.
+class LinePrinter {
+public:
+    explicit LinePrinter(Canvas& canvas) : canvas_(canvas) {}
+
+    void at(double x, double y, const QString& text)
+    {
+        canvas_.moveTo({x, y});
+        print(text);
+    }
+    // At x on the current line.
+    void atX(double x, const QString& text) { at(x, canvas_.currentPosition().y(), text); }
+    void emptyLine() { print(QString()); }
+    double y() const { return canvas_.currentPosition().y(); }
+
+private:
+    void print(const QString& text)
+    {
+        const QPointF position = canvas_.currentPosition();
+        if (!text.isEmpty())
+            canvas_.text(text);
+        canvas_.moveTo({0, position.y() + canvas_.lineHeight()});
+    }
+
+    Canvas& canvas_;
+};
+
+void heading(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input, const QString& text)
+{
+    canvas.setFont(input.fontFamily, input.fontPoints, true);
+    lines.atX(kTextLeft, text);
+    canvas.setFont(input.fontFamily, input.fontPoints, false);
+}
+
+void drawTable(LinePrinter& lines, const ResultReportInput& report)
+{
+    const bool kelvin = report.temperatureUnit == TemperatureUnit::Kelvin;
+    const bool kj = report.energyUnit == EnergyUnit::KJ;
+    const auto& series = kelvin ? report.table.kelvin : report.table.celsius;
+    for (int i = 0; i < ResultTable::kPoints; i += sampleStride(report.tetraPrecision)) {
+        const double y = lines.y();
+        const int temperature =
+            kelvin ? ResultTable::kelvinTemperature(i) : ResultTable::celsiusTemperatureC(i);
+        lines.at(kValueX[0], y, formatFixed(temperature, u"####0"));
+        const ResultPoint& point = series[size_t(i)];
+        if (!point.computed)
+            continue;
+        lines.at(kValueX[1], y, formatFixed(kj ? point.dG * report.caltoj : point.dG, u"###0.000"));
+        lines.at(kValueX[2], y, formatFixed(point.kp, u"0.00E+00"));
+        lines.at(kValueX[3], y, ConversionText(100 * point.conversion));
+    }
+}
+
+} // namespace
+
+GraphPlacement printedGraphPlacement(double y0, bool colour)
+{
+    GraphPlacement placement;
+    placement.x0 = kGraphX0;
+    placement.y0 = y0;
+    placement.width = kGraphWidth;
+    placement.height = kGraphHeight;
+    placement.temperatureTitle = {7450, y0 + 2740};
+    placement.kelvinTitle = QStringLiteral("Temp. / K");
+    placement.celsiusTitle = QStringLiteral("Temp. / ﾟC");
+    placement.valueTitle = {kGraphX0, y0 - 200};
+    placement.temperatureLabelY = y0 + 2550;
+    placement.valueLabelX = kGraphX0 - 500;
+    placement.curveColour = colour ? kBlue : kWindowText;
+    placement.zeroLineColour = colour ? kRed : kWindowText;
+    placement.setsLineWidths = false;
+    placement.clearsArea = false;
+    return placement;
+}
+
+void DrawResultPage(Canvas& canvas, const ResultPageInput& input,
+                    const std::function<void(int)>& progress)
+{
+    const ResultReportInput& report = input.report;
+    LinePrinter lines(canvas);
+
+    canvas.setFont(input.fontFamily, input.fontPoints * kTitleScale, true);
+    lines.at(kTitleAt.x(), kTitleAt.y(), QStringLiteral("化学平衡計算の結果"));
+    canvas.setFont(input.fontFamily, input.fontPoints, false);
+    lines.emptyLine();
+    lines.atX(kTextLeft, QStringLiteral("日時 ") +
+                             report.timestamp.toString(QStringLiteral("MM-dd-yyyy HH:mm:ss")));
+    lines.emptyLine();
+
+    heading(canvas, lines, input, QStringLiteral("*** 反 応 系 ***"));
+    progress(20);
+    const QString reaction = reactionLine(report.fields, report.limitPos);
+    progress(30);
+    lines.atX(kTextLeft, reaction);
+    lines.atX(kTextLeft, QStringLiteral("    (ﾟ:制限化合物)"));
+    lines.emptyLine();
+
+    heading(canvas, lines, input, QStringLiteral("*** 反応分圧比 ***"));
+    progress(40);
+    lines.atX(kTextLeft, ratioLine(report.fields));
+    progress(50);
+    lines.emptyLine();
+
+    heading(canvas, lines, input, QStringLiteral("*** 反応全圧 ***"));
+    lines.atX(kTextLeft, pressureLine(report.fields));
+    lines.emptyLine();
+
+    heading(canvas, lines, input, QStringLiteral("*** 平衡計算の結果 ***"));
+    progress(60);
+    const double headerY = lines.y();
+    const bool kelvin = report.temperatureUnit == TemperatureUnit::Kelvin;
+    lines.at(kHeaderX[0], headerY, kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"));
+    lines.at(kHeaderX[1], headerY,
+             report.energyUnit == EnergyUnit::KJ ? QStringLiteral("dG/kJ")
+                                                 : QStringLiteral("dG/kcal"));
+    lines.at(kHeaderX[2], headerY, QStringLiteral("Kp"));
+    lines.at(kHeaderX[3], headerY, QStringLiteral("転化率./%"));
+    progress(70);
+    drawTable(lines, report);
+    progress(80);
+
+    for (int mode = 0; mode < 3; ++mode) {
+        const GraphInputs graph{report.table,           mode,
+                                report.temperatureUnit, report.energyUnit,
+                                report.tetraPrecision,  report.caltoj};
+        DrawResultGraph(canvas, graph, printedGraphPlacement(kGraphTops[mode], input.colour));
+    }
+    progress(90);
+}
+
+} // namespace norvanta

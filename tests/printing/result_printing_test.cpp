@@ -1,0 +1,214 @@
+#include "printing/result_printing.h"
+
+#include "page_fixture.h"
+#include "printing/printer_sel_form.h"
+#include "support/fake_platform.h"
+#include "support/pdf_tools.h"
+#include "support/test_files.h"
+
+#include "results/fonts.h"
+#include "results/results_form.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace norvanta::testing {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+QString startQuestion(const QString& mode, const QString& printer)
+{
+    return u"計算結果の"_s + mode + u"印刷を開始しますか？\r\n("_s + printer +
+           u"にA4の用紙をｾｯﾄして下さい。)"_s;
+}
+
+RecordedMessage yesDefaultQuestion(const QString& text)
+{
+    return {u"Norvanta"_s, text, MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes};
+}
+
+// The print sequence between a real results window and the main window's
+// progress bar and help line, printing the page of page_fixture.h.
+class ResultPrintingTest : public ::testing::Test {
+protected:
+    ResultPrintingTest()
+    {
+        progBar->setRange(0, 100);
+        progBar->hide();
+        QObject::connect(progBar, &QProgressBar::valueChanged, [this](int value) {
+            progress.emplace_back(value, results.PrintButton->isEnabled());
+        });
+    }
+
+    PrintJob job() const
+    {
+        return {printedPage(kGothicFont).report, colour, kGothicFont, 10, folder.path() + u'/'};
+    }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    // PrintButton pressed; the answers are scripted before.
+    void print() { QTest::mouseClick(results.PrintButton, Qt::LeftButton); }
+
+    // Nothing printed and nothing changed on either window.
+    void expectUntouched()
+    {
+        EXPECT_TRUE(progress.empty());
+        EXPECT_TRUE(progBar->isHidden());
+        EXPECT_FALSE(message->isHidden());
+        EXPECT_TRUE(results.PrintButton->isEnabled());
+        EXPECT_FALSE(results.PrintTimer->isActive());
+    }
+
+    QTemporaryDir folder;
+    FakePlatform platform;
+    ResultsDisplayState display;
+    ResultTable table;
+    ResultsForm results{display, table};
+    QWidget mainWindow;
+    QProgressBar* progBar = new QProgressBar(&mainWindow);
+    QLabel* message = new QLabel(&mainWindow);
+    bool colour = true;
+    ResultPrinting printing{platform, results, *progBar, *message, [this] { return job(); },
+                            nullptr};
+    // Every value ProgBar took, with PrintButton's enabled state at that moment.
+    std::vector<std::pair<int, bool>> progress;
+};
+
+TEST_F(ResultPrintingTest, NoAfterTheQuestionPrintsNothingAndTouchesNothing)
+{
+    for (const bool colourMode : {true, false}) {
+        colour = colourMode;
+        platform.messages.clear();
+        platform.answerNext(MessageAnswer::No);
+        print();
+        EXPECT_EQ(platform.messages, std::vector{yesDefaultQuestion(startQuestion(
+                                         colour ? u"カラー"_s : u"モノクロ"_s, u"Printer A"_s))});
+        expectUntouched();
+    }
+}
+
+TEST_F(ResultPrintingTest, TheQuestionNamesThePrinterChosenInTheSelectionWindow)
+{
+    auto* selection = new PrinterSelForm(platform, &mainWindow);
+    selection->load();
+    selection->PrinterList->setCurrentIndex(1);
+    QTest::mouseClick(selection->OKButton, Qt::LeftButton);
+
+    platform.answerNext(MessageAnswer::No);
+    print();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, startQuestion(u"カラー"_s, u"Printer B"_s));
+}
+
+TEST_F(ResultPrintingTest, WithoutDefaultPrinterThePdfFileGetsOneA4PageOfTheResults)
+{
+    platform.printer.clear();
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{path(u"result.pdf"_s), u"result.pdf"_s});
+    print();
+
+    EXPECT_EQ(platform.messages,
+              std::vector{yesDefaultQuestion(startQuestion(u"カラー"_s, u"PDFファイル"_s))});
+    ASSERT_EQ(platform.saveRequests.size(), 1u);
+    EXPECT_EQ(platform.saveRequests[0].title, u"PDFファイルに印刷"_s);
+    EXPECT_EQ(platform.saveRequests[0].filter,
+              u"PDFファイル(*.PDF)|*.pdf|全てのファイル(*.*)|*.*"_s);
+    EXPECT_EQ(platform.saveRequests[0].initialDirectory, folder.path() + u'/');
+
+    // PrintButton is off from the page set-up until the page is out.
+    const std::vector<std::pair<int, bool>> expected = {
+        {0, true},   {10, false}, {20, false}, {30, false}, {40, false}, {50, false},
+        {60, false}, {70, false}, {80, false}, {90, false}, {100, false}};
+    EXPECT_EQ(progress, expected);
+    EXPECT_TRUE(results.PrintButton->isEnabled());
+    EXPECT_TRUE(message->isHidden());
+    EXPECT_FALSE(progBar->isHidden());
+    EXPECT_EQ(progBar->value(), 100);
+    EXPECT_TRUE(results.PrintTimer->isActive());
+    EXPECT_EQ(results.PrintTimer->interval(), 2000);
+    // Written beside its place and moved there: nothing else is left in the folder.
+    EXPECT_EQ(entriesOf(folder.path()), QStringList{u"result.pdf"_s});
+
+    // PrintTimer's first tick hides the bar and stops the timer.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return progBar->isHidden(); }, 5000));
+    EXPECT_FALSE(results.PrintTimer->isActive());
+
+    NORVANTA_REQUIRE(missingPdfTools());
+    const QString info = pdfInfo(path(u"result.pdf"_s));
+    EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+1\\n"_s))) << info.toStdString();
+    EXPECT_TRUE(info.contains(
+        QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"_s)))
+        << info.toStdString();
+    const QString text = pdfText(path(u"result.pdf"_s));
+    for (const QString& expectedText :
+         {u"化学平衡計算の結果"_s, u"日時 12-06-2026 20:45:36"_s, u"ﾟCO2+CH4=2CO+2H2"_s,
+          u"CO2:CH4=1:1"_s, u"全圧:1 atm"_s, u"転化率./%"_s, u"log(Kp)"_s}) {
+        EXPECT_TRUE(text.contains(expectedText)) << expectedText.toStdString();
+    }
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(u"\\b0\\s+-12\\.500\\s+3\\.25E-05\\s+45\\.60\\b"_s)))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(u"\\b800\\s+-22\\.000\\s+2\\.00E\\+00\\s+45\\.60\\b"_s)))
+        << text.toStdString();
+}
+
+TEST_F(ResultPrintingTest, AnExistingPdfFileIsReplacedOnlyAfterYes)
+{
+    platform.printer = u"PDFファイル"_s;
+    const QString existing = path(u"old.pdf"_s);
+    writeBytes(existing, "kept");
+    const RecordedMessage overwrite = question(
+        u"上書き保存の確認"_s, existing.toUpper() + u"は既に存在します。上書きしますか？"_s);
+
+    // Cancel in the dialog, then No to the overwrite question: nothing printed.
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(std::nullopt);
+    print();
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{existing, u"old.pdf"_s});
+    platform.answerNext(MessageAnswer::No);
+    print();
+    EXPECT_EQ(platform.messages.back(), overwrite);
+    EXPECT_EQ(readBytes(existing), QByteArray("kept"));
+    expectUntouched();
+
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{existing, u"old.pdf"_s});
+    platform.answerNext(MessageAnswer::Yes);
+    print();
+    EXPECT_TRUE(readBytes(existing).startsWith("%PDF-"));
+    EXPECT_EQ(entriesOf(folder.path()), QStringList{u"old.pdf"_s});
+}
+
+TEST_F(ResultPrintingTest, APdfFileThatCannotBeWrittenIsReported)
+{
+    platform.printer = u"PDFファイル"_s;
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{path(u"missing/result.pdf"_s), u"result.pdf"_s});
+    platform.answerNext(MessageAnswer::Ok);
+    print();
+    EXPECT_EQ(
+        platform.messages.back(),
+        exclamation(
+            u"Norvanta"_s,
+            u"ファイルに書き込みができません。使用中でないか、ディスク容量が十分あるか確認してください。"_s));
+    EXPECT_EQ(progBar->value(), 100);
+    EXPECT_TRUE(results.PrintButton->isEnabled());
+}
+
+} // namespace
+} // namespace norvanta::testing
