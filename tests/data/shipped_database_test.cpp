@@ -199,9 +199,26 @@ TEST(ShippedDatabase, EveryNameIsTypableUniqueAndFoundByTheCalculation) {
     }
 }
 
+// Whether the record holds the same eleven numbers as the one before it: the
+// second record of a compound that answers to its formula too.
+bool repeatsThePreviousRecord(const CompoundIndex& index, int r) {
+    if (r == 0)
+        return false;
+    for (int element = 0; element < 3; ++element) {
+        if (index.atomCount(r, element) != index.atomCount(r - 1, element))
+            return false;
+    }
+    for (int kelvin = 300; kelvin <= 1000; kelvin += 100) {
+        if (index.gibbsEnergy(r, kelvin) != index.gibbsEnergy(r - 1, kelvin))
+            return false;
+    }
+    return true;
+}
+
 // Formula names give their own atom counts, common names those of the
 // compound; a common name is used exactly where the molecular formula is
-// shared by another shipped compound.
+// shared by another shipped compound, and there a formula only as the second
+// record of a compound under a common name.
 TEST(ShippedDatabase, AtomCountsAgreeWithEachCompoundsFormula) {
     const auto index = CompoundIndex::load(shippedDatabasePath());
     std::map<Atoms, int> compoundsPerFormula;
@@ -216,6 +233,11 @@ TEST(ShippedDatabase, AtomCountsAgreeWithEachCompoundsFormula) {
         const Atoms atoms = fromName ? *fromName : common->second;
         for (int element = 0; element < 3; ++element)
             EXPECT_EQ(index.atomCount(r, element), atoms[element]) << "element " << element;
+        if (repeatsThePreviousRecord(index, r)) {
+            EXPECT_TRUE(fromName.has_value() && commonNames().contains(index.name(r - 1)))
+                << "a second record is a formula after a common name";
+            continue;
+        }
         ++compoundsPerFormula[atoms];
         formulaOf[name] = atoms;
     }
@@ -223,6 +245,37 @@ TEST(ShippedDatabase, AtomCountsAgreeWithEachCompoundsFormula) {
         const bool shared = compoundsPerFormula[atoms] > 1;
         EXPECT_EQ(shared, commonNames().contains(name))
             << name.toStdString() << (shared ? " shares its formula" : " has a unique formula");
+    }
+}
+
+// Of the compounds under a common name, the one a formula stands for answers
+// to it: a hydrocarbon's molecular formula names the n-alkane, 1-alkene or
+// 1-alkyne, an oxygen compound's condensed formula the compound it shows.
+TEST(ShippedDatabase, FormulasChemistsTypeFindTheCompoundTheyStandFor) {
+    const auto index = CompoundIndex::load(shippedDatabasePath());
+    const std::vector<std::pair<QString, QString>> formulaAndName{
+        {u"C4H10"_s, u"n-butane"_s},      {u"C5H12"_s, u"n-pentane"_s},
+        {u"C7H16"_s, u"n-heptane"_s},     {u"C8H18"_s, u"n-octane"_s},
+        {u"C3H6"_s, u"propylene"_s},      {u"C4H8"_s, u"1-butene"_s},
+        {u"C5H10"_s, u"1-pentene"_s},     {u"C6H12"_s, u"1-hexene"_s},
+        {u"C2H2"_s, u"acetylene"_s},      {u"C3H4"_s, u"propyne"_s},
+        {u"C4H6"_s, u"1-butyne"_s},       {u"C2H5OH"_s, u"ethanol"_s},
+        {u"C3H7OH"_s, u"1-propanol"_s},   {u"(CH3)2CHOH"_s, u"2-propanol"_s},
+        {u"CH3CHO"_s, u"acetaldehyde"_s}, {u"C2H5CHO"_s, u"propanal"_s},
+        {u"CH3COCH3"_s, u"acetone"_s},    {u"CH3OCH3"_s, u"dimethyl ether"_s},
+        {u"CH3O"_s, u"methoxy"_s},        {u"CH2OH"_s, u"hydroxymethyl"_s},
+    };
+    int seconds = 0;
+    for (int r = 0; r < index.recordCount(); ++r)
+        seconds += repeatsThePreviousRecord(index, r) ? 1 : 0;
+    EXPECT_EQ(seconds, int(formulaAndName.size())) << "a formula outside the rule";
+    for (const auto& [formula, name] : formulaAndName) {
+        SCOPED_TRACE(formula.toStdString());
+        const auto byFormula = index.find(formula);
+        const auto byName = index.find(name);
+        ASSERT_TRUE(byFormula.has_value() && byName.has_value());
+        EXPECT_EQ(*byFormula, *byName + 1);
+        EXPECT_TRUE(repeatsThePreviousRecord(index, *byFormula));
     }
 }
 

@@ -25,6 +25,8 @@ constexpr double kHighestKelvin = 1100;
 constexpr int kMaxRecords = 1000;
 
 const QString kLineEnd = QStringLiteral("\r\n");
+// Longest comment text the header's list of formula names is wrapped to.
+constexpr qsizetype kHeaderWidth = 84;
 
 [[noreturn]] void fail(const QString& message) {
     throw CatalogueError(message.toStdString());
@@ -83,15 +85,34 @@ QString headerText(const NasaDatabase& data) {
         u"polynomials cover 300 to 1100 K. No condensed phases and no ions; the fuel"_s,
         u"mixtures of its reactant section are left out."_s,
         u"Names: the formula where no other compound here has the same molecular formula;"_s,
-        u"otherwise a short English common name. A comment above each record names the"_s,
-        u"compound and its thermo.inp entry (a comma in the entry name written as a blank)."_s,
+        u"otherwise a short English common name. Of the compounds under a common name"_s,
+        u"the one a formula stands for answers to that formula too: a second record with"_s,
+        u"the same numbers follows its own. A hydrocarbon formula names the member of the"_s,
+        u"series of its general formula (CnH2n+2 the n-alkane; CnH2n the 1-alkene; CnH2n-2"_s,
+        u"the 1-alkyne); an oxygen compound answers to the condensed formula that shows its"_s,
+        u"group (C2H5OH ethanol; CH3COCH3 acetone). The formulas so given:"_s,
+    };
+    QStringList aliasLines{QString()};
+    for (const CatalogueGenre& genre : compoundCatalogue()) {
+        for (const CatalogueEntry& entry : genre.entries) {
+            if (!entry.alias)
+                continue;
+            const QString alias = QString::fromLatin1(entry.alias);
+            if (aliasLines.last().size() + 1 + alias.size() > kHeaderWidth)
+                aliasLines.append(QString());
+            aliasLines.last() += (aliasLines.last().isEmpty() ? QString() : u" "_s) + alias;
+        }
+    }
+    const QStringList namesEnd{
+        u"A comment above each record names the compound and its thermo.inp entry"_s,
+        u"(a comma in the entry name written as a blank)."_s,
         QString(),
         u"Most values agree with NIST-JANAF (Chase 1998) within 0.1 kcal/mol. Where NASA"_s,
         u"adopted newer heats of formation they differ by design: acetylene (C2H2) and"_s,
         u"HCHO (H2CO) among others; see data/SOURCES.md."_s,
     };
     QString text;
-    for (const QString& line : lines)
+    for (const QString& line : lines + aliasLines + namesEnd)
         text += commentLine(line);
     return text;
 }
@@ -130,6 +151,7 @@ QString compoundDatabaseText(const NasaDatabase& data) {
     QString text = headerText(data);
     std::set<std::string> placed;
     QSet<QString> upperCaseNames;
+    int records = 0;
     for (const CatalogueGenre& genre : catalogue) {
         checkFreeText(genre.name);
         if (genre.name.trimmed().isEmpty() || genre.entries.empty() ||
@@ -152,13 +174,22 @@ QString compoundDatabaseText(const NasaDatabase& data) {
             for (size_t k = 0; k < gibbs.size(); ++k)
                 gibbs[k] = roundedToThousandths(formation.kcalPerMol(species, 300.0 + 100.0 * k));
             const QString sourceName = QString::fromLatin1(entry.source).replace(u',', u' ');
+            const std::array<double, 3> atoms{species.atoms("C"), species.atoms("H"),
+                                              species.atoms("O")};
             text += commentLine(QString::fromLatin1(entry.description) + u": thermo.inp "_s +
                                 sourceName);
-            text += compoundRecordLine(
-                name, {species.atoms("C"), species.atoms("H"), species.atoms("O")}, gibbs);
+            text += compoundRecordLine(name, atoms, gibbs);
+            ++records;
+            if (entry.alias) {
+                const QString alias = QString::fromLatin1(entry.alias);
+                checkName(alias, upperCaseNames);
+                text += commentLine(alias + u": "_s + name + u" under its formula"_s);
+                text += compoundRecordLine(alias, atoms, gibbs);
+                ++records;
+            }
         }
     }
-    if (int(placed.size()) > kMaxRecords)
+    if (records > kMaxRecords)
         fail(u"more records than a calculation can hold"_s);
     for (const auto& [name, species] : byName) {
         if (!placed.contains(name))

@@ -59,7 +59,12 @@ QWidget* mainWindow(NorvantaApplication& app, bool listPanelOpen)
     norvanta::MainForm& form = app.mainForm();
     app.showMainWindow();
     form.setFields(exampleReaction());
-    form.setListPanelOpen(listPanelOpen);
+    if (listPanelOpen) {
+        // The staging folder's Norvane.dat, searched for a formula chemists type.
+        form.openListPanel();
+        form.FindText->setText(u"C2H5OH"_s);
+        form.FindDownButton->click();
+    }
     form.React[1]->setFocus(Qt::TabFocusReason);
     form.ShowHelpLine(u"化学式･慣用名を入力します"_s);
     return &form;
