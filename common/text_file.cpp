@@ -39,6 +39,35 @@ QByteArray encodeShiftJis(const QString& text)
     return encoder.encode(text);
 }
 
+bool shiftJisAvailable()
+{
+    return QStringEncoder(kShiftJis).isValid() && QStringDecoder(kShiftJis).isValid();
+}
+
+bool canStoreInShiftJis(QStringView text)
+{
+    QStringEncoder encoder(kShiftJis);
+    QStringDecoder decoder(kShiftJis);
+    const QByteArray bytes = encoder.encode(text);
+    return !encoder.hasError() && QString(decoder.decode(bytes)) == text;
+}
+
+QString firstCharacterOutsideShiftJis(QStringView text)
+{
+    if (canStoreInShiftJis(text))
+        return {};
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        const QStringView character = text.mid(i, length);
+        if (!canStoreInShiftJis(character))
+            return character.toString();
+        i += length;
+    }
+    return {};
+}
+
 QString readShiftJisFile(const QString& path)
 {
     QFile file(path);
@@ -55,6 +84,8 @@ QString readShiftJisFile(const QString& path)
 
 void writeShiftJisFile(const QString& path, const QString& text)
 {
+    if (!canStoreInShiftJis(text))
+        throw Failure(FailureCode::InvalidArgument);
     QSaveFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
     // write()'s count: a buffered flush at commit() takes a short write as
