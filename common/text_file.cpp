@@ -12,7 +12,6 @@
 namespace norvanta {
 
 namespace {
-constexpr const char* kShiftJis = "windows-31j";
 
 int failureForWrite(const QString& path, QFileDevice::FileError error)
 {
@@ -29,25 +28,25 @@ int failureForWrite(const QString& path, QFileDevice::FileError error)
 
 QString decodeShiftJis(const QByteArray& bytes)
 {
-    QStringDecoder decoder(kShiftJis);
+    QStringDecoder decoder(kShiftJisCodec);
     return decoder.decode(bytes);
 }
 
 QByteArray encodeShiftJis(const QString& text)
 {
-    QStringEncoder encoder(kShiftJis);
+    QStringEncoder encoder(kShiftJisCodec);
     return encoder.encode(text);
 }
 
-bool shiftJisAvailable()
+bool codecAvailable(const char* name)
 {
-    return QStringEncoder(kShiftJis).isValid() && QStringDecoder(kShiftJis).isValid();
+    return QStringEncoder(name).isValid() && QStringDecoder(name).isValid();
 }
 
 bool canStoreInShiftJis(QStringView text)
 {
-    QStringEncoder encoder(kShiftJis);
-    QStringDecoder decoder(kShiftJis);
+    QStringEncoder encoder(kShiftJisCodec);
+    QStringDecoder decoder(kShiftJisCodec);
     const QByteArray bytes = encoder.encode(text);
     return !encoder.hasError() && QString(decoder.decode(bytes)) == text;
 }

@@ -9,9 +9,12 @@ namespace norvanta {
 QString decodeShiftJis(const QByteArray& bytes);
 QByteArray encodeShiftJis(const QString& text);
 
-// True when the Shift_JIS codec can be used at all. Without it every file
-// would be written empty, so the program refuses to start.
-bool shiftJisAvailable();
+// The text codecs' name of the program's code page.
+inline constexpr char kShiftJisCodec[] = "windows-31j";
+
+// True when the named codec can both encode and decode. Without the Shift_JIS
+// codec every file would be written empty, so the program refuses to start.
+bool codecAvailable(const char* name);
 
 // True when Shift_JIS holds every character of the text, so that the text
 // reads back exactly as written. Where it does not, the encoder would put a
