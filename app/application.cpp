@@ -10,7 +10,6 @@
 #include "results/results_form.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <utility>
@@ -44,7 +43,7 @@ NorvantaApplication::~NorvantaApplication() = default;
 void NorvantaApplication::showMainWindow()
 {
     m_mainForm->show();
-    m_mainForm->ReactNum[0]->setFocus(Qt::OtherFocusReason);
+    m_mainForm->focusFirstCoefficient();
 }
 
 } // namespace norvanta
