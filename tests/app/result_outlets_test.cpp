@@ -214,7 +214,7 @@ TEST_F(ResultOutletsTest, OverwriteIsAskedAndNoLeavesTheFile)
 TEST_F(ResultOutletsTest, TextShiftJisCannotHoldIsRefused)
 {
     typeOverviewReaction();
-    typeOver(form.Pressure, u"1 atm – abs"_s);
+    form.Pressure->setText(u"1 atm – abs"_s); // pasted: the dash cannot be typed here
     calculate();
     const QString target = path("result.xls");
     writeBytes(target, "old\r\n");
