@@ -79,8 +79,9 @@ void ResultOutlets::onSaveResultItemTriggered()
             return;
     }
     const QString text = reportText() + u"\r\n"_s;
-    // A name or ratio the code page cannot hold would be written as a
-    // substitute byte: the save is refused and an existing file stays.
+    // The report carries the pressure text as typed; a character the code
+    // page cannot hold would be written as a substitute byte, so the save is
+    // refused and an existing file stays.
     if (const QString outside = firstCharacterOutsideShiftJis(text); !outside.isEmpty()) {
         showMessage(platform, unstorableTextMessage(outside), MessageIcon::Exclamation);
         return;
