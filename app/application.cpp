@@ -12,7 +12,6 @@
 #include "results/results_form.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <utility>
@@ -51,7 +50,7 @@ NorvantaApplication::~NorvantaApplication() = default;
 void NorvantaApplication::showMainWindow()
 {
     m_mainForm->show();
-    m_mainForm->ReactNum[0]->setFocus(Qt::OtherFocusReason);
+    m_mainForm->focusFirstCoefficient();
 }
 
 } // namespace norvanta

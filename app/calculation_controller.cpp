@@ -246,8 +246,14 @@ void CalculationController::giveFocus(FocusTarget target)
         widget = m_form.Pressure;
         break;
     }
-    if (widget->isEnabled())
-        widget->setFocus(Qt::OtherFocusReason);
+    if (!widget->isEnabled())
+        return;
+    widget->setFocus(Qt::OtherFocusReason);
+    // The window may still be inactive after the message box; its focus then
+    // arrives as it activates and would leave the cursor where it was. The
+    // field is selected now, so the next keystroke replaces its text.
+    if (auto* box = qobject_cast<QLineEdit*>(widget))
+        box->selectAll();
 }
 
 void CalculationController::showHelpLine(const QString& text, HelpLineRule rule)

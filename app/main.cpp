@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/codec_check.h"
 #include "app/display_check.h"
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
@@ -23,6 +24,10 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     norvanta::installJapaneseUi(application);
     norvanta::QtPlatform platform;
+    if (!norvanta::checkShiftJisCodec(platform)) {
+        QTextStream(stderr) << u"Norvanta: "_s << norvanta::codecMissingText() << Qt::endl;
+        return 1;
+    }
     std::unique_ptr<norvanta::NorvantaApplication> program;
     norvanta::TitleForm title(platform, [&](const QString& startFolder) -> QWidget* {
         program = std::make_unique<norvanta::NorvantaApplication>(platform, startFolder);

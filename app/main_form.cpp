@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/single_line_validator.h"
 #include "common/twips.h"
 #include "results/fonts.h"
 
@@ -78,6 +79,7 @@ QLineEdit* makeBox(QWidget* parent, const QString& name)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
+    box->setValidator(new SingleLineValidator(box));
     return box;
 }
 

@@ -108,8 +108,11 @@ public:
     // whose text changes raises its change effects as typing would.
     void setFields(const ReactionFields& fields);
     // Selects the Restrict option of the row (0..3) as a click would, and
-    // makes it LimitPos; -1 deselects every option.
+    // makes it LimitPos; -1, or any row outside 0..3, deselects every option.
     void selectRestrict(int row);
+    // The focus on the first coefficient box ReactNum 0, with its text
+    // selected, as the window comes up.
+    void focusFirstCoefficient();
 
     // Shows the text on the help line, unless a calculation runs.
     void ShowHelpLine(const QString& text);
@@ -187,7 +190,8 @@ private:
     void applyChangeEffect(bool keepSaveItem);
 
     void onFieldFocusIn(FieldRef field, Qt::FocusReason reason);
-    void onCompoundFocusOut();
+    void onCompoundFocusOut(QLineEdit* box, Qt::FocusReason reason);
+    void showTextStart(QLineEdit* box);
     void setStepButtons(bool reactNum, bool molar, bool productNum);
     void setBoxColour(QLineEdit* box, bool highlighted);
     QLineEdit* compoundBox(int activeField) const;

@@ -24,8 +24,10 @@ const QColor kActiveCompoundColour(255, 255, 128);
 void MainForm::connectFields()
 {
     for (int row = 0; row < 4; ++row) {
-        connect(React[row], &QLineEdit::textChanged, this, &MainForm::onCompoundTextChanged);
-        connect(Product[row], &QLineEdit::textChanged, this, &MainForm::onCompoundTextChanged);
+        for (QLineEdit* box : {React[row], Product[row]}) {
+            connect(box, &QLineEdit::textChanged, this, &MainForm::onCompoundTextChanged);
+            connect(box, &QLineEdit::textChanged, this, [this, box] { showTextStart(box); });
+        }
         connect(ReactNum[row], &QLineEdit::textChanged, this, &MainForm::onNumberTextChanged);
         connect(Molar[row], &QLineEdit::textChanged, this, &MainForm::onNumberTextChanged);
         connect(ProductNum[row], &QLineEdit::textChanged, this, &MainForm::onNumberTextChanged);
@@ -104,7 +106,7 @@ void MainForm::setFields(const ReactionFields& fields)
 
 void MainForm::selectRestrict(int row)
 {
-    if (row < 0) {
+    if (row < 0 || row >= int(Restrict.size())) {
         deselectRestrict();
         return;
     }
@@ -113,6 +115,14 @@ void MainForm::selectRestrict(int row)
     // program selected, as it follows the one the user last focused.
     m_settings.LimitPos = qint16(row);
     onRestrictClicked();
+}
+
+void MainForm::focusFirstCoefficient()
+{
+    ReactNum[0]->setFocus(Qt::OtherFocusReason);
+    // In a window that is not active yet the focus arrives only when the
+    // window activates, and that focus keeps the selection as it is.
+    ReactNum[0]->selectAll();
 }
 
 void MainForm::deselectRestrict()
@@ -214,10 +224,22 @@ void MainForm::onFieldFocusIn(FieldRef field, Qt::FocusReason reason)
     }
 }
 
-void MainForm::onCompoundFocusOut()
+void MainForm::onCompoundFocusOut(QLineEdit* box, Qt::FocusReason reason)
 {
-    if (QLineEdit* box = compoundBox(m_input.activeCompoundField))
-        setBoxColour(box, false);
+    if (QLineEdit* active = compoundBox(m_input.activeCompoundField))
+        setBoxColour(active, false);
+    // Switching to another window leaves the cursor for the user's return.
+    if (reason != Qt::ActiveWindowFocusReason)
+        box->setCursorPosition(0);
+}
+
+// A compound name is often longer than its box. A box that is not being
+// edited shows where the name begins ("propylene oxide", not "ylene oxide"):
+// the cursor, which the box scrolls to keep in view, goes to the start.
+void MainForm::showTextStart(QLineEdit* box)
+{
+    if (!box->hasFocus())
+        box->setCursorPosition(0);
 }
 
 QLineEdit* MainForm::compoundBox(int activeField) const

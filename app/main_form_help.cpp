@@ -122,7 +122,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::FocusIn)
             onFieldFocusIn(*field, reason);
         else if (field->kind == FieldKind::React || field->kind == FieldKind::Product)
-            onCompoundFocusOut();
+            onCompoundFocusOut(static_cast<QLineEdit*>(watched), reason);
         break;
     }
     case QEvent::Enter:

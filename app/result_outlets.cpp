@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/main_form.h"
 #include "files/file_command_prompts.h"
+#include "files/unstorable_text.h"
 #include "results/report_text.h"
 #include "results/results_form.h"
 
@@ -67,14 +68,14 @@ void ResultOutlets::onSaveResultItemTriggered()
     Platform& platform = m_app.platform();
     QString& folder = m_app.resultFileFolder();
     const std::optional<FileChoice> choice =
-        platform.saveFileDialog(resultFileDialog(folder, m_resultFileTitle));
+        platform.saveFileDialog(resultFileDialog(folder, m_resultFileName));
     if (!choice)
         return;
 
-    // The file is written under the path as chosen; the title is remembered in
-    // upper case, the folder as chosen so that the next dialog can open it.
+    // The file is written under the path as chosen, and the next dialog
+    // proposes the name and opens the folder as they were chosen.
     const QString& path = choice->fullPath;
-    m_resultFileTitle = choice->fileName.toUpper();
+    m_resultFileName = choice->fileName;
     folder = DirectoryOf(path);
 
     if (FileExists(path)) {
@@ -82,8 +83,16 @@ void ResultOutlets::onSaveResultItemTriggered()
         if (!askYesNo(platform, question.title, question.text))
             return;
     }
+    const QString text = reportText() + u"\r\n"_s;
+    // The report carries the pressure text as typed; a character the code
+    // page cannot hold would be written as a substitute byte, so the save is
+    // refused and an existing file stays.
+    if (const QString outside = firstCharacterOutsideShiftJis(text); !outside.isEmpty()) {
+        showMessage(platform, unstorableTextMessage(outside), MessageIcon::Exclamation);
+        return;
+    }
     try {
-        writeShiftJisFile(path, reportText() + u"\r\n"_s);
+        writeShiftJisFile(path, text);
     } catch (const Failure& failure) {
         const FileMessage message = saveAsFailureMessage(failure.code());
         showMessage(platform, message.text, message.icon, message.title);

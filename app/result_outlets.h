@@ -31,12 +31,10 @@ public:
     void onCopyButtonClicked();
     void onSaveResultItemTriggered();
 
-    // The name the result-file dialog proposes: the last one chosen, in upper case.
-    const QString& resultFileTitle() const { return m_resultFileTitle; }
-
 private:
     NorvantaApplication& m_app;
-    QString m_resultFileTitle;
+    // The name the result-file dialog proposes: the last one chosen, as chosen.
+    QString m_resultFileName;
 };
 
 } // namespace norvanta

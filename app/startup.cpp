@@ -118,7 +118,7 @@ void startMainWindow(NorvantaApplication& app)
     });
     skipOnFailure([&] { app.mainForm().show(); });
     skipOnFailure([&] { resetFileState(app); });
-    skipOnFailure([&] { app.mainForm().ReactNum[0]->setFocus(Qt::OtherFocusReason); });
+    skipOnFailure([&] { app.mainForm().focusFirstCoefficient(); });
 }
 
 } // namespace norvanta

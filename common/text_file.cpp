@@ -12,7 +12,6 @@
 namespace norvanta {
 
 namespace {
-constexpr const char* kShiftJis = "windows-31j";
 
 int failureForWrite(const QString& path, QFileDevice::FileError error)
 {
@@ -29,14 +28,43 @@ int failureForWrite(const QString& path, QFileDevice::FileError error)
 
 QString decodeShiftJis(const QByteArray& bytes)
 {
-    QStringDecoder decoder(kShiftJis);
+    QStringDecoder decoder(kShiftJisCodec);
     return decoder.decode(bytes);
 }
 
 QByteArray encodeShiftJis(const QString& text)
 {
-    QStringEncoder encoder(kShiftJis);
+    QStringEncoder encoder(kShiftJisCodec);
     return encoder.encode(text);
+}
+
+bool codecAvailable(const char* name)
+{
+    return QStringEncoder(name).isValid() && QStringDecoder(name).isValid();
+}
+
+bool canStoreInShiftJis(QStringView text)
+{
+    QStringEncoder encoder(kShiftJisCodec);
+    QStringDecoder decoder(kShiftJisCodec);
+    const QByteArray bytes = encoder.encode(text);
+    return !encoder.hasError() && QString(decoder.decode(bytes)) == text;
+}
+
+QString firstCharacterOutsideShiftJis(QStringView text)
+{
+    if (canStoreInShiftJis(text))
+        return {};
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        const QStringView character = text.mid(i, length);
+        if (!canStoreInShiftJis(character))
+            return character.toString();
+        i += length;
+    }
+    return {};
 }
 
 QString readShiftJisFile(const QString& path)
@@ -55,6 +83,8 @@ QString readShiftJisFile(const QString& path)
 
 void writeShiftJisFile(const QString& path, const QString& text)
 {
+    if (!canStoreInShiftJis(text))
+        throw Failure(FailureCode::InvalidArgument);
     QSaveFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
     // write()'s count: a buffered flush at commit() takes a short write as

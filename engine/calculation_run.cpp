@@ -77,7 +77,6 @@ std::optional<ValidationFailure> CalculationRun::runStep()
         host_.prepareRun();
         prepareReaction(fields_, definition_);
         host_.showFields(fields_);
-        database_ = CompoundIndex::load(settings_.databasePath);
         return std::nullopt;
     case 2: {
         auto failure = collectRows(fields_, definition_);
@@ -85,6 +84,9 @@ std::optional<ValidationFailure> CalculationRun::runStep()
         return failure;
     }
     case 3:
+        // Read where the lookups begin, so that the messages of step 2 come
+        // first even when the file is missing or cannot be read.
+        database_ = CompoundIndex::load(settings_.databasePath);
         return checkCompounds(definition_, database());
     case 4:
         return normaliseReaction(fields_, definition_);

@@ -79,9 +79,9 @@ struct TickResult {
 };
 
 // One calculation in nine steps, one step per tick of the window's MainTimer:
-// 1 preparation and reading Norvane.dat, 2-4 validation, 5-8 the temperature
-// sweep, 9 the finish. Norvane.dat is read once, in step 1, and every lookup
-// of the run is answered from that reading.
+// 1 preparation, 2-4 validation, 5-8 the temperature sweep, 9 the finish.
+// Norvane.dat is read once, in step 3 where the lookups begin, and every
+// lookup of the run is answered from that reading.
 //
 // The run computes into its own table and hands it over in step 9, so every
 // point the run did not compute is marked not computed, and a run that stops

@@ -104,7 +104,7 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
             fields.reactNum[row] = QStringLiteral("1");
         definition.reactantCoefficients[row] = leadingValue(fields.reactNum[row]);
         if (fields.molar[row].isEmpty())
-            return warning(u"分圧(比)を入力してください"_s, {FocusControl::Molar, 0});
+            return warning(u"分圧(比)を入力してください"_s, {FocusControl::Molar, row});
         definition.reactantRatios[row] = leadingValue(fields.molar[row]);
         ++reactants;
     }

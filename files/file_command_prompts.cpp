@@ -2,15 +2,20 @@
 
 #include "common/failure.h"
 #include "common/number_text.h"
+#include "common/text_file.h"
 
 namespace norvanta {
 
 namespace {
 
+// The name is proposed as it was chosen, not as the upper-case title shows
+// it: file names are case-sensitive here, and an upper-cased proposal names
+// another file.
 FileDialogRequest reactionFileDialog(const QString& title, const QString& usualDirectory,
-                                     const QString& proposedName)
+                                     const QString& filePath)
 {
-    return {title, reactionFileFilter(), 0, usualDirectory, proposedName};
+    return {title, reactionFileFilter(), 0, usualDirectory,
+            filePath.mid(DirectoryOf(filePath).size())};
 }
 
 } // namespace
@@ -23,13 +28,13 @@ QString reactionFileFilter()
 FileDialogRequest openDialogRequest(const FileState& state, const QString& usualDirectory)
 {
     return reactionFileDialog(QStringLiteral("反応系ファイルを開く"), usualDirectory,
-                              state.OpenedFileTitle);
+                              state.OpenedFilePath);
 }
 
 FileDialogRequest saveAsDialogRequest(const FileState& state, const QString& usualDirectory)
 {
     return reactionFileDialog(QStringLiteral("名前を付けて反応系ファイルを保存"), usualDirectory,
-                              state.CurrentFileTitle);
+                              state.CurrentFilePath);
 }
 
 FileMessage replaceUnsavedQuestion()

@@ -14,10 +14,12 @@ namespace norvanta {
 // "標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*", first entry selected.
 QString reactionFileFilter();
 
-// Open: starts in the dialogs' folder and proposes the last opened name.
+// Open: starts in the dialogs' folder and proposes the last opened file's
+// name as it was chosen.
 FileDialogRequest openDialogRequest(const FileState& state, const QString& usualDirectory);
 
-// Save As: starts in the dialogs' folder and proposes the current name.
+// Save As: starts in the dialogs' folder and proposes the current file's
+// name as it was chosen.
 FileDialogRequest saveAsDialogRequest(const FileState& state, const QString& usualDirectory);
 
 // Open with unsaved edits: Yes replaces them with the file's reaction (No is the default).

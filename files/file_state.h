@@ -10,7 +10,8 @@ namespace norvanta {
 //
 // Paths are kept exactly as chosen in the dialogs, because reading and
 // writing go through them and file names are case-sensitive here. Titles are
-// kept in upper case: they are what the caption shows and the dialogs propose.
+// kept in upper case: they are what the caption shows. The dialogs propose
+// the name from the path, as it was chosen.
 // The folder both dialogs start in is the settings value UsualDirectory.
 struct FileState {
     bool DataModified = false;   // the fields were edited since the last open, save or clear

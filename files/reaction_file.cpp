@@ -1,5 +1,7 @@
 #include "reaction_file.h"
 
+#include "unstorable_text.h"
+
 #include "common/failure.h"
 #include "common/field_reader.h"
 #include "common/number_text.h"
@@ -53,8 +55,12 @@ FileMessage saveErrorMessage(int failureCode)
 std::optional<FileMessage> saveReactionFile(const QString& path, const ReactionFields& fields,
                                             const QDateTime& savedAt)
 {
+    const QString text = reactionFileText(fields, savedAt);
+    if (const QString outside = firstCharacterOutsideShiftJis(text); !outside.isEmpty())
+        return FileMessage{QStringLiteral("保存のエラー"), unstorableTextMessage(outside),
+                           MessageIcon::Exclamation};
     try {
-        writeShiftJisFile(path, reactionFileText(fields, savedAt));
+        writeShiftJisFile(path, text);
         return std::nullopt;
     } catch (const Failure& failure) {
         return saveErrorMessage(failure.code());

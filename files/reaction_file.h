@@ -22,6 +22,8 @@ QString reactionFileText(const ReactionFields& fields, const QDateTime& savedAt)
 
 // Writes the reaction file, replacing the target only once all of it is
 // written. Nothing when saved; otherwise the save-error message to show.
+// A text Shift_JIS cannot hold is refused before anything is written, so
+// the previous file stays as it was.
 std::optional<FileMessage> saveReactionFile(const QString& path, const ReactionFields& fields,
                                             const QDateTime& savedAt);
 

@@ -138,6 +138,15 @@ auto& fieldText(Fields& fields, ReactionField field, int row)
     return fields.pressure;
 }
 
+// A text entry as the file can hold it: a value that Shift_JIS cannot hold,
+// or that holds a line break, would read back changed or shift the entries
+// after it, so the entry is written with its first-start value instead.
+QString storableValue(const QString& value, const QString& firstStartValue)
+{
+    const bool oneLine = !value.contains(u'\r') && !value.contains(u'\n');
+    return oneLine && canStoreInShiftJis(value) ? value : firstStartValue;
+}
+
 } // namespace
 
 SettingsValues defaultSettings(const QString& startDirectory)
@@ -211,6 +220,8 @@ QString settingsFileText(const SettingsValues& values, const ReactionFields& fie
     written.ResultsLeft = edges.ResultsLeft;
     written.ResultsTop = edges.ResultsTop;
 
+    const SettingsValues firstStart;
+    const ReactionFields firstStartFields;
     QString text;
     for (const SettingKey& key : settingKeys()) {
         QString value;
@@ -219,10 +230,11 @@ QString settingsFileText(const SettingsValues& values, const ReactionFields& fie
         else if (const auto* real = std::get_if<FloatSetting>(&key.target))
             value = floatNumberText(written.*(*real));
         else if (const auto* textSetting = std::get_if<TextSetting>(&key.target))
-            value = written.*(*textSetting);
+            value = storableValue(written.*(*textSetting), firstStart.*(*textSetting));
         else {
             const auto& setting = std::get<ReactionSetting>(key.target);
-            value = fieldText(fields, setting.field, setting.row);
+            value = storableValue(fieldText(fields, setting.field, setting.row),
+                                  fieldText(firstStartFields, setting.field, setting.row));
         }
         text += u'"' + QString::fromUtf16(key.name) + u'=' + value + QStringLiteral("\"\r\n");
     }

@@ -78,6 +78,15 @@ struct WindowEdges {
 WindowEdges rememberedEdges(const SettingsValues& values);
 
 // The 34 quoted KEY=VALUE lines, CR LF after each, in their fixed order.
+//
+// A text value that Shift_JIS cannot hold (a reaction typed as "CO₂", a
+// folder named "josé") or that holds a line break is never written in part
+// or with substitutes: its entry is written with the value a first start
+// gives it, so the next start reads a sound value instead of a changed one.
+// That is empty for the reaction texts and Search, "1" for Pressure,
+// "ＭＳ Ｐゴシック" for PrintFontName and empty for UsualDirectory, which
+// leaves the file dialogs in the working folder. The values in memory and
+// the window's fields are not changed.
 QString settingsFileText(const SettingsValues& values, const ReactionFields& fields,
                          const WindowEdges& edges);
 

@@ -126,9 +126,21 @@ TEST_F(FileCommandsTest, PathsKeepTheirCase)
     form().OpenItem->trigger();
     ASSERT_EQ(platform.openRequests.size(), 1u);
     EXPECT_EQ(platform.openRequests[0].initialDirectory, path(u"data/"_s));
-    EXPECT_EQ(platform.openRequests[0].proposedName, u"MIX.TXT"_s);
+    EXPECT_EQ(platform.openRequests[0].proposedName, u"Mix.txt"_s)
+        << "an upper-cased proposal names a file that does not exist";
     EXPECT_EQ(form().React[2]->text(), u"H2O"_s);
     EXPECT_EQ(file().CurrentFilePath, chosen);
+
+    // Save As proposes the name as chosen too: accepting it writes the same
+    // file again, after the overwrite question, and no second file appears.
+    form().React[2]->setText(u"CO"_s);
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{chosen, u"Mix.txt"_s});
+    form().SaveAsItem->trigger();
+    EXPECT_EQ(platform.saveRequests.back().proposedName, u"Mix.txt"_s);
+    EXPECT_EQ(QDir(path(u"data"_s)).entryList(QDir::Files), QStringList{u"Mix.txt"_s});
+    EXPECT_TRUE(readBytes(chosen).contains("\"CO\"\r\n"));
+    EXPECT_EQ(form().windowTitle(), u"Norvanta - MIX.TXT"_s);
 }
 
 TEST_F(FileCommandsTest, SavedReactionsOpenAsTheyWereTyped)
@@ -402,7 +414,7 @@ TEST_F(FileCommandsTest, CancelledSaveAsChangesNothing)
     EXPECT_EQ(file(), before);
     EXPECT_EQ(settings().UsualDirectory, folderBefore);
     EXPECT_EQ(form().windowTitle(), u"Norvanta - R1.TXT"_s);
-    EXPECT_EQ(platform.saveRequests.back().proposedName, u"R1.TXT"_s);
+    EXPECT_EQ(platform.saveRequests.back().proposedName, u"r1.txt"_s);
     EXPECT_TRUE(platform.messages.empty());
 }
 

@@ -159,9 +159,9 @@ TEST_F(ResultOutletsTest, SaveWritesTheReportInShiftJisWithOneMoreLineEnd)
     EXPECT_EQ(withoutDate(decodeShiftJis(bytes)), withoutDate(platform.clipboardText + u"\r\n"_s));
 }
 
-// The title is remembered in upper case and the folder as chosen; the file
-// is written under the path as chosen.
-TEST_F(ResultOutletsTest, SaveRemembersTitleAndFolderForTheNextDialog)
+// The name and the folder are remembered as chosen, and the file is written
+// under the path as chosen: an upper-cased proposal would name another file.
+TEST_F(ResultOutletsTest, SaveRemembersNameAndFolderForTheNextDialog)
 {
     typeOverviewReaction();
     calculate();
@@ -174,13 +174,13 @@ TEST_F(ResultOutletsTest, SaveRemembersTitleAndFolderForTheNextDialog)
     platform.chooseInSaveDialog(std::nullopt);
     form.SaveResultItem->trigger();
     ASSERT_EQ(platform.saveRequests.size(), 2u);
-    EXPECT_EQ(platform.saveRequests[1].proposedName, u"DRY REFORMING.XLS"_s);
+    EXPECT_EQ(platform.saveRequests[1].proposedName, u"dry reforming.xls"_s);
     EXPECT_EQ(platform.saveRequests[1].initialDirectory, folder.filePath(u"Runs/"_s));
 
     // A cancelled dialog changes nothing.
     platform.chooseInSaveDialog(std::nullopt);
     form.SaveResultItem->trigger();
-    EXPECT_EQ(platform.saveRequests[2].proposedName, u"DRY REFORMING.XLS"_s);
+    EXPECT_EQ(platform.saveRequests[2].proposedName, u"dry reforming.xls"_s);
     EXPECT_EQ(platform.saveRequests[2].initialDirectory, folder.filePath(u"Runs/"_s));
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -203,10 +203,34 @@ TEST_F(ResultOutletsTest, OverwriteIsAskedAndNoLeavesTheFile)
     platform.answerNext(MessageAnswer::Yes);
     saveAs(u"old.xls"_s);
     ASSERT_EQ(platform.saveRequests.size(), 2u);
-    EXPECT_EQ(platform.saveRequests[1].proposedName, u"OLD.XLS"_s);
+    EXPECT_EQ(platform.saveRequests[1].proposedName, u"old.xls"_s);
     EXPECT_EQ(platform.saveRequests[1].initialDirectory, folder.path() + u"/"_s);
     EXPECT_TRUE(readBytes(target).startsWith(encodeShiftJis(u"化学平衡計算の結果\r\n"_s)));
     EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+// The pressure is reported as typed; a character Shift_JIS cannot hold in
+// it refuses the save, and the file that was there stays.
+TEST_F(ResultOutletsTest, TextShiftJisCannotHoldIsRefused)
+{
+    typeOverviewReaction();
+    form.Pressure->setText(u"1 atm – abs"_s); // pasted: the dash cannot be typed here
+    calculate();
+    const QString target = path("result.xls");
+    writeBytes(target, "old\r\n");
+
+    platform.answerNext(MessageAnswer::Yes);
+    platform.answerNext(MessageAnswer::Ok);
+    saveAs(u"result.xls"_s);
+
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1],
+              exclamation(u"Norvanta"_s,
+                          u"ファイルに保存できない文字「–」(U+2013)が含まれています。"
+                          u"入力を確認して下さい。"_s));
+    EXPECT_EQ(readBytes(target), "old\r\n");
+    EXPECT_EQ(QDir(folder.path()).entryList({u"*.xls"_s}, QDir::Files),
+              QStringList{u"result.xls"_s});
 }
 
 TEST_F(ResultOutletsTest, FailedWritesTellWhy)

@@ -1,4 +1,6 @@
+#include "app/codec_check.h"
 #include "app/display_check.h"
+#include "support/fake_platform.h"
 
 #include <QHash>
 
@@ -40,4 +42,22 @@ TEST(DisplayCheck, ThePlatformNeedsItsDisplayServer)
                       [&](const char* name) { return variables.value(QString::fromLatin1(name)); }),
                   c.available);
     }
+}
+
+// Without the Shift_JIS codec every file would be written empty: the program
+// says why and does not start.
+TEST(CodecCheck, AMissingShiftJisCodecStopsTheStart)
+{
+    norvanta::testing::FakePlatform platform;
+    EXPECT_TRUE(norvanta::checkShiftJisCodec(platform));
+    EXPECT_TRUE(platform.messages.empty());
+
+    platform.answerNext(norvanta::MessageAnswer::Ok);
+    EXPECT_FALSE(norvanta::checkShiftJisCodec(platform, "no-such-codepage"));
+    const norvanta::testing::RecordedMessage expected{
+        u"Norvanta"_s,
+        u"Shift_JISの文字コード変換が使えないため、ファイルを読み書きできません。"
+        u"Norvantaを終了します。"_s,
+        norvanta::MessageIcon::Error};
+    EXPECT_EQ(platform.messages, std::vector{expected});
 }

@@ -57,6 +57,40 @@ TEST(ShiftJis, EncodesTheWindowsCodePage)
     }
 }
 
+// Text that would come back different is told apart from text that comes
+// back exactly; the first character it cannot hold is named.
+TEST(ShiftJis, TellsWhatItCannotHold)
+{
+    const struct {
+        QString text;
+        QString outside; // empty: Shift_JIS holds all of it
+    } cases[] = {
+        {u"CO2 一酸化炭素 ｱﾙｶﾝﾟ ①～\\~,;"_s, QString()},
+        {QString(), QString()},
+        {u"CO₂"_s, u"₂"_s},          // pasted from a paper
+        {u"/home/josé/"_s, u"é"_s},  // a home folder's name
+        {u"¥100"_s, u"¥"_s},          // read back as a backslash
+        {u"〜−"_s, u"〜"_s},          // look-alikes of ～ and －
+        {u"a😀b"_s, u"😀"_s},         // outside the basic plane: both halves
+        {u"x"_s + QChar(0xD800) + u"y"_s, QString(QChar(0xD800))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(canStoreInShiftJis(c.text), c.outside.isEmpty());
+        EXPECT_EQ(firstCharacterOutsideShiftJis(c.text), c.outside);
+    }
+}
+
+TEST_F(TextFileTest, TextShiftJisCannotHoldIsNeverWritten)
+{
+    const QString target = path(u"reaction.txt"_s);
+    writeBytes(target, "old\r\n");
+    EXPECT_EQ(failureOf([&] { writeShiftJisFile(target, u"\"CO₂\"\r\n"_s); }),
+              FailureCode::InvalidArgument);
+    EXPECT_EQ(readBytes(target), "old\r\n");
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"reaction.txt"_s});
+}
+
 TEST_F(TextFileTest, JapaneseTextRoundTripsThroughAFile)
 {
     const QString text = u"; 平衡計算標準ファイル:12-06-2026 20:45:36\r\n\"一酸化炭素\"\r\n\"ﾟ\"\r\n"_s;

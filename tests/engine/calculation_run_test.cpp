@@ -192,7 +192,7 @@ TEST(CalculationRunErrors, TheHandlerShowsOneMessageAndStops)
          u"Norvane.dllファイルがないため計算できません"_s, MessageIcon::Exclamation},
         {"LibraryDamaged", gases, true, true, reformingFields(), 5,
          u"Norvane.dllファイルが異常なため計算できません"_s, MessageIcon::Exclamation},
-        {"DatabaseMissing", QString(), false, false, reformingFields(), 1, internal(53),
+        {"DatabaseMissing", QString(), false, false, reformingFields(), 3, internal(53),
          MessageIcon::Error},
         {"RecordCutShort", databaseText(gasCompounds(), {u"\"XX\", 0, 2"_s}), false, false,
          reactionFields({{u"H2"_s, u"1"_s, u"1"_s}}, {{u"XX"_s, u"1"_s}}, 0), 3,
@@ -232,6 +232,33 @@ TEST(CalculationRunErrors, TheHandlerShowsOneMessageAndStops)
         EXPECT_FALSE(bench.host.events.contains(u"finish"_s));
         EXPECT_FALSE(bench.run.running());
         expectSameResults(bench.results, before);
+    }
+}
+
+// Norvane.dat is read where the lookups begin: without it, the checks of
+// step 2 still come first with their own messages.
+TEST(CalculationRunErrors, StepTwoChecksComeBeforeAMissingDatabase)
+{
+    const ReactantRow noRatio{u"CH4"_s, u"1"_s, u""_s};
+    const struct {
+        const char* name;
+        ReactionFields fields;
+        QString text;
+    } cases[] = {
+        {"no reactants", reactionFields({}, {{u"CO"_s, u"2"_s}}, 0), u"反応系を入力してください"_s},
+        {"no ratio", reactionFields({{u"CO2"_s, u"1"_s, u"1"_s}, noRatio}, {{u"CO"_s, u"2"_s}}, 0),
+         u"分圧(比)を入力してください"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunFolder folder;
+        SolverLibrary solver(solverPath());
+        RunBench bench(folder, c.fields, solver);
+        const TickResult result = bench.runToEnd(false);
+        EXPECT_EQ(result.outcome, TickOutcome::StoppedByValidation);
+        EXPECT_EQ(result.step, 2);
+        ASSERT_TRUE(result.message);
+        EXPECT_EQ(result.message->text, c.text);
     }
 }
 

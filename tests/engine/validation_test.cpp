@@ -42,16 +42,23 @@ std::vector<MessageCase> messageCases()
     const ProductRow methanol{u"CH3OH"_s, u"1"_s};
     const ReactantRow empty{};
     return {
+        // The focus goes to the ratio field that is empty, never to a filled one.
         {"RatioMissingOnAnOtherwiseCorrectReaction",
          reactionFields({kCO2, {u"CH4"_s, u"1"_s, u""_s}}, {k2CO, k2H2}, 0),
          2,
          kRatioMissing,
-         {FocusControl::Molar, 0}},
+         {FocusControl::Molar, 1}},
         {"RatioMissingComesBeforeMissingProducts",
          reactionFields({empty, {u"CH4"_s, u"1"_s, u""_s}}, {}, 1),
          2,
          kRatioMissing,
-         {FocusControl::Molar, 0}},
+         {FocusControl::Molar, 1}},
+        {"TheFirstEmptyRatioOfAFilledRowGetsTheFocus",
+         reactionFields({empty, kCO2, {u"CH4"_s, u"1"_s, u""_s}, {u"H2O"_s, u"1"_s, u""_s}},
+                        {k2CO, k2H2}, 1),
+         2,
+         kRatioMissing,
+         {FocusControl::Molar, 2}},
         {"NoReactants",
          reactionFields({}, {k2CO, k2H2}, 0),
          2,

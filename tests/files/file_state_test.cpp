@@ -56,8 +56,11 @@ TEST(FileState, SaveAsChangesTheTargetOnlyOnceWritten)
 
 TEST(FilePrompts, Dialogs)
 {
+    // The titles are upper case; the names are proposed as they were chosen.
     FileState state;
+    state.OpenedFilePath = u"/data/Mix/a.txt"_s;
     state.OpenedFileTitle = u"A.TXT"_s;
+    state.CurrentFilePath = u"/data/b.Txt"_s;
     state.CurrentFileTitle = u"B.TXT"_s;
     const QString filter = u"標準テキスト(*.TXT)|*.txt|全てのファイル(*.*)|*.*"_s;
 
@@ -66,13 +69,13 @@ TEST(FilePrompts, Dialogs)
     EXPECT_EQ(open.filter, filter);
     EXPECT_EQ(open.filterIndex, 0);
     EXPECT_EQ(open.initialDirectory, u"/data/"_s);
-    EXPECT_EQ(open.proposedName, u"A.TXT"_s);
+    EXPECT_EQ(open.proposedName, u"a.txt"_s);
 
     const FileDialogRequest saveAs = saveAsDialogRequest(state, u"/data/"_s);
     EXPECT_EQ(saveAs.title, u"名前を付けて反応系ファイルを保存"_s);
     EXPECT_EQ(saveAs.filter, filter);
     EXPECT_EQ(saveAs.initialDirectory, u"/data/"_s);
-    EXPECT_EQ(saveAs.proposedName, u"B.TXT"_s);
+    EXPECT_EQ(saveAs.proposedName, u"b.Txt"_s);
 }
 
 TEST(FilePrompts, Messages)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTime>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 using namespace norvanta;
@@ -94,6 +96,92 @@ TEST_F(ReactionFileOnDisk, SavedFieldsOpenUnchanged)
             ASSERT_EQ(content.status, ReactionFileStatus::Read);
             EXPECT_EQ(content.fields, fields) << restrict << " " << pressure.toStdString();
         }
+    }
+}
+
+namespace {
+
+// Every character Shift_JIS holds, as a box leaves it: without control
+// characters (the boxes remove them) and without the double quote, which
+// ends its field by the file's design.
+QString everyStorableCharacter()
+{
+    QString characters;
+    const auto take = [&characters](const QByteArray& bytes) {
+        const QString decoded = decodeShiftJis(bytes);
+        if (decoded.size() == 1 && decoded[0] != QChar::ReplacementCharacter &&
+            decoded[0] != u'"' && decoded[0].category() != QChar::Other_Control &&
+            !characters.contains(decoded))
+            characters += decoded;
+    };
+    for (int byte = 0; byte < 0x100; ++byte)
+        take(QByteArray(1, char(byte)));
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            take(QByteArray(1, char(lead)) + char(trail));
+    }
+    return characters;
+}
+
+} // namespace
+
+TEST_F(ReactionFileOnDisk, EveryTextABoxCanHoldComesBackAsTyped)
+{
+    const QString characters = everyStorableCharacter();
+    ASSERT_GT(characters.size(), 7000) << "JIS X 0208 and the Windows extensions";
+
+    // The characters spread over the 21 texts, with blanks at their ends.
+    std::array<QString, 21> texts;
+    for (qsizetype i = 0; i < characters.size(); ++i)
+        texts[size_t(i % 21)] += characters[i];
+    texts[3] = u"  "_s + texts[3] + u"　"_s;
+    texts[20] = u" "_s + texts[20] + u" "_s;
+    ReactionFields fields;
+    for (int k = 0; k < 4; ++k) {
+        fields.reactNum[k] = texts[size_t(5 * k)];
+        fields.react[k] = texts[size_t(5 * k + 1)];
+        fields.molar[k] = texts[size_t(5 * k + 2)];
+        fields.productNum[k] = texts[size_t(5 * k + 3)];
+        fields.product[k] = texts[size_t(5 * k + 4)];
+    }
+    fields.pressure = texts[20];
+    fields.restrict = 2;
+
+    const QString path = pathOf(u"every.txt"_s);
+    ASSERT_EQ(saveReactionFile(path, fields, kSavedAt), std::nullopt);
+    const ReactionFileContent content = openReactionFile(path);
+    ASSERT_EQ(content.status, ReactionFileStatus::Read);
+    EXPECT_EQ(content.fields, fields);
+}
+
+// A text Shift_JIS cannot hold is refused with its own message, before the
+// file is touched.
+TEST_F(ReactionFileOnDisk, TextShiftJisCannotHoldIsRefused)
+{
+    const QString path = pathOf(u"r1.txt"_s);
+    const QByteArray previous = encodeShiftJis(reactionFileText(reformingFields(), kSavedAt));
+    writeBytes(path, previous);
+    const struct {
+        const char* name;
+        void (*edit)(ReactionFields&);
+        const char16_t* text;
+    } cases[] = {
+        {"pasted subscript", [](ReactionFields& f) { f.react[0] = u"CO₂"_s; },
+         u"ファイルに保存できない文字「₂」(U+2082)が含まれています。入力を確認して下さい。"},
+        {"accented name", [](ReactionFields& f) { f.product[3] = u"josé"_s; },
+         u"ファイルに保存できない文字「é」(U+00E9)が含まれています。入力を確認して下さい。"},
+        {"outside the basic plane", [](ReactionFields& f) { f.pressure = u"1😀"_s; },
+         u"ファイルに保存できない文字「😀」(U+1F600)が含まれています。入力を確認して下さい。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReactionFields fields = reformingFields();
+        c.edit(fields);
+        EXPECT_EQ(
+            saveReactionFile(path, fields, kSavedAt),
+            (FileMessage{u"保存のエラー"_s, QString::fromUtf16(c.text), MessageIcon::Exclamation}));
+        EXPECT_EQ(readBytes(path), previous);
+        EXPECT_EQ(entriesOf(folder.path()), QStringList{u"r1.txt"_s});
     }
 }
 

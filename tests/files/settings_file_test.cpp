@@ -103,6 +103,39 @@ TEST(SettingsFileText, WindowEdgesComeFromTheCaller)
     EXPECT_EQ(writtenValue(current, u"ResultsTop"_s), u"4.25"_s);
 }
 
+// A value the file cannot hold exactly on its line is written with its
+// first-start value; everything else is written as it is.
+TEST(SettingsFileText, ValuesTheFileCannotHoldAreWrittenAsOnAFirstStart)
+{
+    SettingsValues values = defaultSettings(kStart);
+    values.UsualDirectory = u"/home/josé/"_s;
+    values.Search = u"line\nbreak"_s;
+    values.PrintFontName = u"Font₂"_s;
+    ReactionFields fields;
+    fields.react[0] = u"CO₂"_s;
+    fields.molar[1] = u"1\r"_s;
+    fields.product[0] = u"一酸化炭素"_s;
+    fields.pressure = u"2₂"_s;
+    const SettingsValues before = values;
+
+    const QString text = settingsFileText(values, fields, rememberedEdges(values));
+
+    EXPECT_TRUE(canStoreInShiftJis(text));
+    EXPECT_EQ(text.count(u"\r\n"_s), 34);
+    const struct {
+        const char16_t* key;
+        const char16_t* value;
+    } written[] = {
+        {u"UsualDirectory", u""},     {u"Search", u""},      {u"PrintFontName", u"ＭＳ Ｐゴシック"},
+        {u"Reactant1", u""},          {u"MolarRatio2", u""}, {u"Pressure", u"1"},
+        {u"Product1", u"一酸化炭素"},
+    };
+    for (const auto& w : written)
+        EXPECT_EQ(writtenValue(text, QString::fromUtf16(w.key)), QString::fromUtf16(w.value))
+            << QString::fromUtf16(w.key).toStdString();
+    EXPECT_EQ(values, before) << "the values in memory stay as they are";
+}
+
 TEST(SettingsParse, IntegerEntries)
 {
     const struct {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QValidator>
+
+namespace norvanta {
+
+// Keeps a one-line text box free of line breaks and other control
+// characters (CR, LF, TAB, the C0 and C1 controls, and the Unicode line and
+// paragraph separators): they are removed from whatever enters the box,
+// typed, pasted or set by the program from a file. A line break that reached
+// a reaction file or the settings file would break its line layout, so every
+// later field would shift.
+//
+// The box takes the rest of the text as it is; nothing else is refused here.
+class SingleLineValidator : public QValidator {
+public:
+    explicit SingleLineValidator(QObject* parent) : QValidator(parent) {}
+
+    State validate(QString& input, int& position) const override;
+};
+
+} // namespace norvanta
