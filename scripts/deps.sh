@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in packages.txt that are not installed yet.
+# Installs the Debian packages listed in packages.txt (or in the list given) that are not installed yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+list=${1:-$here/packages.txt}
 missing=()
 while read -r pkg; do
     [[ -z "$pkg" || "$pkg" == \#* ]] && continue
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed"; then
         missing+=("$pkg")
     fi
-done < "$here/packages.txt"
+done < "$list"
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()
