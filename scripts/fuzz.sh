@@ -12,6 +12,8 @@ seconds=${FUZZ_SECONDS:-20}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 export QT_QPA_PLATFORM=offscreen
+# The targets that read files write them to the temporary folder at every input.
+[[ -d /dev/shm ]] && export TMPDIR=${TMPDIR:-/dev/shm}
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bin=build/fuzz/fuzz
 mkdir -p build/fuzz/artifacts
