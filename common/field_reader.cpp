@@ -14,10 +14,12 @@ bool FieldReader::atLineEnd(qsizetype i) const
 // Consumes one comma or one line end at the current position, if there is one.
 void FieldReader::consumeDelimiter()
 {
+    lineEnded_ = true;
     if (pos_ >= text_.size())
         return;
     if (text_[pos_] == u',') {
         ++pos_;
+        lineEnded_ = false;
     } else if (text_[pos_] == u'\r') {
         ++pos_;
         if (pos_ < text_.size() && text_[pos_] == u'\n')

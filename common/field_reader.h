@@ -20,6 +20,9 @@ public:
     // True when no unread characters remain.
     bool atEnd() const { return pos_ >= text_.size(); }
     QString next();
+    // True when the item last read was the last of its line: a line end or
+    // the end of the text followed it.
+    bool lineEnded() const { return lineEnded_; }
 
 private:
     bool atLineEnd(qsizetype i) const;
@@ -27,6 +30,7 @@ private:
 
     QString text_;
     qsizetype pos_ = 0;
+    bool lineEnded_ = false;
 };
 
 } // namespace norvanta

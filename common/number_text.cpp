@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "failure.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -43,6 +45,19 @@ double outOfRange(const NumberParts& parts)
 
 double leadingValue(QStringView text)
 {
+    return leadingNumber(text).value_or(0.0);
+}
+
+double finiteLeadingValue(QStringView text)
+{
+    const double value = leadingValue(text);
+    if (!std::isfinite(value))
+        throw Failure(FailureCode::Overflow);
+    return value;
+}
+
+std::optional<double> leadingNumber(QStringView text)
+{
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && (text[i] == u' ' || text[i] == u'\t'))
@@ -59,7 +74,7 @@ double leadingValue(QStringView text)
             parts.fractionDigits += char(text[i++].unicode());
     }
     if (parts.integerDigits.empty() && parts.fractionDigits.empty())
-        return 0.0;
+        return std::nullopt;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         qsizetype k = i + 1;
         std::string exponent;

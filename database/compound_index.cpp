@@ -5,6 +5,8 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
+#include <cmath>
+
 namespace norvanta {
 
 CompoundIndex CompoundIndex::load(const QString& path)
@@ -19,20 +21,27 @@ CompoundIndex CompoundIndex::parse(const QString& text)
     const std::size_t expectedRecords = std::size_t(text.size() / 60 + 1);
     index.names_.reserve(expectedRecords);
     index.values_.reserve(expectedRecords * ValueFields);
+    index.valueCounts_.reserve(expectedRecords);
     FieldReader reader(text);
-    qsizetype position = 0; // 0 = a name, 1..11 = its value fields
     while (!reader.atEnd()) {
-        QString item = reader.next();
-        if (item.startsWith(u';'))
+        QString name = reader.next();
+        const bool blankLine = reader.lineEnded() && name.isEmpty();
+        if (blankLine)
             continue;
-        if (position == 0) {
-            index.names_.push_back(std::move(item));
+        const bool comment = name.startsWith(u';');
+        if (!comment) {
+            index.names_.push_back(std::move(name));
             index.values_.resize(index.values_.size() + ValueFields);
-        } else {
-            index.values_[index.values_.size() - ValueFields + position - 1] = std::move(item);
+            index.valueCounts_.push_back(0);
         }
-        ++index.fieldCount_;
-        position = (position + 1) % (ValueFields + 1);
+        while (!reader.lineEnded() && !reader.atEnd()) {
+            QString value = reader.next();
+            if (comment || index.valueCounts_.back() == ValueFields)
+                continue;
+            index.values_[index.values_.size() - ValueFields + index.valueCounts_.back()] =
+                std::move(value);
+            ++index.valueCounts_.back();
+        }
     }
     return index;
 }
@@ -67,9 +76,27 @@ double CompoundIndex::field(int record, int k) const
 {
     if (record < 0 || record >= recordCount() || k < 1 || k > ValueFields)
         throw Failure(FailureCode::IndexOutOfRange);
-    if (qsizetype(record) * (ValueFields + 1) + k >= fieldCount_)
+    if (k > valueCounts_[std::size_t(record)])
         throw Failure(FailureCode::ReadPastEnd);
-    return leadingValue(values_[std::size_t(record) * ValueFields + std::size_t(k - 1)]);
+    const std::optional<double> value =
+        leadingNumber(values_[std::size_t(record) * ValueFields + std::size_t(k - 1)]);
+    if (!value)
+        throw Failure(FailureCode::ReadPastEnd);
+    if (!std::isfinite(*value))
+        throw Failure(FailureCode::Overflow);
+    return *value;
+}
+
+void CompoundIndex::requireFiniteValues(int record) const
+{
+    if (record < 0 || record >= recordCount())
+        throw Failure(FailureCode::IndexOutOfRange);
+    for (int k = 1; k <= valueCounts_[std::size_t(record)]; ++k) {
+        const std::optional<double> value =
+            leadingNumber(values_[std::size_t(record) * ValueFields + std::size_t(k - 1)]);
+        if (value && !std::isfinite(*value))
+            throw Failure(FailureCode::Overflow);
+    }
 }
 
 double CompoundIndex::gibbsEnergy(int record, int kelvin) const

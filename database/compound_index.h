@@ -10,11 +10,14 @@ namespace norvanta {
 // The calculation's view of Norvane.dat: the file read and parsed once at the
 // start of a run, answering every lookup of that run from memory.
 //
-// The file is read as one field stream; fields beginning with ";" are
-// skipped; every record is a name followed by 11 value fields (C, H, O atom
-// counts, dG at 300..1000 K in kcal/mol). A typed name is compared with
-// record names only, exactly and case-sensitively; the first match in file
-// order wins. There is no limit on the number of records.
+// The file is read line by line with the field reader. A line whose first
+// field begins with ";" (a comment or genre header) and a blank line hold no
+// record; every other line is one record: its first field is the name, the
+// next 11 its values (C, H, O atom counts, dG at 300..1000 K in kcal/mol),
+// and fields beyond those are ignored. So a malformed line never shifts the
+// records after it. A typed name is compared with record names only, exactly
+// and case-sensitively; the first match in file order wins. There is no
+// limit on the number of records.
 class CompoundIndex {
 public:
     static constexpr int ValueFields = 11;
@@ -35,9 +38,14 @@ public:
     QString name(int record) const;
 
     // Value field k (1..11) after the record's name. Throws Failure{62} when
-    // the file ended before that field, Failure{9} for a record or k outside
-    // the index.
+    // the record's line ended before that field or the field holds no number,
+    // Failure{6} when its number is too large for a double, Failure{9} for a
+    // record or k outside the index.
     double field(int record, int k) const;
+
+    // Throws Failure{6} when any number among the record's value fields is too
+    // large for a double; fields without a number are left to field().
+    void requireFiniteValues(int record) const;
 
     // Atom count of element 0 (carbon), 1 (hydrogen) or 2 (oxygen).
     double atomCount(int record, int element) const { return field(record, element + 1); }
@@ -46,7 +54,7 @@ public:
     // Throws Failure{5} for any other temperature.
     double gibbsEnergy(int record, int kelvin) const;
 
-    // Records in the file, a last record cut short by the end of the file included.
+    // Record lines in the file, those cut short included.
     int recordCount() const { return int(names_.size()); }
 
 private:
@@ -54,8 +62,8 @@ private:
     // ValueFields value texts per record, read as numbers when asked for:
     // a run reads a few dozen of the file's thousands.
     std::vector<QString> values_;
-    // Fields (names and values) the file actually holds.
-    qsizetype fieldCount_ = 0;
+    // Value fields each record's line actually holds, at most ValueFields.
+    std::vector<qint8> valueCounts_;
 };
 
 } // namespace norvanta

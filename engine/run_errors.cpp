@@ -12,7 +12,12 @@ using namespace Qt::StringLiterals;
 
 RunMessage unusableSolverMessage(const QString& startFolder)
 {
-    if (FileExists(QDir(startFolder).filePath(u"Norvane.dll"_s)))
+    return unusableLibraryMessage(QDir(startFolder).filePath(u"Norvane.dll"_s));
+}
+
+RunMessage unusableLibraryMessage(const QString& libraryPath)
+{
+    if (FileExists(libraryPath))
         return {u"Norvane.dllファイルが異常なため計算できません"_s, MessageIcon::Exclamation};
     return {u"Norvane.dllファイルがないため計算できません"_s, MessageIcon::Exclamation};
 }

@@ -13,6 +13,9 @@ namespace norvanta {
 // in the start folder from a missing one.
 RunMessage unusableSolverMessage(const QString& startFolder);
 
+// The same message for the library file at `libraryPath`, whatever its name.
+RunMessage unusableLibraryMessage(const QString& libraryPath);
+
 // A failure by number: 62 is the compound data file's own message, every
 // other number an internal error.
 RunMessage runFailureMessage(int code);

@@ -28,6 +28,15 @@ template <typename Operation> void tolerating(Operation&& operation)
     }
 }
 
+// A dG that is not a number, or too large for one, is an overflow: it must
+// neither reach CalCv nor serve as a segment end.
+double finiteDg(double dG)
+{
+    if (!std::isfinite(dG))
+        throw Failure(FailureCode::Overflow);
+    return dG;
+}
+
 } // namespace
 
 TemperatureSweep::TemperatureSweep(const ReactionDefinition& definition,
@@ -36,11 +45,14 @@ TemperatureSweep::TemperatureSweep(const ReactionDefinition& definition,
     : definition_(definition), database_(database), solver_(solver), kpFactor_(kpFactor),
       tetraPrecision_(tetraPrecision), drawRow_(std::move(drawRow))
 {
-    // Reading past the end of the file is what a lookup of a missing name would do.
+    // Reading past the end of the file is what a lookup of a missing name
+    // would do. A number too large for a double anywhere in a record ends the
+    // run here, before steps 6 and 7 could skip its points without a word.
     const auto recordOf = [&](const QString& name) {
         const auto record = database.find(name);
         if (!record)
             throw Failure(FailureCode::ReadPastEnd);
+        database.requireFiniteValues(*record);
         return *record;
     };
     // Slots beyond the counts go to CalCv as 0.
@@ -53,6 +65,15 @@ TemperatureSweep::TemperatureSweep(const ReactionDefinition& definition,
         productRecords_[k] = recordOf(definition.productNames[k]);
         productCoef_[k] = definition.productCoefficients[k];
     }
+    // Normalising can overflow even when every typed number is finite.
+    for (const auto* values : {&reactantCoef_, &reactantAmount_, &productCoef_}) {
+        for (const double value : *values) {
+            if (!std::isfinite(value))
+                throw Failure(FailureCode::Overflow);
+        }
+    }
+    if (!std::isfinite(definition.totalPressure))
+        throw Failure(FailureCode::Overflow);
 }
 
 void TemperatureSweep::computeFirstRows()
@@ -107,7 +128,7 @@ void TemperatureSweep::computeLastRow()
 void TemperatureSweep::dataPoint(int kelvin)
 {
     const int i = kelvinIndex(kelvin);
-    const double dG = reactionGibbsEnergy(kelvin);
+    const double dG = finiteDg(reactionGibbsEnergy(kelvin));
     kelvinDgKnown_[i] = true;
     complete(table_.kelvin[i], dG, kelvin);
 }
@@ -121,8 +142,8 @@ void TemperatureSweep::interpolatedPoint(Series series, int i, int from, int to)
         return;
     const int kelvin = series == Series::Kelvin ? ResultTable::kelvinTemperature(i)
                                                 : ResultTable::celsiusTemperatureK(i);
-    const double dG = solver_.interp(float(from), table_.kelvin[a].dG, float(to),
-                                     table_.kelvin[b].dG, float(kelvin));
+    const double dG = finiteDg(solver_.interp(float(from), table_.kelvin[a].dG, float(to),
+                                              table_.kelvin[b].dG, float(kelvin)));
     ResultPoint& point = series == Series::Kelvin ? table_.kelvin[i] : table_.celsius[i];
     if (series == Series::Kelvin)
         kelvinDgKnown_[i] = true;
@@ -160,7 +181,7 @@ double TemperatureSweep::reactionGibbsEnergy(int kelvin) const
 double TemperatureSweep::kpAt(double dG, double kelvin) const
 {
     const double kp = std::exp((-dG * kpFactor_) / kelvin);
-    if (std::isinf(kp))
+    if (!std::isfinite(kp))
         throw Failure(FailureCode::Overflow);
     return kp;
 }

@@ -26,10 +26,14 @@ using NumberRowDrawer =
 // and 8 throw their failures (Failure, SolverUnavailable) to the caller.
 class TemperatureSweep {
 public:
-    static constexpr double kTolerance = 1e-30;
+    // CalCv's absolute tolerance. At low pressure or tiny Kp both sides of the
+    // equilibrium relation fall below any fixed tolerance long before the root,
+    // so the bisection always runs its full 99 halvings (or stops at a NaN).
+    static constexpr double kTolerance = 0;
 
     // The definition is validated and normalised; every name is in the database,
-    // which must outlive the sweep.
+    // which must outlive the sweep. Throws Failure{6} when a number of the
+    // definition, or any number in the reaction's records, is not finite.
     TemperatureSweep(const ReactionDefinition& definition, const CompoundIndex& database,
                      SolverFunctions& solver, double kpFactor, bool tetraPrecision,
                      NumberRowDrawer drawRow);

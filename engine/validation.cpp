@@ -102,10 +102,10 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
         definition.reactantNames[reactants] = fields.react[row];
         if (fields.reactNum[row].isEmpty())
             fields.reactNum[row] = QStringLiteral("1");
-        definition.reactantCoefficients[row] = leadingValue(fields.reactNum[row]);
+        definition.reactantCoefficients[row] = finiteLeadingValue(fields.reactNum[row]);
         if (fields.molar[row].isEmpty())
             return warning(u"分圧(比)を入力してください"_s, {FocusControl::Molar, row});
-        definition.reactantRatios[row] = leadingValue(fields.molar[row]);
+        definition.reactantRatios[row] = finiteLeadingValue(fields.molar[row]);
         ++reactants;
     }
     definition.reactantCount = reactants;
@@ -117,7 +117,7 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
         definition.productNames[products] = fields.product[row];
         if (fields.productNum[row].isEmpty())
             fields.productNum[row] = QStringLiteral("1");
-        definition.productCoefficients[row] = leadingValue(fields.productNum[row]);
+        definition.productCoefficients[row] = finiteLeadingValue(fields.productNum[row]);
         ++products;
     }
     definition.productCount = products;
@@ -216,7 +216,7 @@ std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
     for (int k = reactants - 1; k >= 0; --k)
         ratios[k] = ratios[k] / ratios[0];
 
-    const double pressure = leadingValue(fields.pressure);
+    const double pressure = finiteLeadingValue(fields.pressure);
     if (!(pressure > 0))
         return warning(u"全圧を正しく入力してください"_s, {FocusControl::Pressure, 0});
     definition.totalPressure = pressure;

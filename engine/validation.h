@@ -39,6 +39,8 @@ void prepareReaction(ReactionFields& fields, ReactionDefinition& definition);
 
 // Step 2: collects the filled rows into the definition, writes "1" into empty
 // coefficient fields and closes up empty rows in the fields and the slots.
+// Numbers are the fields' leading values; one too large for a double throws
+// Failure{6}, as it does for the pressure in step 4.
 std::optional<ValidationFailure> collectRows(ReactionFields& fields,
                                              ReactionDefinition& definition);
 

@@ -14,3 +14,4 @@ for preset in "${presets[@]}"; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j2
 done
+(($#)) || "$top/scripts/fuzz.sh"

@@ -165,6 +165,9 @@ TEST(CalcCommand, FailuresTellTheProgramsMessageAndStatus)
                                     {{u"CO"_s, u"2"_s}, {u"H2"_s, u"2"_s}}, 0, u"0"_s));
     const QString wrongHeader = folder.writeBytes(u"notes.txt"_s, "abc\r\n\"1\"\r\n");
     const QString notLibrary = folder.writeBytes(u"Norvane.dll"_s, "This is not a library.\r\n");
+    QDir(folder.path()).mkdir(u"lib"_s);
+    const QString renamedNotLibrary =
+        folder.writeBytes(u"lib/solver.so"_s, "This is not a library either.\r\n");
     const QString missing = folder.filePath(u"missing.txt"_s);
 
     const struct {
@@ -205,6 +208,15 @@ TEST(CalcCommand, FailuresTellTheProgramsMessageAndStatus)
          {u"--library"_s, notLibrary, good},
          ExitStatus::CalculationFailed,
          u"Norvane.dllファイルが異常なため計算できません"_s},
+        // The named file decides, not a Norvane.dll beside it.
+        {"damaged library of another name",
+         {u"--library"_s, renamedNotLibrary, good},
+         ExitStatus::CalculationFailed,
+         u"Norvane.dllファイルが異常なため計算できません"_s},
+        {"missing library of another name",
+         {u"--library"_s, folder.filePath(u"solver.so"_s), good},
+         ExitStatus::CalculationFailed,
+         u"Norvane.dllファイルがないため計算できません"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -331,4 +343,49 @@ TEST(CalcCommand, UsageAndHelp)
     EXPECT_EQ(help.status, ExitStatus::Success);
     EXPECT_EQ(QString::fromUtf8(help.out), helpText());
     EXPECT_EQ(help.err, QByteArray());
+}
+
+namespace {
+
+// An output that takes `room` bytes and then refuses every write, as a full disk does.
+class FullDevice : public QIODevice {
+public:
+    explicit FullDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (size > room_)
+            return -1;
+        room_ -= size;
+        return size;
+    }
+
+private:
+    qint64 room_;
+};
+
+} // namespace
+
+// A write that fails ends the calculator at once with its own status.
+TEST(CalcCommand, FailedWriteEndsWithOutputFailed)
+{
+    const CalcFolder folder;
+    const QString first = folder.writeReaction(u"first.txt"_s, reforming());
+    const QString second = folder.writeReaction(u"second.txt"_s, waterGasShift());
+    const qint64 firstReport = folder.run({u"--table"_s, first}).out.size();
+    for (const qint64 room : {qint64(0), firstReport}) {
+        SCOPED_TRACE(room);
+        FullDevice out(room);
+        QBuffer err;
+        err.open(QIODevice::WriteOnly);
+        const int status =
+            calc::runCalc({u"--data"_s, shippedDatabasePath(), u"--library"_s, builtLibraryPath(),
+                           u"--table"_s, first, second, u"missing.txt"_s},
+                          folder.path(), out, err);
+        EXPECT_EQ(status, ExitStatus::OutputFailed);
+        // Nothing is calculated after the failed write: no message for the missing file.
+        EXPECT_EQ(QString::fromUtf8(err.data()), u"norvanta-calc: 計算結果を書き込めませんでした\n"_s);
+    }
 }

@@ -77,3 +77,23 @@ TEST_F(CalcProgramTest, OutputIsTheCalculatorsOutput)
         EXPECT_FALSE(program.out.isEmpty());
     }
 }
+
+// A report that cannot be written is not reported as calculated: the last of
+// it waits in the C library's buffer until the final flush, which fails.
+TEST_F(CalcProgramTest, FullDiskIsAFailure)
+{
+    const QString file = folder_.writeReaction(u"shift.txt"_s, waterGasShift());
+    for (const QStringList& arguments :
+         {QStringList{file}, QStringList{u"--table"_s, file}, QStringList{u"--help"_s}}) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        QProcess process;
+        process.setWorkingDirectory(folder_.path());
+        process.setStandardOutputFile(u"/dev/full"_s);
+        process.start(QStringLiteral(NORVANTA_STAGE_DIR "/norvanta-calc"), arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), ExitStatus::OutputFailed);
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+                  u"norvanta-calc: 計算結果を書き込めませんでした\n"_s);
+    }
+}

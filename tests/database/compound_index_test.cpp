@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace norvanta;
 using namespace norvanta::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -150,4 +153,65 @@ TEST(CompoundIndex, MissingFileAndEmptyText)
     EXPECT_EQ(empty.recordCount(), 0);
     EXPECT_FALSE(empty.find(QString()).has_value());
     EXPECT_FALSE(empty.duplicateOf(QStringLiteral("CO")).has_value());
+}
+
+// Every line is read on its own: a malformed line between O2 and N2 leaves
+// both records as they are.
+TEST(CompoundIndex, MalformedLineHidesNoLaterRecord)
+{
+    const struct {
+        const char* name;
+        QString line;
+    } cases[] = {
+        {"blank line", QString()},
+        {"line of blanks", QStringLiteral("   ")},
+        {"comment with a comma", QStringLiteral(";値は概算, 一部は推定")},
+        {"genre header with a comma", QStringLiteral("  ;*無機ガス, その他")},
+        {"record of 11 fields", QStringLiteral("\"XX\", 1, 0, 0, -1, -2, -3, -4, -5, -6, -7")},
+        {"record of 13 fields", recordLine(QStringLiteral("\"XX\""), 1, 0, 0, 0) + u", 5"_s},
+        {"half-written record", QStringLiteral("\"XX\", 1, 0")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CompoundIndex index = CompoundIndex::parse(
+            recordLine(QStringLiteral("\"O2\""), 0, 0, 2, 0) + u"\r\n"_s + c.line + u"\r\n"_s +
+            recordLine(QStringLiteral("\"N2\""), 0, 0, 0, 10) + u"\r\n"_s);
+        for (const auto& [name, oxygen, base] : {std::tuple{u"O2", 2, 0}, {u"N2", 0, 10}}) {
+            const std::optional<int> record = index.find(QString::fromUtf16(name));
+            ASSERT_TRUE(record.has_value());
+            EXPECT_EQ(index.atomCount(*record, 2), oxygen);
+            EXPECT_EQ(index.gibbsEnergy(*record, 300), base - 1);
+            EXPECT_EQ(index.gibbsEnergy(*record, 1000), base - 8);
+        }
+    }
+}
+
+// The 300 K field of a matching record as written, and what reading it gives:
+// its leading value, or the failure a run reports.
+TEST(CompoundIndex, ValueFieldsWithoutANumberOrBeyondADoubleFail)
+{
+    const struct {
+        QString text;
+        double value;
+        int failure;
+    } cases[] = {
+        {QStringLiteral("-94.26"), -94.26, 0},
+        {QStringLiteral("3x"), 3, 0},
+        {QStringLiteral("1e-400"), 0, 0},
+        {QStringLiteral("abc"), 0, FailureCode::ReadPastEnd},
+        {QString(), 0, FailureCode::ReadPastEnd},
+        {QStringLiteral("-1e309"), 0, FailureCode::Overflow},
+        {QStringLiteral("1e99999"), 0, FailureCode::Overflow},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const CompoundIndex index = CompoundIndex::parse(
+            u"\"XX\", 1, 0, 2, "_s + c.text + u", -2, -3, -4, -5, -6, -7, -8\r\n"_s);
+        EXPECT_EQ(failureCode([&] { index.gibbsEnergy(0, 300); }), c.failure);
+        EXPECT_EQ(failureCode([&] { index.requireFiniteValues(0); }),
+                  c.failure == FailureCode::Overflow ? c.failure : 0);
+        if (c.failure == 0)
+            EXPECT_EQ(index.gibbsEnergy(0, 300), c.value);
+        EXPECT_EQ(index.gibbsEnergy(0, 400), -2);
+    }
 }

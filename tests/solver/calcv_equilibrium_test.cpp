@@ -4,6 +4,8 @@
 #include "equilibrium_reference.h"
 #include "norvane_exports.h"
 
+#include "engine/temperature_sweep.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,5 +59,30 @@ TEST(CalCvEquilibrium, EquimolarReactionDoesNotDependOnPressure)
         for (const double pressure : {0.1, 1.0, 10.0})
             EXPECT_NEAR(calCv(shift, kp, pressure), expected, 1e-14 * expected)
                 << "Kp " << kp << ", P " << pressure;
+    }
+}
+
+// The tolerance the calculation passes lets the bisection close on the root
+// even where both sides of the relation are far below 1e-30: dry reforming
+// from 1:1 at very low pressure and at the Kp of 300 K.
+TEST(CalCvEquilibrium, TheCalculationsToleranceFindsTheRootAtLowPressureAndTinyKp)
+{
+    const SolverReaction reforming = kReactions[0].reaction;
+    const struct {
+        double pressure;
+        double kp;
+        double conversion; // to three digits or more
+    } cases[] = {
+        {1e-10, 2e-14, 0.99929},
+        {1e-6, 1.2e-34, 2.34e-6},
+        {0.01, 1.2e-34, 2.34e-8},
+        {1, 1.2e-34, 2.34e-9},
+    };
+    for (const auto& c : cases) {
+        const double expected = referenceConversion(reforming, c.kp, c.pressure);
+        EXPECT_NEAR(expected, c.conversion, 0.005 * c.conversion) << "P " << c.pressure;
+        EXPECT_NEAR(calCv(reforming, c.kp, c.pressure, norvanta::TemperatureSweep::kTolerance),
+                    expected, 1e-12 * expected)
+            << "P " << c.pressure << " atm, Kp " << c.kp;
     }
 }

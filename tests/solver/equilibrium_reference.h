@@ -91,26 +91,4 @@ inline double referenceConversion(const SolverReaction& r, double kp, double pre
     return ReferenceSolver(r, kp, pressure).conversion();
 }
 
-// Kp times the reactants' partial pressures to their coefficients, less the
-// products' partial pressures to theirs, at conversion x: zero at equilibrium.
-inline double equilibriumResidual(const SolverReaction& r, double x, double kp, double pressure)
-{
-    long double total = 0;
-    for (int i = 0; i < r.reactantCount; ++i)
-        total += r.reactantAmount[size_t(i)] - r.reactantCoef[size_t(i)] * x;
-    for (int j = 0; j < r.productCount; ++j)
-        total += r.productCoef[size_t(j)] * x;
-    const long double f = pressure / total;
-    long double reactantSide = kp, productSide = 1;
-    for (int i = 0; i < r.reactantCount; ++i) {
-        const long double nu = r.reactantCoef[size_t(i)];
-        reactantSide *= std::pow((r.reactantAmount[size_t(i)] - nu * x) * f, nu);
-    }
-    for (int j = 0; j < r.productCount; ++j) {
-        const long double nu = r.productCoef[size_t(j)];
-        productSide *= std::pow(nu * x * f, nu);
-    }
-    return double(reactantSide - productSide);
-}
-
 } // namespace norvanta::test

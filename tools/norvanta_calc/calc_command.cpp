@@ -11,6 +11,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -37,6 +38,12 @@ void appendSeries(QString& text, const ResultTable& table, bool kelvin)
                 kTab + generalNumberText(point.kp) + kTab + generalNumberText(point.conversion) +
                 u'\n';
     }
+}
+
+// What norvanta-calc says on standard error when its output cannot be written.
+QString outputFailureText()
+{
+    return u"norvanta-calc: 計算結果を書き込めませんでした\n"_s;
 }
 
 } // namespace
@@ -77,9 +84,12 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
                                ? ExitStatus::InvalidReaction
                                : ExitStatus::CalculationFailed;
         QString message = result.message ? result.message->text : QString();
+        // The run looks for Norvane.dll beside the library; the file named by
+        // --library decides between missing and damaged, whatever its name.
         // The loader's own words say which file it tried and what was wrong with it.
         if (result.message == unusableSolverMessage(settings.startFolder))
-            message += u"\n"_s + library_.errorString();
+            message = unusableLibraryMessage(options_.libraryPath).text + u"\n"_s +
+                      library_.errorString();
         return {status, {}, message};
     }
 
@@ -117,16 +127,25 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
     const ParsedArguments parsed = parseCalcArguments(arguments, workingFolder);
     const CalcOptions& options = parsed.options;
     const auto write = [&options](QIODevice& device, const QString& text) {
-        device.write(encodedText(text, options.encoding));
+        const QByteArray bytes = encodedText(text, options.encoding);
+        return device.write(bytes) == bytes.size();
+    };
+    // A report that cannot be written is lost: say so rather than end as if
+    // it were. The last of it may still wait in the C library's buffer.
+    const auto outputFailed = [&] {
+        write(err, outputFailureText());
+        return ExitStatus::OutputFailed;
+    };
+    const auto flushed = [&out] {
+        auto* file = qobject_cast<QFileDevice*>(&out);
+        return file == nullptr || file->flush();
     };
     if (!parsed.error.isEmpty()) {
         write(err, u"norvanta-calc: "_s + parsed.error + u'\n' + usageText());
         return ExitStatus::Usage;
     }
-    if (parsed.help) {
-        write(out, helpText());
-        return ExitStatus::Success;
-    }
+    if (parsed.help)
+        return write(out, helpText()) && flushed() ? ExitStatus::Success : outputFailed();
 
     CalcCommand command(options);
     for (const QString& warning : command.constantWarnings())
@@ -141,16 +160,17 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
             write(err, file + u": "_s + outcome.message + u'\n');
         // Every file's table lines end with an empty line, none for a file that
         // failed, so that a script counting empty lines knows whose lines it reads.
+        bool written = true;
         if (options.table) {
-            write(out, outcome.output + u'\n');
+            written = write(out, outcome.output + u'\n');
         } else if (!outcome.output.isEmpty()) {
-            if (reportWritten)
-                write(out, u"\r\n"_s);
-            write(out, outcome.output);
+            written = write(out, (reportWritten ? u"\r\n"_s : QString()) + outcome.output);
             reportWritten = true;
         }
+        if (!written)
+            return outputFailed();
     }
-    return status;
+    return flushed() ? status : outputFailed();
 }
 
 } // namespace norvanta::calc

@@ -50,7 +50,8 @@ QByteArray encodedText(const QString& text, OutputEncoding encoding);
 
 // norvanta-calc with the arguments after its name: the results go to `out`,
 // usage, warnings and messages to `err`. Returns the exit status, the largest
-// of all reaction files when there are several.
+// of all reaction files when there are several, or OutputFailed as soon as a
+// write to `out` fails.
 int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevice& out,
             QIODevice& err);
 

@@ -16,6 +16,7 @@ constexpr int Success = 0;
 constexpr int InvalidReaction = 1;   // a check of the reaction failed
 constexpr int CalculationFailed = 2; // the reaction file, Norvane.dat or Norvane.dll
 constexpr int Usage = 64;            // the command line is wrong
+constexpr int OutputFailed = 74;     // the results could not be written (a full disk)
 } // namespace ExitStatus
 
 enum class OutputEncoding { Utf8, ShiftJis };
