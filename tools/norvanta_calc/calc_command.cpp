@@ -1,4 +1,5 @@
 #include "calc_command.h"
+#include "file_lookup.h"
 
 #include "engine/calculation_run.h"
 #include "engine/run_errors.h"
@@ -115,7 +116,7 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
             QIODevice& err)
 {
     const ParsedArguments parsed = parseCalcArguments(arguments, workingFolder);
-    const CalcOptions& options = parsed.options;
+    CalcOptions options = parsed.options;
     const auto write = [&options](QIODevice& device, const QString& text) {
         device.write(encodedText(text, options.encoding));
     };
@@ -126,6 +127,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
     if (parsed.help) {
         write(out, helpText());
         return ExitStatus::Success;
+    }
+
+    if (const auto missing = applyLookup(options, lookupPlaces(workingFolder))) {
+        write(err, u"norvanta-calc: "_s + *missing + u'\n');
+        return ExitStatus::CalculationFailed;
     }
 
     CalcCommand command(options);
