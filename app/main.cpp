@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/qt_platform.h"
 #include "app/startup.h"
+#include "app/termination_signal.h"
 #include "app/title_form.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     norvanta::installJapaneseUi(application);
+    const norvanta::TerminationSignal termination;
     norvanta::QtPlatform platform;
     std::unique_ptr<norvanta::NorvantaApplication> program;
     norvanta::TitleForm title(platform, [&](const QString& startFolder) -> QWidget* {
