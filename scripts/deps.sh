@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in packages.txt that are not installed yet.
+# Installs the Debian packages listed in packages.txt (or the list given) that are not installed yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 missing=()
@@ -8,7 +8,7 @@ while read -r pkg; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed"; then
         missing+=("$pkg")
     fi
-done < "$here/packages.txt"
+done < "${1:-$here/packages.txt}"
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()

@@ -3,6 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/deps.sh"
+"$top/scripts/deps.sh" "$top/scripts/test-packages.txt"
 cd "$top"
 export QT_QPA_PLATFORM=offscreen
 presets=("$@")
@@ -13,3 +14,4 @@ for preset in "${presets[@]}"; do
     cmake --build --preset "$preset"
     ctest --preset "$preset" -j2
 done
+bash "$top/scripts/test-install.sh" # the installed tree and the Debian package
