@@ -83,9 +83,9 @@ TEST_F(FileLookupTest, MissingDataFileNamesEveryPlace)
     CalcOptions options;
     const auto message = applyLookup(options, places());
     ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(*message, u"Norvane.datが見つかりません。探した場所:\n  "_s +
-                            folder(u"current"_s) + u"/Norvane.dat\n  "_s + folder(u"user"_s) +
-                            u"/Norvane.dat\n  "_s + folder(u"share"_s) + u"/Norvane.dat"_s);
+    EXPECT_EQ(*message, u"Norvane.datが見つかりません。探した場所:\n  "_s + folder(u"current"_s) +
+                            u"/Norvane.dat\n  "_s + folder(u"user"_s) + u"/Norvane.dat\n  "_s +
+                            folder(u"share"_s) + u"/Norvane.dat"_s);
 }
 
 // A file named by an option is taken as named, even when it is missing, and

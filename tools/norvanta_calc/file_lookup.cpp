@@ -61,8 +61,7 @@ std::optional<QString> applyLookup(CalcOptions& options, const LookupPlaces& pla
         QString fileName;
         QString installed;
     } files[] = {
-        {options.databaseGiven, options.databasePath, u"Norvane.dat"_s,
-         places.installedDataFolder},
+        {options.databaseGiven, options.databasePath, u"Norvane.dat"_s, places.installedDataFolder},
         {options.libraryGiven, options.libraryPath, u"Norvane.dll"_s,
          places.installedLibraryFolder},
     };
