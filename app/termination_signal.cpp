@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QWidget>
 
 #include <csignal>
@@ -56,12 +57,14 @@ void TerminationSignal::onSignal()
     [[maybe_unused]] const ssize_t read = ::read(signalSockets[1], &byte, 1);
     QApplication::closeAllWindows();
     // Nothing left open (or nothing was shown yet): end here. A window that
-    // stayed open kept the program running by the user's answer.
+    // stayed open kept the program running by the user's answer. Outside an
+    // event loop there is nothing to end.
     for (const QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible())
             return;
     }
-    QCoreApplication::quit();
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
 }
 
 } // namespace norvanta
