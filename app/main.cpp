@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "app/qt_platform.h"
 #include "app/startup.h"
+#include "app/termination_signal.h"
 #include "app/title_form.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     norvanta::installJapaneseUi(application);
+    const norvanta::TerminationSignal termination;
     norvanta::QtPlatform platform;
     if (!norvanta::checkShiftJisCodec(platform)) {
         QTextStream(stderr) << u"Norvanta: "_s << norvanta::codecMissingText() << Qt::endl;

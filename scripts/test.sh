@@ -3,6 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/deps.sh"
+"$top/scripts/deps.sh" "$top/scripts/test-packages.txt"
 "$top/scripts/printing-setup.sh"
 cd "$top"
 export QT_QPA_PLATFORM=offscreen
@@ -15,3 +16,4 @@ for preset in "${presets[@]}"; do
     ctest --preset "$preset" -j2
 done
 (($#)) || "$top/scripts/fuzz.sh"
+bash "$top/scripts/test-install.sh" # the installed tree and the Debian package

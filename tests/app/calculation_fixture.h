@@ -30,7 +30,7 @@ class CalculationTest : public ::testing::Test {
 protected:
     CalculationTest()
     {
-        QFile::copy(QStringLiteral(NORVANTA_STAGE_DIR "/Norvane.dat"), path("Norvane.dat"));
+        QFile::copy(QStringLiteral(NORVANTA_SOURCE_DIR "/data/Norvane.dat"), path("Norvane.dat"));
         QFile::copy(QStringLiteral(NORVANTA_SOLVER_PATH), path("Norvane.dll"));
         QObject::connect(form.ProgBar, &QProgressBar::valueChanged,
                          [this](int value) { progress.push_back(value); });

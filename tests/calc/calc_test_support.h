@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 
 inline QString shippedDatabasePath()
 {
-    return QStringLiteral(NORVANTA_STAGE_DIR "/Norvane.dat");
+    return QStringLiteral(NORVANTA_SOURCE_DIR "/data/Norvane.dat");
 }
 
 inline QString builtLibraryPath()

@@ -319,10 +319,5 @@ TEST(ShippedDatabase, IsomersKeepTheirKnownOrderOfStability) {
     }
 }
 
-TEST(ShippedDatabase, StagingFolderHoldsTheShippedFile) {
-    EXPECT_EQ(fileBytes(QStringLiteral(NORVANTA_STAGE_DIR "/Norvane.dat")),
-              fileBytes(shippedDatabasePath()));
-}
-
 } // namespace
 } // namespace norvanta::testing

@@ -1,4 +1,5 @@
 #include "calc_command.h"
+#include "file_lookup.h"
 
 #include "engine/calculation_run.h"
 #include "engine/run_errors.h"
@@ -125,7 +126,7 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
             QIODevice& err)
 {
     const ParsedArguments parsed = parseCalcArguments(arguments, workingFolder);
-    const CalcOptions& options = parsed.options;
+    CalcOptions options = parsed.options;
     const auto write = [&options](QIODevice& device, const QString& text) {
         const QByteArray bytes = encodedText(text, options.encoding);
         return device.write(bytes) == bytes.size();
@@ -146,6 +147,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
     }
     if (parsed.help)
         return write(out, helpText()) && flushed() ? ExitStatus::Success : outputFailed();
+
+    if (const auto missing = applyLookup(options, lookupPlaces(workingFolder))) {
+        write(err, u"norvanta-calc: "_s + *missing + u'\n');
+        return ExitStatus::CalculationFailed;
+    }
 
     CalcCommand command(options);
     for (const QString& warning : command.constantWarnings())

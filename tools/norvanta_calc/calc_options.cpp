@@ -55,12 +55,15 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
     } else {
         if (value.isEmpty())
             return refuse(u"--"_s + name + u" にはファイルのパスを指定してください"_s);
-        if (name == u"data")
+        if (name == u"data") {
             options.databasePath = value;
-        else if (name == u"library")
+            options.databaseGiven = true;
+        } else if (name == u"library") {
             options.libraryPath = value;
-        else
+            options.libraryGiven = true;
+        } else {
             options.constantsPath = value;
+        }
     }
     return true;
 }
@@ -149,8 +152,8 @@ QString helpText()
            u"  --step 100|25          温度の刻み(K)。既定は 25\n"
            u"  --temperature K|C      表の温度の単位。既定は C\n"
            u"  --energy kcal|kJ       dGの単位。既定は kcal\n"
-           u"  --data PATH            化合物データファイル。既定は作業フォルダの Norvane.dat\n"
-           u"  --library PATH         計算ライブラリ。既定は作業フォルダの Norvane.dll\n"
+           u"  --data PATH            化合物データファイル(既定は Norvane.dat を下の順に探す)\n"
+           u"  --library PATH         計算ライブラリ(既定は Norvane.dll を下の順に探す)\n"
            u"  --constants PATH       物理定数ファイル(なければ既定の定数)。\n"
            u"                         既定は作業フォルダの constants.txt\n"
            u"  --timestamp \"MM-DD-YYYY HH:MM:SS\"\n"
@@ -164,6 +167,12 @@ QString helpText()
            u"                         なかったファイルは空行だけ)。--temperature、--energy、\n"
            u"                         --timestamp は使わない\n"
            u"  -h, --help             この説明を表示する\n"
+           u"\n"
+           u"Norvane.dat と Norvane.dll を探す順(--data、--library の指定がないとき):\n"
+           u"  1. 現在のフォルダ\n"
+           u"  2. 作業フォルダ ~/Norvanta(norvanta が作るフォルダ。登録した化合物がある)\n"
+           u"  3. インストールされたもの(/usr/share/norvanta、/usr/lib/norvanta。\n"
+           u"     ビルドしたフォルダでは norvanta-calc と同じフォルダ)\n"
            u"\n"
            u"終了コード:\n"
            u"  0   すべてのファイルを計算した\n"

@@ -29,6 +29,9 @@ struct CalcOptions {
     QString databasePath;
     QString libraryPath;
     QString constantsPath;
+    // Whether --data or --library named the file; the others are looked up.
+    bool databaseGiven = false;
+    bool libraryGiven = false;
     std::optional<QDateTime> timestamp; // the date line; the local clock when absent
     OutputEncoding encoding = OutputEncoding::Utf8;
     bool table = false;
@@ -44,8 +47,9 @@ struct ParsedArguments {
 
 // Reads the arguments after the program name. The data, library and
 // constants files default to Norvane.dat, Norvane.dll and constants.txt in
-// the working folder. Options take their value as the next argument or after
-// "="; "--" ends the options.
+// the working folder; applyLookup then looks further for the first two.
+// Options take their value as the next argument or after "="; "--" ends the
+// options.
 ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& workingFolder);
 
 // The short text shown after a wrong command line.

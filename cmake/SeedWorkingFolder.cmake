@@ -1,0 +1,20 @@
+# Seeds a working folder's Norvane.dat from the shipped file when the folder has
+# none. An existing Norvane.dat holds the compounds the user registered and is
+# never replaced, however the shipped file changed: norvanta-update-data brings
+# a new shipped file in and keeps those records.
+#
+# Included by data/CMakeLists.txt at every configure, and run by the tests as
+#   cmake -DSHIPPED=<shipped Norvane.dat> -DFOLDER=<working folder> -P SeedWorkingFolder.cmake
+function(norvanta_seed_database shipped folder)
+    set(target "${folder}/Norvane.dat")
+    if(EXISTS "${target}" OR IS_SYMLINK "${target}")
+        return()
+    endif()
+    # Copy beside it and rename, so that an interrupted copy leaves no half file.
+    file(COPY_FILE "${shipped}" "${target}.seeding")
+    file(RENAME "${target}.seeding" "${target}")
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+    norvanta_seed_database("${SHIPPED}" "${FOLDER}")
+endif()
