@@ -76,8 +76,8 @@ double literal(const RandomCase& c, double tolerance)
     return literalCalCv(c.kp, c.pressure, r.reactantCount, r.productCount, r.reactantCoef[0],
                         r.reactantCoef[1], r.reactantCoef[2], r.reactantCoef[3],
                         r.reactantAmount[0], r.reactantAmount[1], r.reactantAmount[2],
-                        r.reactantAmount[3], r.productCoef[0], r.productCoef[1],
-                        r.productCoef[2], r.productCoef[3], tolerance);
+                        r.reactantAmount[3], r.productCoef[0], r.productCoef[1], r.productCoef[2],
+                        r.productCoef[3], tolerance);
 }
 
 } // namespace
