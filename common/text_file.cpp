@@ -41,6 +41,11 @@ QByteArray encodeShiftJis(const QString& text)
 
 QString readShiftJisFile(const QString& path)
 {
+    return decodeShiftJis(readFileBytes(path));
+}
+
+QByteArray readFileBytes(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const QFileInfo info(path);
@@ -50,7 +55,7 @@ QString readShiftJisFile(const QString& path)
             throw Failure(FailureCode::FileNotFound);
         throw Failure(FailureCode::PermissionDenied);
     }
-    return decodeShiftJis(file.readAll());
+    return file.readAll();
 }
 
 void writeShiftJisFile(const QString& path, const QString& text)

@@ -77,7 +77,9 @@ std::optional<ValidationFailure> CalculationRun::runStep()
         host_.prepareRun();
         prepareReaction(fields_, definition_);
         host_.showFields(fields_);
-        database_ = CompoundIndex::load(settings_.databasePath);
+        database_ = settings_.databaseCache ? settings_.databaseCache->load(settings_.databasePath)
+                                            : std::make_shared<const CompoundIndex>(
+                                                  CompoundIndex::load(settings_.databasePath));
         return std::nullopt;
     case 2: {
         auto failure = collectRows(fields_, definition_);

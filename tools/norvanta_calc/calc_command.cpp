@@ -67,7 +67,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     // Norvane.dll is looked for where the library path points, so its
     // messages tell a missing file from a damaged one there.
     const RunSettings settings{options_.databasePath,
-                               QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor};
+                               QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor,
+                               &databaseCache_};
     CalculationRun run(settings, fields, definition, table, library_, host);
     run.start(options_.tetraPrecision);
     const TickResult result = run.runToEnd();

@@ -6,6 +6,8 @@
 #include "engine/result_table.h"
 #include "engine/solver_library.h"
 
+#include "database/compound_index_cache.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -21,7 +23,7 @@ struct ReactionOutcome {
 
 // The calculations of one command line. constants.txt is read once;
 // Norvane.dll is bound at the first calculation and stays bound, so a batch
-// pays for loading it once.
+// pays for loading it once; Norvane.dat is parsed again only when it changed.
 class CalcCommand {
 public:
     explicit CalcCommand(CalcOptions options);
@@ -38,6 +40,7 @@ private:
     PhysicalConstants constants_;
     QStringList constantWarnings_;
     SolverLibrary library_;
+    CompoundIndexCache databaseCache_;
 };
 
 // One tab-separated line per computed point, kelvin series first: series
