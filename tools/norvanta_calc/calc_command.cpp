@@ -1,7 +1,11 @@
 #include "calc_command.h"
 
+#include "reaction_summary.h"
+
 #include "engine/calculation_run.h"
 #include "engine/run_errors.h"
+
+#include "common/failure.h"
 
 #include "files/file_command_prompts.h"
 #include "files/reaction_file.h"
@@ -86,6 +90,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
 
     if (options_.table)
         return {ExitStatus::Success, pointTable(table), {}};
+    if (options_.summary)
+        return summarise(reactionFile, definition, table);
 
     ResultReportInput input;
     input.fields = fields;
@@ -97,6 +103,25 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     input.caltoj = constants_.calToJ;
     input.timestamp = options_.timestamp.value_or(QDateTime::currentDateTime());
     return {ExitStatus::Success, MakeResultText(input), {}};
+}
+
+ReactionOutcome CalcCommand::summarise(const QString& reactionFile,
+                                       const ReactionDefinition& definition,
+                                       const ResultTable& table)
+{
+    try {
+        const auto database = databaseCache_.load(options_.databasePath);
+        return {ExitStatus::Success,
+                reactionSummary(reactionFile, table, definition, *database, library_,
+                                constants_.kpFactor, options_.targets),
+                {}};
+    } catch (const SolverUnavailable&) {
+        return {ExitStatus::CalculationFailed,
+                {},
+                unusableSolverMessage(QFileInfo(options_.libraryPath).absolutePath()).text};
+    } catch (const Failure& failure) {
+        return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
+    }
 }
 
 QString pointTable(const ResultTable& table)
@@ -144,6 +169,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         // failed, so that a script counting empty lines knows whose lines it reads.
         if (options.table) {
             write(out, outcome.output + u'\n');
+        } else if (options.summary) {
+            const bool computed = outcome.status == ExitStatus::Success;
+            write(out,
+                  (computed ? outcome.output : failedSummaryLine(file, options.targets.size())) +
+                      u'\n');
         } else if (!outcome.output.isEmpty()) {
             if (reportWritten)
                 write(out, u"\r\n"_s);

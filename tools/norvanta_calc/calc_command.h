@@ -3,6 +3,7 @@
 #include "calc_options.h"
 
 #include "engine/constants.h"
+#include "engine/reaction_definition.h"
 #include "engine/result_table.h"
 #include "engine/solver_library.h"
 
@@ -36,6 +37,10 @@ public:
     ReactionOutcome calculate(const QString& reactionFile);
 
 private:
+    // The --summary line of a reaction the run computed.
+    ReactionOutcome summarise(const QString& reactionFile, const ReactionDefinition& definition,
+                              const ResultTable& table);
+
     const CalcOptions options_;
     PhysicalConstants constants_;
     QStringList constantWarnings_;
