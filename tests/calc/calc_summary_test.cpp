@@ -169,3 +169,27 @@ TEST(CalcSummary, FailedFileKeepsItsLineAndTheTablesExitStatus)
     EXPECT_EQ(lines[1].count(u'\t'), 6);
     EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(unknown + u": "_s));
 }
+
+TEST(CalcSummary, TargetsOptionAndItsRefusals)
+{
+    const auto parse = [](const QStringList& arguments) {
+        return calc::parseCalcArguments(arguments, u"/work"_s);
+    };
+    const calc::ParsedArguments defaults = parse({u"--summary"_s, u"a"_s});
+    EXPECT_TRUE(defaults.options.summary);
+    EXPECT_EQ(defaults.options.targets, (std::vector<double>{0.5, 0.9}));
+    EXPECT_EQ(parse({u"--summary"_s, u"--targets= 99.5, 10 ,100"_s, u"a"_s}).options.targets,
+              (std::vector<double>{0.995, 0.1, 1.0}));
+
+    const QString refusal =
+        u"--targets には 0 より大きく 100 以下の転化率(%)をコンマで区切って指定してください"_s;
+    for (const QString& targets : {u"0"_s, u"100.5"_s, u"50,"_s, u"fifty"_s, u"-10"_s, u"nan"_s})
+        EXPECT_EQ(parse({u"--summary"_s, u"--targets"_s, targets, u"a"_s}).error, refusal)
+            << targets.toStdString();
+    EXPECT_EQ(parse({u"--summary"_s, u"--table"_s, u"a"_s}).error,
+              u"--table と --summary は同時に指定できません"_s);
+
+    const QString help = calc::helpText();
+    for (const QString& text : {u"--summary"_s, u"--targets 50,90"_s, u"below"_s, u"above"_s})
+        EXPECT_TRUE(help.contains(text)) << text.toStdString();
+}
