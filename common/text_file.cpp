@@ -69,6 +69,11 @@ QString firstCharacterOutsideShiftJis(QStringView text)
 
 QString readShiftJisFile(const QString& path)
 {
+    return decodeShiftJis(readFileBytes(path));
+}
+
+QByteArray readFileBytes(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const QFileInfo info(path);
@@ -78,7 +83,7 @@ QString readShiftJisFile(const QString& path)
             throw Failure(FailureCode::FileNotFound);
         throw Failure(FailureCode::PermissionDenied);
     }
-    return decodeShiftJis(file.readAll());
+    return file.readAll();
 }
 
 void writeShiftJisFile(const QString& path, const QString& text)

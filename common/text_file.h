@@ -29,6 +29,9 @@ QString firstCharacterOutsideShiftJis(QStringView text);
 // {76} when its folder does not exist, {70} when it cannot be opened.
 QString readShiftJisFile(const QString& path);
 
+// The file's bytes as they are, with the failures of readShiftJisFile.
+QByteArray readFileBytes(const QString& path);
+
 // Writes the text as Shift_JIS through a temporary file that replaces the
 // target only when everything was written, so a failed write leaves the
 // previous file whole. The text's line ends are written as they are.

@@ -86,7 +86,9 @@ std::optional<ValidationFailure> CalculationRun::runStep()
     case 3:
         // Read where the lookups begin, so that the messages of step 2 come
         // first even when the file is missing or cannot be read.
-        database_ = CompoundIndex::load(settings_.databasePath);
+        database_ = settings_.databaseCache ? settings_.databaseCache->load(settings_.databasePath)
+                                            : std::make_shared<const CompoundIndex>(
+                                                  CompoundIndex::load(settings_.databasePath));
         return checkCompounds(definition_, database());
     case 4:
         return normaliseReaction(fields_, definition_);

@@ -7,11 +7,13 @@
 #include "engine/validation.h"
 
 #include "database/compound_index.h"
+#include "database/compound_index_cache.h"
 
 #include "common/reaction_fields.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace norvanta {
@@ -53,10 +55,13 @@ public:
 
 // What a run needs besides the fields: where Norvane.dat is, the folder the
 // program started in (where Norvane.dll belongs), and the Kp factor 1000 / R.
+// A caller that runs many calculations may keep Norvane.dat's parsed form
+// between them in a cache; without one each run parses the file itself.
 struct RunSettings {
     QString databasePath;
     QString startFolder;
     double kpFactor = 0;
+    CompoundIndexCache* databaseCache = nullptr;
 };
 
 enum class TickOutcome {
@@ -121,7 +126,7 @@ private:
     bool running_ = false;
     bool tetraPrecision_ = false;
     int step_ = 0;
-    std::optional<CompoundIndex> database_;
+    std::shared_ptr<const CompoundIndex> database_;
     std::optional<TemperatureSweep> sweep_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "common/failure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -176,6 +177,24 @@ double TemperatureSweep::reactionGibbsEnergy(int kelvin) const
     for (int k = 0; k < definition_.productCount; ++k)
         dG += productCoef_[k] * database_.gibbsEnergy(productRecords_[k], kelvin);
     return dG;
+}
+
+ResultPoint TemperatureSweep::kelvinPointAt(double kelvin)
+{
+    const int from = std::clamp(300 + 100 * int((kelvin - 300) / 100), 300, 1000);
+    const double dGFrom = reactionGibbsEnergy(from);
+    double dG = dGFrom;
+    if (kelvin == 1100) {
+        dG = solver_.interp(900, reactionGibbsEnergy(900), 1000, dGFrom, 1100);
+    } else if (kelvin != from) {
+        const double dGTo = from == 1000
+                                ? solver_.interp(900, reactionGibbsEnergy(900), 1000, dGFrom, 1100)
+                                : reactionGibbsEnergy(from + 100);
+        dG = solver_.interp(float(from), dGFrom, float(from + 100), dGTo, float(kelvin));
+    }
+    ResultPoint point;
+    complete(point, dG, kelvin);
+    return point;
 }
 
 double TemperatureSweep::kpAt(double dG, double kelvin) const

@@ -48,6 +48,12 @@ public:
     // Points this sweep has not computed (yet) are marked so.
     const ResultTable& table() const { return table_; }
 
+    // A kelvin point at any temperature from 300 to 1100 K by the rule of the
+    // points above: dG from the database at 300..1000 K, the 900-1000 K
+    // segment at 1100 K, Interp on the 100 K segment around it elsewhere;
+    // then Kp and the conversion as at every point. Throws as steps 5 and 8 do.
+    ResultPoint kelvinPointAt(double kelvin);
+
 private:
     enum class Series { Kelvin, Celsius };
 

@@ -1,8 +1,12 @@
 #include "calc_command.h"
 #include "file_lookup.h"
 
+#include "reaction_summary.h"
+
 #include "engine/calculation_run.h"
 #include "engine/run_errors.h"
+
+#include "common/failure.h"
 
 #include "files/file_command_prompts.h"
 #include "files/reaction_file.h"
@@ -75,7 +79,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     // Norvane.dll is looked for where the library path points, so its
     // messages tell a missing file from a damaged one there.
     const RunSettings settings{options_.databasePath,
-                               QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor};
+                               QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor,
+                               &databaseCache_};
     CalculationRun run(settings, fields, definition, table, library_, host);
     run.start(options_.tetraPrecision);
     const TickResult result = run.runToEnd();
@@ -96,6 +101,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
 
     if (options_.table)
         return {ExitStatus::Success, pointTable(table), {}};
+    if (options_.summary)
+        return summarise(reactionFile, definition, table);
 
     ResultReportInput input;
     input.fields = fields;
@@ -107,6 +114,25 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     input.caltoj = constants_.calToJ;
     input.timestamp = options_.timestamp.value_or(QDateTime::currentDateTime());
     return {ExitStatus::Success, MakeResultText(input), {}};
+}
+
+ReactionOutcome CalcCommand::summarise(const QString& reactionFile,
+                                       const ReactionDefinition& definition,
+                                       const ResultTable& table)
+{
+    try {
+        const auto database = databaseCache_.load(options_.databasePath);
+        return {ExitStatus::Success,
+                reactionSummary(reactionFile, table, definition, *database, library_,
+                                constants_.kpFactor, options_.targets),
+                {}};
+    } catch (const SolverUnavailable&) {
+        return {ExitStatus::CalculationFailed,
+                {},
+                unusableSolverMessage(QFileInfo(options_.libraryPath).absolutePath()).text};
+    } catch (const Failure& failure) {
+        return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
+    }
 }
 
 QString pointTable(const ResultTable& table)
@@ -169,6 +195,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         bool written = true;
         if (options.table) {
             written = write(out, outcome.output + u'\n');
+        } else if (options.summary) {
+            const bool computed = outcome.status == ExitStatus::Success;
+            written = write(out, (computed ? outcome.output
+                                           : failedSummaryLine(file, options.targets.size())) +
+                                     u'\n');
         } else if (!outcome.output.isEmpty()) {
             written = write(out, (reportWritten ? u"\r\n"_s : QString()) + outcome.output);
             reportWritten = true;

@@ -3,8 +3,11 @@
 #include "calc_options.h"
 
 #include "engine/constants.h"
+#include "engine/reaction_definition.h"
 #include "engine/result_table.h"
 #include "engine/solver_library.h"
+
+#include "database/compound_index_cache.h"
 
 #include <QIODevice>
 #include <QString>
@@ -21,7 +24,7 @@ struct ReactionOutcome {
 
 // The calculations of one command line. constants.txt is read once;
 // Norvane.dll is bound at the first calculation and stays bound, so a batch
-// pays for loading it once.
+// pays for loading it once; Norvane.dat is parsed again only when it changed.
 class CalcCommand {
 public:
     explicit CalcCommand(CalcOptions options);
@@ -34,10 +37,15 @@ public:
     ReactionOutcome calculate(const QString& reactionFile);
 
 private:
+    // The --summary line of a reaction the run computed.
+    ReactionOutcome summarise(const QString& reactionFile, const ReactionDefinition& definition,
+                              const ResultTable& table);
+
     const CalcOptions options_;
     PhysicalConstants constants_;
     QStringList constantWarnings_;
     SolverLibrary library_;
+    CompoundIndexCache databaseCache_;
 };
 
 // One tab-separated line per computed point, kelvin series first: series

@@ -1,5 +1,7 @@
 #include "calc_options.h"
 
+#include "reaction_summary.h"
+
 #include <QDir>
 
 namespace norvanta::calc {
@@ -45,6 +47,11 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
             options.encoding = OutputEncoding::ShiftJis;
         else
             return refuse(u"--encoding には utf-8 か shift_jis を指定してください"_s);
+    } else if (name == u"targets") {
+        options.targets = parseTargets(value);
+        if (options.targets.empty())
+            return refuse(
+                u"--targets には 0 より大きく 100 以下の転化率(%)をコンマで区切って指定してください"_s);
     } else if (name == u"timestamp") {
         // Only the exact form, so that "3-5-2024" cannot pass for a fixed date line.
         const QDateTime timestamp = QDateTime::fromString(value, kTimestampFormat);
@@ -72,7 +79,7 @@ bool takesValue(const QString& name)
 {
     static const QStringList names = {u"step"_s,      u"temperature"_s, u"energy"_s,
                                       u"data"_s,      u"library"_s,     u"constants"_s,
-                                      u"timestamp"_s, u"encoding"_s};
+                                      u"timestamp"_s, u"encoding"_s,    u"targets"_s};
     return names.contains(name);
 }
 
@@ -106,6 +113,10 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
             options.table = true;
             continue;
         }
+        if (argument == u"--summary") {
+            options.summary = true;
+            continue;
+        }
         if (!argument.startsWith(u"--")) {
             parsed.error = u"不明なオプションです: "_s + argument;
             return parsed;
@@ -128,7 +139,9 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
         if (!applyValue(name, value, options, parsed.error))
             return parsed;
     }
-    if (!parsed.help && options.reactionFiles.isEmpty())
+    if (options.table && options.summary)
+        parsed.error = u"--table と --summary は同時に指定できません"_s;
+    else if (!parsed.help && options.reactionFiles.isEmpty())
         parsed.error = u"反応系ファイルを指定してください"_s;
     return parsed;
 }
@@ -166,6 +179,16 @@ QString helpText()
            u"                         ファイルごとに、その行のあとに空行を1行書く(計算でき\n"
            u"                         なかったファイルは空行だけ)。--temperature、--energy、\n"
            u"                         --timestamp は使わない\n"
+           u"  --summary              反応系ファイルごとに1行をタブ区切りで書く(行末は LF):\n"
+           u"                         ファイル名、dG = 0 となる温度(K、℃)、制限化合物の\n"
+           u"                         転化率が各目標に初めて達する温度(K、℃)。温度は\n"
+           u"                         300～1100 K の範囲で小数1桁、℃は K − 273。範囲内に\n"
+           u"                         ないときは数値の代わりに語を書く: below(転化率は\n"
+           u"                         300 K ですでに目標を超えている。dG は 300 K から\n"
+           u"                         1100 K へ 0 から遠ざかる)、above(転化率は 1100 K\n"
+           u"                         までに目標に達しない。dG は 0 に近づくが届かない)。\n"
+           u"                         計算できなかったファイルはファイル名と空の欄だけ\n"
+           u"  --targets 50,90        --summary の目標転化率(%)。コンマ区切り。既定は 50,90\n"
            u"  -h, --help             この説明を表示する\n"
            u"\n"
            u"Norvane.dat と Norvane.dll を探す順(--data、--library の指定がないとき):\n"

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace norvanta::calc {
 
@@ -35,6 +36,8 @@ struct CalcOptions {
     std::optional<QDateTime> timestamp; // the date line; the local clock when absent
     OutputEncoding encoding = OutputEncoding::Utf8;
     bool table = false;
+    bool summary = false;
+    std::vector<double> targets{0.5, 0.9}; // conversions of --summary, as fractions
     QStringList reactionFiles;
 };
 

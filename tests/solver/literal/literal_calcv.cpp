@@ -1,0 +1,61 @@
+#include "literal_calcv.h"
+
+#include <math.h>
+
+namespace norvanta::test {
+
+double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
+                    std::int32_t productCount, double reactantCoef1, double reactantCoef2,
+                    double reactantCoef3, double reactantCoef4, double reactantAmount1,
+                    double reactantAmount2, double reactantAmount3, double reactantAmount4,
+                    double productCoef1, double productCoef2, double productCoef3,
+                    double productCoef4, double tolerance)
+{
+    const double reactantCoef[4] = {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4};
+    const double reactantAmount[4] = {reactantAmount1, reactantAmount2, reactantAmount3,
+                                      reactantAmount4};
+    const double productCoef[4] = {productCoef1, productCoef2, productCoef3, productCoef4};
+    // Only four slots exist; a count beyond them means all four, below one none.
+    const int reactants = reactantCount < 0 ? 0 : (reactantCount > 4 ? 4 : reactantCount);
+    const int products = productCount < 0 ? 0 : (productCount > 4 ? 4 : productCount);
+
+    double lo = 0.0;
+    double hi = 1.0;
+    double x = 0.0;
+    for (int iteration = 1; iteration <= 99; ++iteration) {
+        x = (hi + lo) * 0.5;
+
+        double n[4];
+        double m[4];
+        double s = 0.0;
+        for (int i = 0; i < reactants; ++i) {
+            n[i] = reactantAmount[i] - reactantCoef[i] * x;
+            s += n[i];
+        }
+        for (int j = 0; j < products; ++j) {
+            m[j] = productCoef[j] * x;
+            s += m[j];
+        }
+        const double f = totalPressure / s;
+
+        double qp = 1.0;
+        for (int j = 0; j < products; ++j)
+            qp *= pow(m[j] * f, productCoef[j]);
+        double qr = kp;
+        for (int i = 0; i < reactants; ++i)
+            qr *= pow(n[i] * f, reactantCoef[i]);
+
+        const double r = qr - qp;
+        if (r > 0)
+            lo = x;
+        else
+            hi = x;
+        if (fabs(r) <= tolerance)
+            break;
+        if (r != r)
+            break;
+    }
+    return x;
+}
+
+} // namespace norvanta::test
