@@ -15,11 +15,6 @@ namespace norvanta {
 
 namespace {
 
-bool storableInShiftJis(const QString& text)
-{
-    return decodeShiftJis(encodeShiftJis(text)) == text;
-}
-
 // The box whose number overflows a double, if any; its text would be written
 // as no number at all.
 std::optional<EntryFocus> overflowingBox(const RegistrationEntry& entry)
@@ -64,14 +59,11 @@ std::optional<QString> unstorableNameMessage(const QString& name)
     }
     if (name.startsWith(u';'))
         return u"化学式･慣用名を「;」で始めることはできません"_s;
-    if (storableInShiftJis(name))
+    if (canStoreInShiftJis(name))
         return std::nullopt;
-    for (const char32_t codePoint : name.toUcs4()) {
-        const QString character = QString::fromUcs4(&codePoint, 1);
-        if (!storableInShiftJis(character))
-            return u"化学式･慣用名の「"_s + character +
-                   u"」はデータファイルに書き込めない文字です"_s;
-    }
+    const QString character = firstCharacterOutsideShiftJis(name);
+    if (!character.isEmpty())
+        return u"化学式･慣用名の「"_s + character + u"」はデータファイルに書き込めない文字です"_s;
     // Every character alone is storable, yet not the name as a whole.
     return u"化学式･慣用名にデータファイルに書き込めない文字があります"_s;
 }
