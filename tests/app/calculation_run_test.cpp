@@ -189,8 +189,9 @@ TEST_F(CalculationTest, FailedChecksWarnStopAndFocus)
             QWidget* focused = QApplication::focusWidget();
             EXPECT_EQ(focused->objectName(), c.focus);
             // The next keystroke replaces what the field holds.
-            if (const auto* box = qobject_cast<QLineEdit*>(focused))
+            if (const auto* box = qobject_cast<QLineEdit*>(focused)) {
                 EXPECT_EQ(box->selectedText(), box->text());
+            }
         }
         EXPECT_FALSE(calculation.MainTimer->isActive());
         EXPECT_FALSE(results.isVisible());
