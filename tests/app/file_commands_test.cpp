@@ -15,19 +15,9 @@ using namespace norvanta::testing;
 
 namespace {
 
-// "; 平衡計算標準ファイル:" in Shift_JIS.
-const QByteArray kHeader = QByteArray("; \x95\xbd\x8d"
-                                      "t\x8c"
-                                      "v\x8e"
-                                      "Z\x95"
-                                      "W\x8f\x80\x83"
-                                      "t\x83"
-                                      "@\x83"
-                                      "C\x83\x8b:");
-
 QByteArray exampleFileBytes()
 {
-    QByteArray bytes = kHeader + "12-06-2026 20:45:36\r\n";
+    QByteArray bytes = kReactionFileHeader + "12-06-2026 20:45:36\r\n";
     for (const char* line : {"1", "CO2", "1", "2", "CO", "1", "CH4", "1", "2", "H2"})
         bytes += QByteArray("\"") + line + "\"\r\n";
     for (int i = 0; i < 10; ++i)
@@ -38,7 +28,7 @@ QByteArray exampleFileBytes()
 // A reaction file with the header and then the given quoted lines.
 QByteArray reactionFile(const QList<QByteArray>& lines)
 {
-    QByteArray bytes = kHeader + "01-02-2025 03:04:05\r\n";
+    QByteArray bytes = kReactionFileHeader + "01-02-2025 03:04:05\r\n";
     for (const QByteArray& line : lines)
         bytes += '"' + line + "\"\r\n";
     return bytes;
@@ -240,7 +230,7 @@ TEST_F(FileCommandsTest, TheLimitLineSelectsItsRow)
 
 TEST_F(FileCommandsTest, AHeaderOnlyFileEmptiesTheFields)
 {
-    writeBytes(path(u"header.txt"_s), kHeader + "12-06-2026 20:45:36\r\n");
+    writeBytes(path(u"header.txt"_s), kReactionFileHeader + "12-06-2026 20:45:36\r\n");
     form().setFields(reforming());
     file().DataModified = false;
 

@@ -20,16 +20,6 @@ using namespace norvanta::testing;
 
 namespace {
 
-// "; 平衡計算標準ファイル:" in Shift_JIS.
-const QByteArray kHeader = QByteArray("; \x95\xbd\x8d"
-                                      "t\x8c"
-                                      "v\x8e"
-                                      "Z\x95"
-                                      "W\x8f\x80\x83"
-                                      "t\x83"
-                                      "@\x83"
-                                      "C\x83\x8b:");
-
 // True when the box, drawn now, shows its text from the first character on.
 bool showsTextStart(QLineEdit* box)
 {
@@ -73,7 +63,7 @@ TEST_F(InputBoxesTest, NoControlCharacterEntersABox)
          "Product1"},
         {"opened from a reaction file",
          [](InputBoxesTest& t) {
-             QByteArray bytes = kHeader + "12-06-2026 20:45:36\r\n";
+             QByteArray bytes = kReactionFileHeader + "12-06-2026 20:45:36\r\n";
              for (int line = 0; line < 22; ++line)
                  bytes += line == 2 ? "\"C\tO\x01\x7f"
                                       "2\"\r\n"

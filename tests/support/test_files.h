@@ -15,6 +15,10 @@
 
 namespace norvanta::testing {
 
+// The first bytes of every reaction file: "; 平衡計算標準ファイル:" in Shift_JIS.
+inline const QByteArray kReactionFileHeader("\x3b\x20\x95\xbd\x8d\x74\x8c\x76\x8e\x5a\x95\x57\x8f"
+                                            "\x80\x83\x74\x83\x40\x83\x43\x83\x8b\x3a");
+
 // The file's bytes, or "<unreadable>" so that a comparison fails visibly.
 inline QByteArray readBytes(const QString& path)
 {
