@@ -23,13 +23,20 @@ struct RandomCase {
 
 // Coefficients 0.5 to 4 in halves; ratios 0.1 to 10 and pressures 0.01 to
 // 100 atm spread evenly on a log scale; Kp from 1e-40 to 1e40 the same way,
-// and 0 in one case of twenty. Half the reactions are normalised as the
-// program passes them (limiting compound with coefficient and amount 1), the
-// rest are not, so that some run out of a reactant and end on a NaN residual.
-// Unused slots hold values that must not matter.
+// and 0 in one case of twenty. Unused slots hold values that must not matter.
+//
+// Raw: half the reactions have the limiting compound's coefficient and amount
+// set to 1 and the rest left as drawn, so that some run out of a reactant and
+// end on a NaN residual.
+// Normalised: every coefficient and amount divided by the limiting
+// compound's, as the program passes them. That gives the repeated thirds and
+// halves where CalCv decides signs from logs; a quarter of the feeds are
+// exactly stoichiometric, so that two reactants run out together.
+enum class Feed { Raw, Normalised };
+
 class CaseGenerator {
 public:
-    explicit CaseGenerator(std::uint64_t seed) : engine_(seed) {}
+    CaseGenerator(std::uint64_t seed, Feed feed) : engine_(seed), feed_(feed) {}
 
     RandomCase next()
     {
@@ -42,7 +49,16 @@ public:
             r.reactantAmount[size_t(k)] = logUniform(0.1, 10);
             r.productCoef[size_t(k)] = coefficient();
         }
-        if (uniform(0, 2) == 0) {
+        if (feed_ == Feed::Normalised) {
+            const double limiting = r.reactantCoef[0];
+            for (int k = 0; k < 4; ++k) {
+                r.reactantCoef[size_t(k)] /= limiting;
+                r.productCoef[size_t(k)] /= limiting;
+                const double excess = uniform(0, 4) == 0 ? 1.0 : logUniform(1, 10);
+                r.reactantAmount[size_t(k)] = r.reactantCoef[size_t(k)] * excess;
+            }
+            r.reactantAmount[0] = 1;
+        } else if (uniform(0, 2) == 0) {
             r.reactantCoef[0] = 1;
             r.reactantAmount[0] = 1;
         }
@@ -68,6 +84,7 @@ private:
     }
 
     std::mt19937_64 engine_;
+    Feed feed_;
 };
 
 double literal(const RandomCase& c, double tolerance)
@@ -85,12 +102,13 @@ double literal(const RandomCase& c, double tolerance)
 TEST(CalCvIdentity, RandomReactionsGiveTheLiteralAlgorithmsBits)
 {
     constexpr int kReactions = 100000;
-    CaseGenerator generator(20261208);
+    CaseGenerator raw(20261208, Feed::Raw);
+    CaseGenerator normalised(20261209, Feed::Normalised);
     int mismatches = 0;
     // Both the tolerance the sweep has passed and none at all, where only
     // the 99 halvings or a collapsed bracket end the loop.
-    for (int n = 0; n < kReactions; ++n) {
-        const RandomCase c = generator.next();
+    for (int n = 0; n < 2 * kReactions; ++n) {
+        const RandomCase c = n < kReactions ? raw.next() : normalised.next();
         for (const double tolerance : {1e-30, 0.0}) {
             const double shipped = calCv(c.reaction, c.kp, c.pressure, tolerance);
             const double expected = literal(c, tolerance);
