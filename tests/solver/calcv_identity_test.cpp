@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <vector>
 
 using namespace norvanta::test;
 
@@ -87,6 +88,11 @@ private:
     Feed feed_;
 };
 
+bool sameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 double literal(const RandomCase& c, double tolerance)
 {
     const SolverReaction& r = c.reaction;
@@ -112,7 +118,7 @@ TEST(CalCvIdentity, RandomReactionsGiveTheLiteralAlgorithmsBits)
         for (const double tolerance : {1e-30, 0.0}) {
             const double shipped = calCv(c.reaction, c.kp, c.pressure, tolerance);
             const double expected = literal(c, tolerance);
-            if (std::bit_cast<std::uint64_t>(shipped) == std::bit_cast<std::uint64_t>(expected))
+            if (sameBits(shipped, expected))
                 continue;
             if (++mismatches <= 5) {
                 const SolverReaction& r = c.reaction;
@@ -120,6 +126,51 @@ TEST(CalCvIdentity, RandomReactionsGiveTheLiteralAlgorithmsBits)
                               << expected << " (Kp " << c.kp << ", P " << c.pressure
                               << ", tolerance " << tolerance << ", counts " << r.reactantCount
                               << "/" << r.productCount << ")";
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Reactions whose slots share exponents, where CalCv decides signs from logs
+// and from certified points either side of the root, taken to the edges of
+// what that may decide: Kp and pressures far beyond a chemist's range, Kp
+// zero, subnormal, infinite or NaN, and tolerances at which the plain
+// bisection stops early, never, or at once.
+TEST(CalCvIdentity, SharedExponentsKeepTheBitsAtEveryScaleAndTolerance)
+{
+    constexpr double kThird = 1.0 / 3.0;
+    const SolverReaction shapes[] = {
+        // CO + 3 H2 = CH4 + H2O, H2 limiting, fed 1:3 and with CO in excess.
+        {2, 2, {1, kThird}, {1, kThird}, {kThird, kThird}},
+        {2, 2, {1, kThird}, {1, 1}, {kThird, kThird}},
+        // 2 A + B = C + D, A limiting.
+        {2, 2, {1, 0.5}, {1, 0.5}, {0.5, 0.5}},
+        // 3 A + B + C = 2 D + E, A limiting; one product coefficient 0 in the last.
+        {3, 2, {1, kThird, kThird}, {1, 2, kThird}, {2 * kThird, kThird}},
+        {3, 2, {1, kThird, kThird}, {1, 2, kThird}, {2 * kThird, 0}},
+    };
+    std::vector<double> kps = {0.0, 0x1p-1074, 0x1p-1022, 1e300, INFINITY, NAN};
+    for (int e = -300; e <= 300; e += 7)
+        kps.push_back(std::pow(10.0, e) * 1.37);
+    const double pressures[] = {1e-100, 1e-30, 1e-3, 1, 100, 1e30, 1e100};
+    const double tolerances[] = {-1, 0, 1e-300, 1e-30, 1e-12, 1e-3, 1, 1e8, INFINITY, NAN};
+
+    int mismatches = 0;
+    for (const SolverReaction& r : shapes) {
+        for (const double kp : kps) {
+            for (const double pressure : pressures) {
+                for (const double tolerance : tolerances) {
+                    const RandomCase c{r, kp, pressure};
+                    const double shipped = calCv(r, kp, pressure, tolerance);
+                    const double expected = literal(c, tolerance);
+                    if (!sameBits(shipped, expected) && ++mismatches <= 5) {
+                        ADD_FAILURE() << "CalCv " << shipped << ", literal " << expected << " (Kp "
+                                      << kp << ", P " << pressure << ", tolerance " << tolerance
+                                      << ", exponents " << r.reactantCoef[1] << "/"
+                                      << r.productCoef[0] << ")";
+                    }
+                }
             }
         }
     }

@@ -50,9 +50,9 @@ double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
             lo = x;
         else
             hi = x;
-        if (fabs(r) <= tolerance)
-            break;
-        if (r != r)
+        // Go on only while the residual exceeds the tolerance: a NaN residual,
+        // or a NaN tolerance, fails that test and stops the loop at once.
+        if (!(fabs(r) > tolerance))
             break;
     }
     return x;
