@@ -1,0 +1,88 @@
+// CalCv against the literal bisection, bit for bit, on reactions built from
+// the fuzzer's bytes: exponents drawn mostly from the shared thirds and
+// halves where CalCv decides signs from logs, amounts, pressures and Kp over
+// the whole double range, and tolerances that stop the loop early, never or
+// at once. Any difference in the result is a finding.
+#include "solver/norvane.h"
+#include "tests/solver/literal/literal_calcv.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    std::uint8_t byte() { return position_ < size_ ? data_[position_++] : 0; }
+
+    // 10^e for e spread over [from, to] by two bytes; now and then the raw
+    // bits of a double instead, NaN and infinities included.
+    double scaled(double from, double to)
+    {
+        const int selector = byte();
+        if (selector >= 248) {
+            std::uint64_t bits = 0;
+            for (int k = 0; k < 8; ++k)
+                bits = bits << 8 | byte();
+            return std::bit_cast<double>(bits);
+        }
+        const double fraction = (selector * 256 + byte()) / 63487.0;
+        return std::pow(10.0, from + (to - from) * fraction);
+    }
+
+    double exponent()
+    {
+        static constexpr double kExponents[] = {1.0 / 3, 2.0 / 3, 0.5, 1, 1.5, 2, 3, 4, 0, 4.0 / 3};
+        const int selector = byte();
+        if (selector < 240)
+            return kExponents[selector % std::size(kExponents)];
+        return scaled(-3, 3) * (selector % 2 ? -1 : 1);
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ByteReader in(data, size);
+    const int counts = in.byte();
+    const std::int32_t reactants = 1 + counts % 4;
+    const std::int32_t products = 1 + counts / 4 % 4;
+    double coef[8];
+    double amount[4];
+    for (double& c : coef)
+        c = in.exponent();
+    for (int k = 0; k < 4; ++k)
+        amount[k] = coef[k] * (in.byte() < 64 ? 1.0 : in.scaled(0, 2));
+    // As the program passes it: the limiting compound first with 1 and 1.
+    if (counts < 192) {
+        coef[0] = 1;
+        amount[0] = 1;
+    }
+    const double kp = in.byte() < 8 ? 0.0 : in.scaled(-300, 300);
+    const double pressure = in.scaled(-6, 6);
+    static constexpr double kTolerances[] = {1e-30, 0, -1, 1e-12, 1e-3, 1, INFINITY, NAN};
+    const int tolerancePick = in.byte();
+    const double tolerance = tolerancePick < 240 ? kTolerances[tolerancePick % 8]
+                                                 : in.scaled(-300, 300);
+
+    const double shipped = CalCv(kp, pressure, reactants, products, coef[0], coef[1], coef[2],
+                                 coef[3], amount[0], amount[1], amount[2], amount[3], coef[4],
+                                 coef[5], coef[6], coef[7], tolerance);
+    const double literal = norvanta::test::literalCalCv(
+        kp, pressure, reactants, products, coef[0], coef[1], coef[2], coef[3], amount[0],
+        amount[1], amount[2], amount[3], coef[4], coef[5], coef[6], coef[7], tolerance);
+    if (std::bit_cast<std::uint64_t>(shipped) != std::bit_cast<std::uint64_t>(literal))
+        std::abort();
+    return 0;
+}
