@@ -69,7 +69,6 @@ double slotPower(double base, double exponent)
     return pow(base, exponent);
 }
 
-
 constexpr double kUnitRoundoff = 0x1p-53;
 
 // The slots of one call: reactants 0-3, then products 4-7.
@@ -428,12 +427,12 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
                         double productCoef1, double productCoef2, double productCoef3,
                         double productCoef4, double tolerance)
 {
-    const double reactantCoef[4] = {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4};
-    const double reactantAmount[4] = {reactantAmount1, reactantAmount2, reactantAmount3,
-                                      reactantAmount4};
-    const double productCoef[4] = {productCoef1, productCoef2, productCoef3, productCoef4};
-    const int reactants = slotCount(reactantCount);
-    const int products = slotCount(productCount);
+    const Reaction reaction{slotCount(reactantCount),
+                            slotCount(productCount),
+                            {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4,
+                             productCoef1, productCoef2, productCoef3, productCoef4},
+                            {reactantAmount1, reactantAmount2, reactantAmount3, reactantAmount4},
+                            totalPressure};
 
     double lo = 0.0;
     double hi = 1.0;
@@ -442,12 +441,6 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
 
     // First the midpoints whose sign is certain without pow. The first one
     // that is not is left, with the bracket as it stands, to the loop below.
-    const Reaction reaction{reactants,
-                            products,
-                            {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4,
-                             productCoef1, productCoef2, productCoef3, productCoef4},
-                            {reactantAmount1, reactantAmount2, reactantAmount3, reactantAmount4},
-                            totalPressure};
     const SignShortcut shortcut(reaction, kp, tolerance);
     if (shortcut.usable()) {
         // Midpoints at or below plusEdge are positive, at or above minusEdge
@@ -482,26 +475,15 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
 
     for (; iteration < kMaxIterations; ++iteration) {
         x = (hi + lo) * 0.5;
-
-        double reactantMoles[4];
-        double productMoles[4];
-        double total = 0.0;
-        for (int i = 0; i < reactants; ++i) {
-            reactantMoles[i] = reactantAmount[i] - reactantCoef[i] * x;
-            total += reactantMoles[i];
-        }
-        for (int j = 0; j < products; ++j) {
-            productMoles[j] = productCoef[j] * x;
-            total += productMoles[j];
-        }
-        const double pressureFactor = totalPressure / total;
+        double moles[kSlots];
+        const double pressureFactor = totalPressure / reaction.molesAt(x, moles);
 
         double productSide = 1.0;
-        for (int j = 0; j < products; ++j)
-            productSide *= slotPower(productMoles[j] * pressureFactor, productCoef[j]);
+        for (int j = 4; j < 4 + reaction.products; ++j)
+            productSide *= slotPower(moles[j] * pressureFactor, reaction.coef[j]);
         double reactantSide = kp;
-        for (int i = 0; i < reactants; ++i)
-            reactantSide *= slotPower(reactantMoles[i] * pressureFactor, reactantCoef[i]);
+        for (int i = 0; i < reaction.reactants; ++i)
+            reactantSide *= slotPower(moles[i] * pressureFactor, reaction.coef[i]);
 
         const double residual = reactantSide - productSide;
         // A midpoint equal to the end it replaces leaves the bracket as it was:
