@@ -184,8 +184,10 @@ public:
         if (sideWeight[0] > 1000 || sideWeight[1] > 1000)
             return;
         // A log costs about half a pow, so a midpoint costs less this way
-        // whenever it takes no more logs than the other way takes pows.
-        if (powSlots == 0 || groups_ > powSlots)
+        // whenever it takes no more logs than the other way takes pows; and
+        // where edges can be found, they leave few midpoints to evaluate.
+        monotone_ = monotone && feedAndProducts_ < INFINITY;
+        if (!monotone_ && (powSlots == 0 || groups_ > powSlots))
             return;
         logKp_ = log(kp);
         log2KpFloor_ = kpExponent;
@@ -193,7 +195,6 @@ public:
         fixedBound_ = 2 * errorWeight * kUnitRoundoff;
         checkTolerance_ = tolerance > 0;
         toleranceCeiling_ = binaryExponent(tolerance) + 1; // log2(tolerance) lies below it
-        monotone_ = monotone && feedAndProducts_ < INFINITY;
         usable_ = true;
     }
 
@@ -219,12 +220,15 @@ public:
         return estimate.sum > 0 ? 1 : -1;
     }
 
-    // Looks for the root between lo and hi, two decided midpoints, and sets
-    // plusEdge and minusEdge to points either side of it from which every
-    // midpoint beyond is decided. An edge it cannot certify stays as it was.
+    // Looks for the root between lo and hi and sets plusEdge and minusEdge to
+    // points either side of it from which every midpoint beyond is decided.
+    // Only a decided midpoint can bound an edge's range: plusEdge needs lo
+    // above 0, minusEdge hi below 1. An edge it cannot certify stays as it was.
     void findEdges(double lo, double hi, double& plusEdge, double& minusEdge) const
     {
-        // Newton on the shortcut's sum, kept inside the bracket.
+        // Newton on the shortcut's sum against t = ln(x / (1 - x)), where the
+        // sum runs nearly straight even when the root lies very close to 0 or
+        // to 1; kept inside the bracket.
         double below = lo;
         double above = hi;
         double x = 0.5 * (lo + hi);
@@ -241,7 +245,12 @@ public:
                 break;
             }
             (estimate.sum > 0 ? below : above) = x;
-            double next = x - estimate.sum / slopeAt(moles, total);
+            const double dt = -estimate.sum / (slopeAt(moles, total) * x * (1 - x));
+            double next = 1 / (1 + (1 - x) / x * exp(-dt));
+            if (next == x) { // a step too small to show in x
+                step = 0;
+                break;
+            }
             if (!(next > below && next < above))
                 next = 0.5 * (below + above);
             step = fabs(next - x);
@@ -249,11 +258,11 @@ public:
         }
         double width = 4 * (step > x * 0x1p-44 ? step : x * 0x1p-44);
         for (int attempt = 0; attempt < 4; ++attempt, width *= 16) {
-            if (plusEdge < 0 && x - width > lo && certifies(x - width, lo, 1))
+            if (plusEdge < 0 && lo > 0 && x - width > lo && certifies(x - width, lo, 1))
                 plusEdge = x - width;
-            if (minusEdge > 1 && x + width < hi && certifies(x + width, hi, -1))
+            if (minusEdge > 1 && hi < 1 && x + width < hi && certifies(x + width, hi, -1))
                 minusEdge = x + width;
-            if (plusEdge >= 0 && minusEdge <= 1)
+            if ((plusEdge >= 0 || lo == 0) && (minusEdge <= 1 || hi == 1))
                 return;
         }
     }
@@ -447,7 +456,8 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
         // negative; until edges are found neither decides anything.
         double plusEdge = -1;
         double minusEdge = 2;
-        bool edgesSought = !shortcut.monotone();
+        int searches = shortcut.monotone() ? 0 : 2;
+        bool searchedWithBothEnds = false;
         for (; iteration < kMaxIterations; ++iteration) {
             x = (hi + lo) * 0.5;
             int sign = x <= plusEdge ? 1 : (x >= minusEdge ? -1 : 0);
@@ -465,9 +475,14 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
                 hi = x;
             if (bracketStays)
                 return x;
-            // Both ends have now been evaluated and decided: search between them.
-            if (!edgesSought && lo > 0 && hi < 1) {
-                edgesSought = true;
+            // Edges need a decided midpoint at the end of their range: search
+            // once both ends are decided, or with one after three midpoints
+            // when the root lies very close to 0 or 1, and again when the
+            // other end has been decided too.
+            const bool bothEnds = lo > 0 && hi < 1;
+            if (searches < 2 && !searchedWithBothEnds && (bothEnds || (searches == 0 && iteration >= 2))) {
+                ++searches;
+                searchedWithBothEnds = bothEnds;
                 shortcut.findEdges(lo, hi, plusEdge, minusEdge);
             }
         }
