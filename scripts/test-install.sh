@@ -125,7 +125,7 @@ check_tree() {
     # Each installed page as a file, and norvanta-calc.1 against the options
     # and exit statuses of the installed norvanta-calc --help.
     check "$name: man -l opens every page and norvanta-calc.1 matches --help" \
-        bash -c 'sh "$1/tests/packaging/man_pages_test.sh" "$1" "$2" "$3" >"$4" || { cat "$4"; false; }' \
+        bash -c 'sh "$1/scripts/check-man-pages.sh" "$1" "$2" "$3" >"$4" || { cat "$4"; false; }' \
         _ "$top" "$calc" "$usr/share/man/man1" "$work/man-pages.log"
 }
 

@@ -1,15 +1,26 @@
 #!/bin/sh
 # The manual pages against the programs, so that they cannot drift apart:
 # every page opens with man -l without a warning, and norvanta-calc.1 names
-# every option and every exit status that norvanta-calc --help lists.
-# Usage: man_pages_test.sh SOURCE_DIR NORVANTA_CALC [PAGE_FOLDER]
+# every option and every exit status that norvanta-calc --help lists. Run by
+# ctest on the build tree and by test-install.sh on the installed tree.
+# Usage: check-man-pages.sh SOURCE_DIR NORVANTA_CALC [PAGE_FOLDER]
 # PAGE_FOLDER holds the pages as NAME.1 or NAME.1.gz (default: the sources
 # in SOURCE_DIR/packaging).
 set -u
 source_dir=$1
 calc=$2
 pages=${3:-$source_dir/packaging}
-. "$source_dir/tests/packaging/check.sh"
+failures=0
+check() {
+    description=$1
+    shift
+    if "$@"; then
+        printf 'ok   %s\n' "$description"
+    else
+        printf 'FAIL %s\n' "$description"
+        failures=$((failures + 1))
+    fi
+}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -55,4 +66,4 @@ done
 for code in $codes; do
     check "norvanta-calc.1 documents exit status $code" grep -qx "\\.B $code" "$work/source"
 done
-finish
+[ "$failures" -eq 0 ] || { printf '%s check(s) failed\n' "$failures"; exit 1; }
