@@ -4,7 +4,8 @@
 # dpkg-deb and lintian and unpacked into a temporary root (never installed
 # into the system). In each tree, from an empty folder and a temporary home:
 # norvanta-calc and its lookup order, the program started through the
-# launcher and ended in order, and the desktop entry and metainfo validated.
+# launcher and ended in order, the desktop entry and metainfo validated, and
+# the man pages opened as files and held against norvanta-calc --help.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/default
@@ -121,6 +122,11 @@ check_tree() {
         test -z "$(for page in norvanta norvanta-calc norvanta-update-data; do
             LC_ALL=C.UTF-8 MANWIDTH=80 man -M "$usr/share/man" --warnings "$page" 2>&1 >/dev/null
         done)"
+    # Each installed page as a file, and norvanta-calc.1 against the options
+    # and exit statuses of the installed norvanta-calc --help.
+    check "$name: man -l opens every page and norvanta-calc.1 matches --help" \
+        bash -c 'sh "$1/scripts/check-man-pages.sh" "$1" "$2" "$3" >"$4" || { cat "$4"; false; }' \
+        _ "$top" "$calc" "$usr/share/man/man1" "$work/man-pages.log"
 }
 
 cmake --install "$build" --prefix "$work/prefix/usr" --strip >/dev/null
@@ -137,6 +143,7 @@ for path in ./usr/bin/norvanta ./usr/bin/norvanta-calc ./usr/bin/norvanta-update
     ./usr/share/icons/hicolor/scalable/apps/org.norvanta.Norvanta.svg \
     ./usr/share/metainfo/org.norvanta.Norvanta.metainfo.xml \
     ./usr/share/man/man1/norvanta.1.gz ./usr/share/man/man1/norvanta-calc.1.gz \
+    ./usr/share/man/man1/norvanta-update-data.1.gz \
     ./usr/share/doc/norvanta/copyright ./usr/share/doc/norvanta/README.md; do
     check "package holds $path" grep -qx "$path" "$work/contents"
 done

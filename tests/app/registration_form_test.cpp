@@ -19,7 +19,7 @@ using namespace norvanta::testing;
 namespace {
 
 // The registration window in the program started with the shipped
-// Norvane.dat (141 records) and the built Norvane.dll.
+// Norvane.dat (262 records) and the built Norvane.dll.
 class RegistrationFormTest : public CalculationTest {
 protected:
     RegistrationForm* openRegistration()
@@ -36,11 +36,12 @@ protected:
         return *found;
     }
 
-    // Formic acid under a name of its own, C1 H2 O2, dG -80 kcal/mol throughout.
+    // Formic acid under a name the shipped file lacks (its kanji spelling),
+    // C1 H2 O2, dG -80 kcal/mol throughout.
     // (Key clicks carry no Japanese; the name is set as an input method would.)
     static void typeCompound(RegistrationForm& registration)
     {
-        registration.NewFormula->setText(u"ギ酸"_s);
+        registration.NewFormula->setText(u"蟻酸"_s);
         typeOver(registration.Number[0], u"1"_s);
         typeOver(registration.Number[1], u"2"_s);
         typeOver(registration.Number[2], u"2"_s);
@@ -70,7 +71,7 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     EXPECT_EQ(registration->windowTitle(), u"化合物データの追加登録"_s);
     EXPECT_EQ(registration->pos(),
               QPoint((1280 - registration->width()) / 2, (1024 - registration->height()) / 2));
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 141"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 262"_s);
     EXPECT_EQ(registration->AtomLabel[1]->text(), u"水素:"_s);
     EXPECT_TRUE(registration->Unit[0]->isChecked());
     EXPECT_FALSE(listOpenersEnabled());
@@ -89,13 +90,13 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
 
     platform.answerNext(MessageAnswer::Yes);
     QTest::mouseClick(registration->RegisterButton, Qt::LeftButton);
-    EXPECT_EQ(platform.messageTexts(), QStringList{u"ギ酸をkcal/molの単位で登録しますか？"_s});
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 142"_s);
-    EXPECT_EQ(registration->NewFormula->text(), u"ギ酸"_s) << "the boxes keep their contents";
+    EXPECT_EQ(platform.messageTexts(), QStringList{u"蟻酸をkcal/molの単位で登録しますか？"_s});
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 263"_s);
+    EXPECT_EQ(registration->NewFormula->text(), u"蟻酸"_s) << "the boxes keep their contents";
 
-    // ギ酸 = CO2 + H2 in the main window, the registration window still open.
+    // 蟻酸 = CO2 + H2 in the main window, the registration window still open.
     showActive(form);
-    form.React[0]->setText(u"ギ酸"_s);
+    form.React[0]->setText(u"蟻酸"_s);
     typeOver(form.Molar[0], u"1"_s);
     typeOver(form.Product[0], u"CO2"_s);
     typeOver(form.Product[1], u"H2"_s);
@@ -115,7 +116,7 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     form.ListName->setCurrentIndex(lastGenre);
     Q_EMIT form.ListName->activated(lastGenre);
     ASSERT_GT(form.ListItem->count(), 0);
-    EXPECT_EQ(form.ListItem->item(form.ListItem->count() - 1)->text(), u"ギ酸"_s);
+    EXPECT_EQ(form.ListItem->item(form.ListItem->count() - 1)->text(), u"蟻酸"_s);
 }
 
 TEST_F(RegistrationFormTest, ExitKeepsTheContentsClosingByTheFrameDiscardsThem)
@@ -135,7 +136,7 @@ TEST_F(RegistrationFormTest, ExitKeepsTheContentsClosingByTheFrameDiscardsThem)
     // The offscreen platform activates a window shown again only when told to.
     showActive(*registration);
     EXPECT_EQ(QApplication::focusWidget(), registration->NewFormula);
-    EXPECT_EQ(registration->NewFormula->text(), u"ギ酸"_s);
+    EXPECT_EQ(registration->NewFormula->text(), u"蟻酸"_s);
     EXPECT_EQ(registration->Number[1]->text(), u"2"_s);
     EXPECT_EQ(registration->DeltaG[7]->text(), u"-80"_s);
     EXPECT_TRUE(registration->Unit[0]->isChecked()) << "each opening starts in kcal/mol";
@@ -190,7 +191,7 @@ TEST_F(RegistrationFormTest, ARefusalFocusesTheBoxWithItsTextSelected)
     EXPECT_EQ(platform.messageTexts(), QStringList{u"全てのdGを入力してください"_s});
     EXPECT_EQ(QApplication::focusWidget(), registration->DeltaG[0]);
     EXPECT_EQ(registration->DeltaG[0]->selectedText(), u"-80"_s);
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 141"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 262"_s);
 }
 
 TEST_F(RegistrationFormTest, WithoutTheDataFileTheWindowStaysClosed)

@@ -36,9 +36,15 @@ double isomerisationKelvin(double intercept, double slope, double x)
     return -intercept / (slope + perKelvin);
 }
 
+// The columns of the line after the header, which names as many columns.
 QStringList summaryColumns(const CalcRun& run)
 {
-    return QString::fromUtf8(run.out).chopped(1).split(u'\t');
+    const QStringList lines = QString::fromUtf8(run.out).chopped(1).split(u'\n');
+    if (lines.size() != 2)
+        return {};
+    const QStringList columns = lines[1].split(u'\t');
+    EXPECT_EQ(lines[0].split(u'\t').size(), columns.size()) << "header";
+    return columns;
 }
 
 void expectKelvin(const QString& kelvinText, const QString& celsiusText, double expected,
@@ -54,12 +60,13 @@ TEST(CalcSummary, LinearReactionsAgainstClosedForms)
 {
     CalcFolder folder;
     const QString data = folder.writeBytes(
-        u"Norvane.dat"_s, encodeShiftJis(QStringList{u";*Test"_s, linearPairLine(u"A"_s, 0, 0),
-                                                     linearPairLine(u"B"_s, 11, -0.02),
-                                                     linearPairLine(u"D"_s, 30, -0.01),
-                                                     linearPairLine(u"E"_s, -20, -0.01)}
-                                             .join(u"\r\n"_s) +
-                                         u"\r\n"_s));
+        u"Norvane.dat"_s,
+        encodeShiftJis(
+            QStringList{u";*Test"_s, linearPairLine(u"A"_s, 0, 0),
+                        linearPairLine(u"B"_s, 11, -0.02), linearPairLine(u"D"_s, 30, -0.01),
+                        linearPairLine(u"E"_s, -20, -0.01), linearPairLine(u"F"_s, -11, 0.02)}
+                .join(u"\r\n"_s) +
+            u"\r\n"_s));
     const auto file = [&](const QString& name, const QString& product) {
         return folder.writeReaction(name + u".txt"_s,
                                     reaction({{u"A"_s, u"1"_s, u"1"_s}}, {{product, u"1"_s}}, 0));
@@ -71,6 +78,8 @@ TEST(CalcSummary, LinearReactionsAgainstClosedForms)
         // Expected K for dG = 0 and each target; NaN where a word stands.
         std::vector<double> kelvin;
         QStringList words;
+        // The direction word of each target.
+        QStringList directions;
     } cases[] = {
         // dG = 11 − 0.02 T: +1 at 500 K, −1 at 600 K, zero at 550 K, where
         // the conversion is one half.
@@ -78,18 +87,42 @@ TEST(CalcSummary, LinearReactionsAgainstClosedForms)
          u"B"_s,
          u"50,90"_s,
          {550, 550, isomerisationKelvin(11, -0.02, 0.9)},
-         {}},
+         {},
+         {u"rises"_s, u"rises"_s}},
         // At 1100 K Kp is 153, the conversion 99.35 %: 99.9 % is not reached;
         // at 300 K it is 2.3e-4, already past 0.01 %.
         {"TargetsOutsideTheRange",
          u"B"_s,
          u"99.9,0.01"_s,
          {550, NAN, NAN},
-         {u"above"_s, u"below"_s}},
+         {u"above"_s, u"below"_s},
+         {u"rises"_s, u"rises"_s}},
+        // dG = −11 + 0.02 T: the conversion falls through one half at 550 K
+        // and through 90 % before; at 1100 K it is still 0.65 %, over
+        // 0.01 % (crossed above the range), and under 100 % throughout
+        // (crossed below it).
+        {"FallingConversion",
+         u"F"_s,
+         u"50,90,0.01,100"_s,
+         {550, 550, isomerisationKelvin(-11, 0.02, 0.9), NAN, NAN},
+         {u"above"_s, u"below"_s},
+         {u"falls"_s, u"falls"_s, u"falls"_s, u"falls"_s}},
         // dG = 30 − 0.01 T falls towards zero and stays above it.
-        {"NeverZeroComingNearer", u"D"_s, u"50"_s, {NAN, NAN}, {u"above"_s, u"above"_s}},
-        // dG = −20 − 0.01 T moves away from zero.
-        {"NeverZeroMovingAway", u"E"_s, u"50"_s, {NAN, NAN}, {u"below"_s, u"below"_s}},
+        {"NeverZeroComingNearer",
+         u"D"_s,
+         u"50"_s,
+         {NAN, NAN},
+         {u"above"_s, u"above"_s},
+         {u"rises"_s}},
+        // dG = −20 − 0.01 T moves away from zero, yet Kp = exp(−dG/RT) falls
+        // with temperature: the conversion falls from 1 and is still over
+        // one half at 1100 K, so its crossing lies above the range.
+        {"NeverZeroMovingAway",
+         u"E"_s,
+         u"50"_s,
+         {NAN, NAN},
+         {u"below"_s, u"above"_s},
+         {u"falls"_s}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,12 +131,17 @@ TEST(CalcSummary, LinearReactionsAgainstClosedForms)
             folder.run({u"--data"_s, data, u"--summary"_s, u"--targets"_s, c.targets, path});
         ASSERT_EQ(run.status, 0) << run.err.constData();
         const QStringList columns = summaryColumns(run);
-        ASSERT_EQ(columns.size(), qsizetype(1 + 2 * c.kelvin.size())) << run.out.constData();
+        ASSERT_EQ(columns.size(), qsizetype(3 * c.kelvin.size())) << run.out.constData();
         EXPECT_EQ(columns[0], path);
         qsizetype word = 0;
         for (std::size_t k = 0; k < c.kelvin.size(); ++k) {
-            const QString& kelvin = columns[qsizetype(1 + 2 * k)];
-            const QString& celsius = columns[qsizetype(2 + 2 * k)];
+            // dG's two columns, then three per target.
+            const qsizetype at = k == 0 ? 1 : qsizetype(3 * k);
+            const QString& kelvin = columns[at];
+            const QString& celsius = columns[at + 1];
+            if (k > 0) {
+                EXPECT_EQ(columns[at + 2], c.directions[qsizetype(k - 1)]) << "target " << k;
+            }
             if (std::isnan(c.kelvin[k])) {
                 EXPECT_EQ(kelvin, c.words[word]) << "column pair " << k;
                 EXPECT_EQ(celsius, c.words[word++]) << "column pair " << k;
@@ -150,9 +188,41 @@ TEST(CalcSummary, SteamReformingOnTheShippedData)
     const CalcRun run = folder.run({u"--summary"_s, u"--targets=50"_s, path});
     ASSERT_EQ(run.status, 0) << run.err.constData();
     const QStringList columns = summaryColumns(run);
-    ASSERT_EQ(columns.size(), 5);
+    ASSERT_EQ(columns.size(), 6);
     expectKelvin(columns[1], columns[2], zero, "dG = 0");
     expectKelvin(columns[3], columns[4], (lo + hi) / 2, "50 %");
+    EXPECT_EQ(columns[5], u"rises"_s);
+}
+
+// The water-gas shift at 1 atm, 1:1, on the shipped data: exothermic, its
+// conversion falls through one half where Kp = 1, on the line through the
+// 900 and 1000 K values extended beyond 1000 K.
+TEST(CalcSummary, WaterGasShiftFallsThroughOneHalf)
+{
+    const CompoundIndex database = CompoundIndex::load(shippedDatabasePath());
+    const auto reactionDg = [&](int kelvin) {
+        const auto g = [&](const char16_t* name) {
+            return database.gibbsEnergy(*database.find(QString::fromUtf16(name)), kelvin);
+        };
+        return g(u"CO2") + g(u"H2") - g(u"CO") - g(u"H2O");
+    };
+    const double dG900 = reactionDg(900);
+    const double zero = 900 + 100 * dG900 / (dG900 - reactionDg(1000));
+    ASSERT_GT(zero, 1075);
+    ASSERT_LT(zero, 1100);
+
+    CalcFolder folder;
+    const QString path = folder.writeReaction(
+        u"shift.txt"_s, reaction({{u"CO"_s, u"1"_s, u"1"_s}, {u"H2O"_s, u"1"_s, u"1"_s}},
+                                 {{u"CO2"_s, u"1"_s}, {u"H2"_s, u"1"_s}}, 0));
+    const CalcRun run = folder.run({u"--summary"_s, u"--targets=50"_s, path});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.startsWith("ファイル\tdG=0(K)\tdG=0(℃)\t50%(K)\t50%(℃)\t50%(向き)\n"))
+        << run.out.constData();
+    const QStringList columns = summaryColumns(run);
+    ASSERT_EQ(columns.size(), 6);
+    expectKelvin(columns[3], columns[4], zero, "50 %");
+    EXPECT_EQ(columns[5], u"falls"_s);
 }
 
 TEST(CalcSummary, FailedFileKeepsItsLineAndTheTablesExitStatus)
@@ -164,9 +234,9 @@ TEST(CalcSummary, FailedFileKeepsItsLineAndTheTablesExitStatus)
     const CalcRun run = folder.run({u"--summary"_s, unknown, valid});
     EXPECT_EQ(run.status, calc::ExitStatus::InvalidReaction);
     const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], unknown + u"\t\t\t\t\t\t"_s);
-    EXPECT_EQ(lines[1].count(u'\t'), 6);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1], unknown + u"\t\t\t\t\t\t\t\t"_s);
+    EXPECT_EQ(lines[2].count(u'\t'), 8);
     EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(unknown + u": "_s));
 }
 
@@ -190,6 +260,7 @@ TEST(CalcSummary, TargetsOptionAndItsRefusals)
               u"--table と --summary は同時に指定できません"_s);
 
     const QString help = calc::helpText();
-    for (const QString& text : {u"--summary"_s, u"--targets 50,90"_s, u"below"_s, u"above"_s})
+    for (const QString& text :
+         {u"--summary"_s, u"--targets 50,90"_s, u"below"_s, u"above"_s, u"rises"_s, u"falls"_s})
         EXPECT_TRUE(help.contains(text)) << text.toStdString();
 }

@@ -1,4 +1,5 @@
-// The shipped data answer to a compound's formula as to its common name.
+// The shipped data answer to a compound's formula as to its common names,
+// English and Japanese.
 #include "calc_test_support.h"
 
 namespace norvanta::testing {
@@ -35,6 +36,20 @@ TEST(FormulaNames, AReactionTypedEitherWayComputesTheSameTable)
                   0),
          reaction({{u"2-propanol"_s, u"1"_s, u"1"_s}}, {{u"acetone"_s, u"1"_s}, {u"H2"_s, u"1"_s}},
                   0)},
+        {"dry reforming in Japanese",
+         reaction({{u"CH4"_s, u"1"_s, u"1"_s}, {u"CO2"_s, u"1"_s, u"1"_s}},
+                  {{u"CO"_s, u"2"_s}, {u"H2"_s, u"2"_s}}, 0),
+         reaction({{u"メタン"_s, u"1"_s, u"1"_s}, {u"二酸化炭素"_s, u"1"_s, u"1"_s}},
+                  {{u"一酸化炭素"_s, u"2"_s}, {u"水素"_s, u"2"_s}}, 0)},
+        {"dry reforming in English",
+         reaction({{u"CH4"_s, u"1"_s, u"1"_s}, {u"CO2"_s, u"1"_s, u"1"_s}},
+                  {{u"CO"_s, u"2"_s}, {u"H2"_s, u"2"_s}}, 0),
+         reaction({{u"methane"_s, u"1"_s, u"1"_s}, {u"carbon dioxide"_s, u"1"_s, u"1"_s}},
+                  {{u"carbon monoxide"_s, u"2"_s}, {u"hydrogen"_s, u"2"_s}}, 0)},
+        {"ethanol dehydrogenation in Japanese",
+         reaction({{u"C2H5OH"_s, u"1"_s, u"1"_s}}, {{u"CH3CHO"_s, u"1"_s}, {u"H2"_s, u"1"_s}}, 0),
+         reaction({{u"エタノール"_s, u"1"_s, u"1"_s}},
+                  {{u"アセトアルデヒド"_s, u"1"_s}, {u"水素"_s, u"1"_s}}, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -68,6 +68,13 @@ TEST(CatalogueScope, DataThatNoLongerFitTheCatalogueAreRefused) {
          "thermo.inp holds CO twice"},
         {"no graphite", [](NasaDatabase& d) { erase(d, "C(gr)"); },
          "element reference C(gr) missing"},
+        {"an inert gas dropped", [](NasaDatabase& d) { erase(d, "Ar"); },
+         "catalogue entry Ar is no gas of one element"},
+        {"an inert gas made a compound",
+         [](NasaDatabase& d) {
+             species(d, "N2").formula = {{"N", 1}, {"O", 1}};
+         },
+         "catalogue entry N2 is no gas of one element"},
     };
     for (const auto& c : cases) {
         NasaDatabase data = shippedThermo();

@@ -7,24 +7,32 @@
 namespace norvanta::gen {
 
 // One shipped compound: the thermo.inp entry it comes from, the name users
-// type, what it is in plain English for the comment above its record, and the
-// formula it also answers to when its own name is not that formula (a second
-// record with the same numbers, directly after the first).
+// type, what it is in plain English for the comment above its record, the
+// formula it also answers to when its own name is not that formula, its
+// English common name when its own name is a formula, and its Japanese name
+// (UTF-8). Each further name is a record of its own with the same numbers,
+// following the first in that order. Radicals and fragments without a common
+// name have none.
 struct CatalogueEntry {
     const char* source;
     const char* name;
     const char* description;
     const char* alias = nullptr;
+    const char* english = nullptr;
+    const char* japanese = nullptr;
 };
 
 struct CatalogueGenre {
     QString name;
     std::vector<CatalogueEntry> entries;
+    // Elements in their standard state that take no part in reactions of C,
+    // H and O (N2, Ar): atom counts 0 0 0 and dG of formation 0 by definition.
+    bool inertElements = false;
 };
 
 // The genres of Norvane.dat in file order, each with its compounds in order:
 // the common inorganic gases first, then the organic families by growing
-// carbon number, radicals, atoms and carbon clusters last.
+// carbon number, radicals, atoms and carbon clusters, then the inert gases.
 //
 // Naming: the formula where no other shipped species shares the molecular
 // formula (condensed as chemists write it for oxygen compounds: CH3OH,

@@ -6,6 +6,8 @@
 #include "database/compound_database.h"
 #include "database/record_writer.h"
 
+#include "common/text_file.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -44,12 +46,17 @@ QString commentLine(const QString& body) {
     return (body.isEmpty() ? QStringLiteral(";") : QStringLiteral("; ") + body) + kLineEnd;
 }
 
+// A name is printable ASCII, or a Japanese name of full-width characters
+// that the file's Shift_JIS holds: katakana is written full-width, as
+// chemical names are printed, so a half-width one is a slip in the catalogue.
 void checkName(const QString& name, QSet<QString>& upperCaseNames) {
-    const bool printableAscii = std::all_of(name.begin(), name.end(), [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() < 0x7f;
+    const bool printable = std::all_of(name.begin(), name.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        const bool halfWidthKatakana = u >= 0xff61 && u <= 0xff9f;
+        return (u >= 0x20 && u < 0x7f) || (u >= 0x3000 && !halfWidthKatakana && c.isPrint());
     });
-    if (name.isEmpty() || !printableAscii || name.contains(u',') || name.contains(u'"') ||
-        name.startsWith(u';') || name.trimmed() != name)
+    if (name.isEmpty() || !printable || !canStoreInShiftJis(name) || name.contains(u',') ||
+        name.contains(u'"') || name.startsWith(u';') || name.trimmed() != name)
         fail(u"unusable compound name \""_s + name + u'"');
     if (upperCaseNames.contains(name.toUpper()))
         fail(u"compound name \""_s + name + u"\" used twice (ignoring case)"_s);
@@ -83,7 +90,8 @@ QString headerText(const NasaDatabase& data) {
         QString(),
         u"Compounds: every neutral gas of thermo.inp made of C H and O only whose"_s,
         u"polynomials cover 300 to 1100 K. No condensed phases and no ions; the fuel"_s,
-        u"mixtures of its reactant section are left out."_s,
+        u"mixtures of its reactant section are left out. The last genre holds the inert"_s,
+        u"gases N2 and Ar: no C H or O atom and dGf 0 (elements in their standard state)."_s,
         u"Names: the formula where no other compound here has the same molecular formula;"_s,
         u"otherwise a short English common name. Of the compounds under a common name"_s,
         u"the one a formula stands for answers to that formula too: a second record with"_s,
@@ -104,6 +112,9 @@ QString headerText(const NasaDatabase& data) {
         }
     }
     const QStringList namesEnd{
+        u"A compound with a common name answers to its English and its Japanese name too:"_s,
+        u"further records with the same numbers after its formula (CH4 methane メタン)."_s,
+        u"Radicals and fragments without a common name keep their formula only."_s,
         u"A comment above each record names the compound and its thermo.inp entry"_s,
         u"(a comma in the entry name written as a blank)."_s,
         QString(),
@@ -126,6 +137,23 @@ std::map<std::string, const NasaSpecies*> shippedSpecies(const NasaDatabase& dat
             fail(u"thermo.inp holds "_s + QString::fromStdString(species.name) + u" twice"_s);
     }
     return byName;
+}
+
+// An entry of the inert genre names an element in its standard state (N2,
+// Ar), whose formation energy is zero at every temperature by definition; the
+// data must hold it as a gas of that one element other than C, H and O.
+void inertElement(const NasaDatabase& data, const char* source) {
+    for (const NasaSpecies& species : data.species) {
+        if (species.name != source || species.reactantOnly)
+            continue;
+        const bool oneOtherElement =
+            species.formula.size() == 1 && species.formula.front().first != "C" &&
+            species.formula.front().first != "H" && species.formula.front().first != "O";
+        if (species.phase == 0 && oneOtherElement && species.covers(kLowestKelvin, kHighestKelvin))
+            return;
+    }
+    fail(u"catalogue entry "_s + QString::fromLatin1(source) +
+         u" is no gas of one element other than C H O covering 300..1100 K"_s);
 }
 
 } // namespace
@@ -160,31 +188,43 @@ QString compoundDatabaseText(const NasaDatabase& data) {
         text += u";*"_s + genre.name + kLineEnd;
 
         for (const CatalogueEntry& entry : genre.entries) {
-            const auto found = byName.find(entry.source);
-            if (found == byName.end())
-                fail(u"catalogue entry "_s + QString::fromLatin1(entry.source) +
-                     u" is no neutral C/H/O gas of thermo.inp covering 300..1100 K"_s);
             if (!placed.insert(entry.source).second)
                 fail(u"catalogue places "_s + QString::fromLatin1(entry.source) + u" twice"_s);
-            const NasaSpecies& species = *found->second;
-            const QString name = QString::fromLatin1(entry.name);
-            checkName(name, upperCaseNames);
-
             std::array<double, 8> gibbs{};
-            for (size_t k = 0; k < gibbs.size(); ++k)
-                gibbs[k] = roundedToThousandths(formation.kcalPerMol(species, 300.0 + 100.0 * k));
+            std::array<double, 3> atoms{};
+            if (genre.inertElements) {
+                inertElement(data, entry.source);
+            } else {
+                const auto found = byName.find(entry.source);
+                if (found == byName.end())
+                    fail(u"catalogue entry "_s + QString::fromLatin1(entry.source) +
+                         u" is no neutral C/H/O gas of thermo.inp covering 300..1100 K"_s);
+                const NasaSpecies& species = *found->second;
+                for (size_t k = 0; k < gibbs.size(); ++k)
+                    gibbs[k] =
+                        roundedToThousandths(formation.kcalPerMol(species, 300.0 + 100.0 * k));
+                atoms = {species.atoms("C"), species.atoms("H"), species.atoms("O")};
+            }
+            const QString name = QString::fromLatin1(entry.name);
             const QString sourceName = QString::fromLatin1(entry.source).replace(u',', u' ');
-            const std::array<double, 3> atoms{species.atoms("C"), species.atoms("H"),
-                                              species.atoms("O")};
+            checkName(name, upperCaseNames);
             text += commentLine(QString::fromLatin1(entry.description) + u": thermo.inp "_s +
                                 sourceName);
             text += compoundRecordLine(name, atoms, gibbs);
             ++records;
-            if (entry.alias) {
-                const QString alias = QString::fromLatin1(entry.alias);
-                checkName(alias, upperCaseNames);
-                text += commentLine(alias + u": "_s + name + u" under its formula"_s);
-                text += compoundRecordLine(alias, atoms, gibbs);
+
+            const std::pair<QString, const char*> furtherNames[] = {
+                {QString::fromLatin1(entry.alias), "formula"},
+                {QString::fromLatin1(entry.english), "English name"},
+                {QString::fromUtf8(entry.japanese), "Japanese name"},
+            };
+            for (const auto& [further, kind] : furtherNames) {
+                if (further.isNull())
+                    continue;
+                checkName(further, upperCaseNames);
+                text += commentLine(further + u": "_s + name + u" under its "_s +
+                                    QLatin1StringView(kind));
+                text += compoundRecordLine(further, atoms, gibbs);
                 ++records;
             }
         }

@@ -23,8 +23,8 @@ bool isShippedKind(const NasaSpecies& species);
 // The whole text of Norvane.dat (CR LF line ends): the header comments, then
 // every genre of the catalogue with a comment and a record line per compound.
 // Throws CatalogueError unless the catalogue names every species of the
-// shipped kind exactly once and nothing else, and every name and line keeps
-// to the file format.
+// shipped kind exactly once and, besides them, only the inert elements of
+// its inert genre, and every name and line keeps to the file format.
 QString compoundDatabaseText(const NasaDatabase& data);
 
 } // namespace norvanta::gen

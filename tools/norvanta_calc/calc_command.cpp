@@ -183,6 +183,8 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
     for (const QString& warning : command.constantWarnings())
         write(err, options.constantsPath + u": "_s + warning + u'\n');
 
+    if (options.summary && !write(out, summaryHeader(options.targets) + u'\n'))
+        return outputFailed();
     int status = ExitStatus::Success;
     bool reportWritten = false;
     for (const QString& file : options.reactionFiles) {

@@ -16,7 +16,7 @@ namespace {
 // below the 0.1 K the line shows.
 constexpr double kTemperatureResolution = 1e-3;
 
-QString crossingColumns(const Crossing& crossing)
+QString temperatureColumns(const Crossing& crossing)
 {
     switch (crossing.place) {
     case Crossing::Place::Below:
@@ -55,29 +55,38 @@ Crossing gibbsZeroCrossing(const ResultTable& table)
 Crossing conversionCrossing(const ResultTable& table, double target,
                             const std::function<double(double kelvin)>& conversionAt)
 {
-    const ResultPoint& first = table.kelvin.front();
-    if (first.computed && first.conversion > target)
-        return {Crossing::Place::Below};
+    using Direction = Crossing::Direction;
+    int first = -1;
     int before = -1;
+    bool beforeUnder = false;
     for (int i = 0; i < ResultTable::kPoints; ++i) {
         const ResultPoint& point = table.kelvin[size_t(i)];
         if (!point.computed)
             continue;
-        if (point.conversion < target) {
-            before = i;
-            continue;
+        const bool under = point.conversion < target;
+        if (before >= 0 && under != beforeUnder) {
+            // lo stays on the side of the point before, hi on this point's.
+            double lo = ResultTable::kelvinTemperature(before);
+            double hi = ResultTable::kelvinTemperature(i);
+            while (hi - lo > kTemperatureResolution) {
+                const double mid = (lo + hi) / 2;
+                ((conversionAt(mid) < target) == beforeUnder ? lo : hi) = mid;
+            }
+            return {Crossing::Place::At, (lo + hi) / 2,
+                    beforeUnder ? Direction::Rises : Direction::Falls};
         }
-        double hi = ResultTable::kelvinTemperature(i);
-        if (before < 0)
-            return {Crossing::Place::At, hi};
-        double lo = ResultTable::kelvinTemperature(before);
-        while (hi - lo > kTemperatureResolution) {
-            const double mid = (lo + hi) / 2;
-            (conversionAt(mid) < target ? lo : hi) = mid;
-        }
-        return {Crossing::Place::At, (lo + hi) / 2};
+        if (first < 0)
+            first = i;
+        before = i;
+        beforeUnder = under;
     }
-    return {Crossing::Place::Above};
+    if (first < 0)
+        return {Crossing::Place::Above};
+    const bool falls =
+        table.kelvin[size_t(before)].conversion < table.kelvin[size_t(first)].conversion;
+    const bool farSide = falls ? beforeUnder : !beforeUnder;
+    return {farSide ? Crossing::Place::Below : Crossing::Place::Above, 0,
+            falls ? Direction::Falls : Direction::Rises};
 }
 
 QString reactionSummary(const QString& fileName, const ResultTable& table,
@@ -108,18 +117,31 @@ std::vector<double> parseTargets(const QString& text)
     return targets;
 }
 
+QString summaryHeader(const std::vector<double>& targets)
+{
+    QString line = u"ファイル\tdG=0(K)\tdG=0(℃)"_s;
+    for (const double target : targets) {
+        const QString percent = QString::number(target * 100, 'g', 15) + u'%';
+        line += u'\t' + percent + u"(K)\t"_s + percent + u"(℃)\t"_s + percent + u"(向き)"_s;
+    }
+    return line;
+}
+
 QString summaryLine(const QString& fileName, const Crossing& gibbsZero,
                     const std::vector<Crossing>& targets)
 {
-    QString line = fileName + u'\t' + crossingColumns(gibbsZero);
-    for (const Crossing& crossing : targets)
-        line += u'\t' + crossingColumns(crossing);
+    QString line = fileName + u'\t' + temperatureColumns(gibbsZero);
+    for (const Crossing& crossing : targets) {
+        line += u'\t' + temperatureColumns(crossing) + u'\t' +
+                QString::fromUtf16(crossing.direction == Crossing::Direction::Falls ? kFallsWord
+                                                                                    : kRisesWord);
+    }
     return line;
 }
 
 QString failedSummaryLine(const QString& fileName, std::size_t targetCount)
 {
-    return fileName + QString(qsizetype(2 + 2 * targetCount), u'\t');
+    return fileName + QString(qsizetype(2 + 3 * targetCount), u'\t');
 }
 
 } // namespace norvanta::calc
