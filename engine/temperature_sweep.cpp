@@ -191,8 +191,7 @@ ResultPoint TemperatureSweep::kelvinPointAt(double kelvin)
     if (kelvin == 1100) {
         dG = edgeAt1100();
     } else if (kelvin != from) {
-        const double dGTo =
-            from == 1000 ? edgeAt1100() : finiteDg(reactionGibbsEnergy(from + 100));
+        const double dGTo = from == 1000 ? edgeAt1100() : finiteDg(reactionGibbsEnergy(from + 100));
         dG = finiteDg(solver_.interp(float(from), dGFrom, float(from + 100), dGTo, float(kelvin)));
     }
     ResultPoint point;

@@ -2,10 +2,10 @@
 
 #include "results/canvas.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QBuffer>
 #include <QString>
 
 #include <memory>

@@ -48,8 +48,7 @@ FileMessage printerFailureMessage(const QString& printer)
 } // namespace
 
 ResultPrinting::ResultPrinting(Platform& platform, ResultsForm& resultsForm, QProgressBar& progBar,
-                               QLabel& message, JobSource jobSource, QObject* parent,
-                               Clock clock)
+                               QLabel& message, JobSource jobSource, QObject* parent, Clock clock)
     : QObject(parent), platform_(platform), resultsForm_(resultsForm), progBar_(progBar),
       message_(message), jobSource_(std::move(jobSource)), clock_(std::move(clock))
 {
@@ -110,8 +109,8 @@ void ResultPrinting::onPrintButtonClicked()
 
     if (!sent) {
         const FileMessage message = target.toPdfFile()
-            ? saveAsFailureMessage(FailureCode::PermissionDenied)
-            : printerFailureMessage(target.printerName);
+                                        ? saveAsFailureMessage(FailureCode::PermissionDenied)
+                                        : printerFailureMessage(target.printerName);
         showMessage(platform_, message.text, message.icon, message.title);
     }
 }

@@ -180,8 +180,8 @@ public:
         const double margin = fabs(estimate.sum) - estimate.bound;
         if (!(margin > 0))
             return 0;
-        const double larger = estimate.lowLog2[0] > estimate.lowLog2[1] ? estimate.lowLog2[0]
-                                                                         : estimate.lowLog2[1];
+        const double larger =
+            estimate.lowLog2[0] > estimate.lowLog2[1] ? estimate.lowLog2[0] : estimate.lowLog2[1];
         if (!exceedsTolerance(larger, margin))
             return 0;
         return estimate.sum > 0 ? 1 : -1;
@@ -340,7 +340,8 @@ private:
             const double left = reactantMoles[slot.index];
             if (!(left > 0))
                 return INFINITY;
-            noise += slot.exponent * kMolesRounding * kUnitRoundoff * reaction_.amount[slot.index] / left;
+            noise += slot.exponent * kMolesRounding * kUnitRoundoff * reaction_.amount[slot.index] /
+                     left;
         }
         return noise + exponentSum_ * kUnitRoundoff *
                            (kTotalRounding * feedAndProducts_ / smallest + kBaseRoundings);

@@ -56,9 +56,9 @@ TEST(TerminationSignal, EndsAtOnceWithTheTypedReactionWrittenAndNoQuestionAnswer
         EXPECT_EQ(probe.readAllStandardOutput(), QByteArray()) << "the question was answered";
 
         const QByteArray settings = readBytes(work.filePath(u"Norvane.ini"_s));
-        for (const char* line : {"\"ReactantNum1=1\"\r\n", "\"Reactant1=CO2\"\r\n",
-                                 "\"MolarRatio1=1\"\r\n", "\"ProductNum1=2\"\r\n",
-                                 "\"Product1=CO\"\r\n", "\"Pressure=2\"\r\n"})
+        for (const char* line :
+             {"\"ReactantNum1=1\"\r\n", "\"Reactant1=CO2\"\r\n", "\"MolarRatio1=1\"\r\n",
+              "\"ProductNum1=2\"\r\n", "\"Product1=CO\"\r\n", "\"Pressure=2\"\r\n"})
             EXPECT_TRUE(settings.contains(line)) << line << " not in " << settings.toStdString();
     }
 }

@@ -162,8 +162,8 @@ TEST(TemperatureSweep, FailuresOfTheFirstAndLastStepsReachTheCaller)
     const std::array<double, 8> huge{1e308, 1e308, 1e308, 1e308, 1e308, 1e308, 1e308, 1e308};
     const std::array<double, 8> minusHuge{-1e308, -1e308, -1e308, -1e308,
                                           -1e308, -1e308, -1e308, -1e308};
-    const CompoundIndex infinite =
-        CompoundIndex::parse(databaseText({{u"A"_s, {2, 6, 1}, minusHuge}, {u"B"_s, {2, 6, 1}, huge}}));
+    const CompoundIndex infinite = CompoundIndex::parse(
+        databaseText({{u"A"_s, {2, 6, 1}, minusHuge}, {u"B"_s, {2, 6, 1}, huge}}));
     TemperatureSweep points(isomerisation(), infinite, solver, kKpFactor, false, {});
     for (const double kelvin : {300.0, 650.0, 1050.0, 1100.0}) {
         try {

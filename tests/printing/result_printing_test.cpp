@@ -1,7 +1,7 @@
 #include "printing/result_printing.h"
 
-#include "page_fixture.h"
 #include "common/text_file.h"
+#include "page_fixture.h"
 #include "printing/printer_sel_form.h"
 #include "support/fake_platform.h"
 #include "support/pdf_tools.h"

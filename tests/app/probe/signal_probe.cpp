@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::pair<QLineEdit*, QString> typed[] = {
-        {form.ReactNum[0], u"1"_s}, {form.React[0], u"CO2"_s},     {form.Molar[0], u"1"_s},
+        {form.ReactNum[0], u"1"_s},   {form.React[0], u"CO2"_s},  {form.Molar[0], u"1"_s},
         {form.ProductNum[0], u"2"_s}, {form.Product[0], u"CO"_s}, {form.Pressure, u"2"_s},
     };
     for (const auto& [box, text] : typed) {
