@@ -97,6 +97,8 @@ void CalculationController::onMainTimerTick()
 
 void CalculationController::prepareRun()
 {
+    // A print's timer would otherwise hide this run's progress bar.
+    m_resultsForm.PrintTimer->stop();
     m_resultsForm.hide();
     m_resultsForm.setCaltoj(m_constants.calToJ);
     m_resultsForm.clearAreas();

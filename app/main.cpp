@@ -4,6 +4,7 @@
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
+#include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/termination_signal.h"
 #include "app/title_form.h"
@@ -24,13 +25,17 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     norvanta::installJapaneseUi(application);
-    const norvanta::TerminationSignal termination;
     norvanta::QtPlatform platform;
     if (!norvanta::checkShiftJisCodec(platform)) {
         QTextStream(stderr) << u"Norvanta: "_s << norvanta::codecMissingText() << Qt::endl;
         return 1;
     }
     std::unique_ptr<norvanta::NorvantaApplication> program;
+    // Before the main window there is nothing to keep: the process just ends.
+    const norvanta::TerminationSignal termination([&program] {
+        if (program)
+            program->exitSequence().finishOnSignal();
+    });
     norvanta::TitleForm title(platform, [&](const QString& startFolder) -> QWidget* {
         program = std::make_unique<norvanta::NorvantaApplication>(platform, startFolder);
         norvanta::startMainWindow(*program);

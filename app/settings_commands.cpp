@@ -93,7 +93,7 @@ WindowEdges currentWindowEdges(NorvantaApplication& app)
 void WriteSettings(NorvantaApplication& app)
 {
     writeSettingsFile(settingsFilePath(app), app.settings(), app.mainForm().fields(),
-                      currentWindowEdges(app));
+                      currentWindowEdges(app), app.startFolder());
 }
 
 } // namespace norvanta

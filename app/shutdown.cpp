@@ -1,6 +1,7 @@
 #include "app/shutdown.h"
 
 #include "app/application.h"
+#include "app/calculation_controller.h"
 #include "app/main_form.h"
 #include "app/settings_commands.h"
 #include "app/startup.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -46,15 +48,9 @@ bool ExitSequence::exitProgram()
 {
     if (m_ended)
         return true;
-    MainForm& form = m_app.mainForm();
-    Platform& platform = m_app.platform();
-    if (!form.isMinimized()) {
-        const QPointF position = windowPositionTwips(form);
-        storeMainWindowEdges(platform, float(position.x()), float(position.y()));
-    }
-    storeFindText(platform, form.FindText->text());
+    rememberPosition();
     if (m_app.fileState().DataModified &&
-        !askYesNo(platform, u"Norvantaの終了"_s,
+        !askYesNo(m_app.platform(), u"Norvantaの終了"_s,
                   u"現在の反応系データを保存していませんが強制終了しますか？"_s))
         return false;
     TerminateProcess();
@@ -63,11 +59,34 @@ bool ExitSequence::exitProgram()
 
 void ExitSequence::TerminateProcess()
 {
+    writeExitFiles();
+    endProgram();
+}
+
+void ExitSequence::finishOnSignal()
+{
+    m_app.calculation().MainTimer->stop();
+    rememberPosition();
+    writeExitFiles();
+}
+
+void ExitSequence::rememberPosition()
+{
+    MainForm& form = m_app.mainForm();
+    Platform& platform = m_app.platform();
+    if (!form.isMinimized()) {
+        const QPointF position = windowPositionTwips(form);
+        storeMainWindowEdges(platform, float(position.x()), float(position.y()));
+    }
+    storeFindText(platform, form.FindText->text());
+}
+
+void ExitSequence::writeExitFiles()
+{
     WriteSettings(m_app);
     if (m_app.mainForm().isMinimized())
         writePlacementMarker(startFolderFile(m_app, placementMarkerFileName()), u"A"_s);
     m_ended = true;
-    endProgram();
 }
 
 bool ExitSequence::eventFilter(QObject* watched, QEvent* event)

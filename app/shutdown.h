@@ -21,12 +21,21 @@ public:
     // is minimised) and ends the program.
     void TerminateProcess();
 
+    // The end a termination signal asks for: stops a running calculation and
+    // remembers what an ordinary exit remembers (window position, search
+    // text, settings with the reaction fields, placement marker), asking
+    // nothing. The caller ends the process.
+    void finishOnSignal();
+
     bool ended() const { return m_ended; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void rememberPosition();
+    void writeExitFiles();
+
     NorvantaApplication& m_app;
     bool m_ended = false;
 };

@@ -22,16 +22,30 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
 {
     QString kept;
     kept.reserve(input.size());
-    int keptPosition = position;
-    for (qsizetype i = 0; i < input.size(); ++i) {
-        if (!isRemoved(input[i]))
-            kept += input[i];
-        else if (i < position)
-            --keptPosition;
+    qsizetype keptPosition = -1;
+    for (qsizetype i = 0; i < input.size();) {
+        if (i == position)
+            keptPosition = kept.size();
+        if (!isRemoved(input[i])) {
+            kept += input[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < input.size() && isRemoved(input[end]))
+            ++end;
+        // A line break between two words keeps them apart: "H2⏎O2" must not
+        // become the other compound "H2O2".
+        if (!kept.isEmpty() && end < input.size())
+            kept += u' ';
+        if (position > i && position <= end)
+            keptPosition = kept.size();
+        i = end;
     }
-    if (kept.size() != input.size()) {
+    if (keptPosition < 0)
+        keptPosition = kept.size();
+    if (kept != input) {
         input = kept;
-        position = keptPosition;
+        position = int(keptPosition);
     }
     return Acceptable;
 }

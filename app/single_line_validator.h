@@ -6,8 +6,9 @@ namespace norvanta {
 
 // Keeps a one-line text box free of line breaks and other control
 // characters (CR, LF, TAB, the C0 and C1 controls, and the Unicode line and
-// paragraph separators): they are removed from whatever enters the box,
-// typed, pasted or set by the program from a file. A line break that reached
+// paragraph separators): whatever enters the box, typed, pasted or set by
+// the program from a file, has each inner run of them replaced by one blank
+// and those at its ends removed. A line break that reached
 // a reaction file or the settings file would break its line layout, so every
 // later field would shift.
 //

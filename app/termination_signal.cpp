@@ -1,11 +1,11 @@
 #include "app/termination_signal.h"
 
-#include <QApplication>
 #include <QSocketNotifier>
-#include <QThread>
-#include <QWidget>
 
+#include <array>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,20 +13,29 @@ namespace norvanta {
 
 namespace {
 
+constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
+
 // The socket pair between the handler and the notifier: [0] is written, [1] read.
 int signalSockets[2] = {-1, -1};
-struct sigaction previousTerm;
-struct sigaction previousInt;
+std::array<struct sigaction, kSignals.size()> previousActions;
+volatile sig_atomic_t signalled = 0;
 
 extern "C" void onTerminationSignal(int)
 {
+    // Only the first signal counts; the others would queue a second exit.
+    if (signalled)
+        return;
+    signalled = 1;
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
 
-TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
+TerminationSignal::TerminationSignal(FinalStep finalStep, QObject* parent)
+    : QObject(parent), m_finalStep(std::move(finalStep))
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
@@ -34,18 +43,21 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::onSignal);
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
+    // No signal of the three interrupts the handler of another.
     sigemptyset(&action.sa_mask);
+    for (const int signal : kSignals)
+        sigaddset(&action.sa_mask, signal);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, &previousTerm);
-    ::sigaction(SIGINT, &action, &previousInt);
+    for (size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &action, &previousActions[i]);
 }
 
 TerminationSignal::~TerminationSignal()
 {
     if (!m_notifier)
         return;
-    ::sigaction(SIGTERM, &previousTerm, nullptr);
-    ::sigaction(SIGINT, &previousInt, nullptr);
+    for (size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &previousActions[i], nullptr);
     ::close(signalSockets[0]);
     ::close(signalSockets[1]);
     signalSockets[0] = signalSockets[1] = -1;
@@ -53,18 +65,15 @@ TerminationSignal::~TerminationSignal()
 
 void TerminationSignal::onSignal()
 {
-    char byte = 0;
-    [[maybe_unused]] const ssize_t read = ::read(signalSockets[1], &byte, 1);
-    QApplication::closeAllWindows();
-    // Nothing left open (or nothing was shown yet): end here. A window that
-    // stayed open kept the program running by the user's answer. Outside an
-    // event loop there is nothing to end.
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible())
-            return;
-    }
-    if (QThread::currentThread()->loopLevel() > 0)
-        QCoreApplication::quit();
+    for (const int signal : kSignals)
+        std::signal(signal, SIG_IGN);
+    m_notifier->setEnabled(false);
+    if (m_finalStep)
+        m_finalStep();
+    // Straight out: returning to the event loop, or unwinding through an open
+    // question's loop, would let the question's code go on as if answered.
+    std::fflush(nullptr);
+    ::_exit(0);
 }
 
 } // namespace norvanta

@@ -2,18 +2,23 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QSocketNotifier;
 
 namespace norvanta {
 
-// Ends the program in order on SIGTERM or SIGINT, as closing its windows by
-// the frame does: a session that ends or a Ctrl+C in a terminal runs the exit
-// sequence (settings written, the question about unsaved reaction data)
-// instead of killing the process. The signal handler only writes one byte to
-// a socket; the windows are closed on the user-interface thread.
+// Ends the program on SIGTERM, SIGINT or SIGHUP (a session that ends, a
+// Ctrl+C, a closed terminal) without asking anything: the final step given
+// here runs on the user-interface thread, then the process exits with 0 at
+// once. Nothing is shown, and a question that is open stays unanswered: it
+// was put to the user, and no answer may be made up for it. The signal
+// handler only writes one byte to a socket; every later signal is ignored.
 class TerminationSignal : public QObject {
 public:
-    explicit TerminationSignal(QObject* parent = nullptr);
+    using FinalStep = std::function<void()>;
+
+    explicit TerminationSignal(FinalStep finalStep, QObject* parent = nullptr);
     ~TerminationSignal() override;
     TerminationSignal(const TerminationSignal&) = delete;
     TerminationSignal& operator=(const TerminationSignal&) = delete;
@@ -21,6 +26,7 @@ public:
 private:
     void onSignal();
 
+    FinalStep m_finalStep;
     QSocketNotifier* m_notifier = nullptr;
 };
 

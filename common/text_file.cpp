@@ -90,13 +90,17 @@ void writeShiftJisFile(const QString& path, const QString& text)
 {
     if (!canStoreInShiftJis(text))
         throw Failure(FailureCode::InvalidArgument);
+    writeFileBytes(path, encodeShiftJis(text));
+}
+
+void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
     // write()'s count: a buffered flush at commit() takes a short write as
     // success and would replace the target with a truncated file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Failure(failureForWrite(path, file.error()));
-    const QByteArray bytes = encodeShiftJis(text);
     if (file.write(bytes) != bytes.size()) {
         const auto error = file.error();
         file.cancelWriting();

@@ -41,6 +41,10 @@ QByteArray readFileBytes(const QString& path);
 // folder may not be written, {61} for any other write failure.
 void writeShiftJisFile(const QString& path, const QString& text);
 
+// Writes the bytes as they are, the same way and with the same failures
+// (except {5}) as writeShiftJisFile.
+void writeFileBytes(const QString& path, const QByteArray& bytes);
+
 // True when the file can be opened for reading (it is closed again at once).
 bool FileExists(const QString& path);
 

@@ -15,16 +15,23 @@ namespace norvanta {
 
 namespace {
 
-// The box whose number overflows a double, if any; its text would be written
-// as no number at all.
-std::optional<EntryFocus> overflowingBox(const RegistrationEntry& entry)
+// A dG box's value as the file stores it: in kcal/mol.
+double storedGibbs(const RegistrationEntry& entry, int i, double calToJ)
+{
+    const double value = leadingValue(entry.gibbs[i]);
+    return entry.kilojoules ? value / calToJ : value;
+}
+
+// The box whose number overflows a double, if any, before or after the
+// kJ -> kcal conversion; its text would be written as no number at all.
+std::optional<EntryFocus> overflowingBox(const RegistrationEntry& entry, double calToJ)
 {
     for (int i = 0; i < 3; ++i) {
         if (!std::isfinite(leadingValue(entry.atomCounts[i])))
             return EntryFocus{EntryBox::Number, i};
     }
     for (int i = 0; i < 8; ++i) {
-        if (!std::isfinite(leadingValue(entry.gibbs[i])))
+        if (!std::isfinite(storedGibbs(entry, i, calToJ)))
             return EntryFocus{EntryBox::DeltaG, i};
     }
     return std::nullopt;
@@ -36,10 +43,8 @@ QString recordLineOf(const RegistrationEntry& entry, double calToJ)
     for (int i = 0; i < 3; ++i)
         atoms[i] = leadingValue(entry.atomCounts[i]);
     std::array<double, 8> gibbs{};
-    for (int i = 0; i < 8; ++i) {
-        const double value = leadingValue(entry.gibbs[i]);
-        gibbs[i] = entry.kilojoules ? value / calToJ : value;
-    }
+    for (int i = 0; i < 8; ++i)
+        gibbs[i] = storedGibbs(entry, i, calToJ);
     return compoundRecordLine(entry.name, atoms, gibbs);
 }
 
@@ -89,7 +94,7 @@ RegistrationOutcome registerCompound(Platform& platform, const QString& database
     }
     if (const std::optional<QString> message = unstorableNameMessage(entry.name))
         return refuse(platform, *message, {EntryBox::NewFormula, 0});
-    if (const std::optional<EntryFocus> box = overflowingBox(entry))
+    if (const std::optional<EntryFocus> box = overflowingBox(entry, calToJ))
         return refuse(platform, u"数値が大きすぎるため登録できません"_s, *box);
 
     const QString unit = entry.kilojoules ? u"kJ/mol"_s : u"kcal/mol"_s;

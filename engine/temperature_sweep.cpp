@@ -182,15 +182,17 @@ double TemperatureSweep::reactionGibbsEnergy(int kelvin) const
 ResultPoint TemperatureSweep::kelvinPointAt(double kelvin)
 {
     const int from = std::clamp(300 + 100 * int((kelvin - 300) / 100), 300, 1000);
-    const double dGFrom = reactionGibbsEnergy(from);
+    const double dGFrom = finiteDg(reactionGibbsEnergy(from));
+    const auto edgeAt1100 = [&] {
+        return finiteDg(
+            solver_.interp(900, finiteDg(reactionGibbsEnergy(900)), 1000, dGFrom, 1100));
+    };
     double dG = dGFrom;
     if (kelvin == 1100) {
-        dG = solver_.interp(900, reactionGibbsEnergy(900), 1000, dGFrom, 1100);
+        dG = edgeAt1100();
     } else if (kelvin != from) {
-        const double dGTo = from == 1000
-                                ? solver_.interp(900, reactionGibbsEnergy(900), 1000, dGFrom, 1100)
-                                : reactionGibbsEnergy(from + 100);
-        dG = solver_.interp(float(from), dGFrom, float(from + 100), dGTo, float(kelvin));
+        const double dGTo = from == 1000 ? edgeAt1100() : finiteDg(reactionGibbsEnergy(from + 100));
+        dG = finiteDg(solver_.interp(float(from), dGFrom, float(from + 100), dGTo, float(kelvin)));
     }
     ResultPoint point;
     complete(point, dG, kelvin);

@@ -138,13 +138,41 @@ auto& fieldText(Fields& fields, ReactionField field, int row)
     return fields.pressure;
 }
 
-// A text entry as the file can hold it: a value that Shift_JIS cannot hold,
-// or that holds a line break, would read back changed or shift the entries
-// after it, so the entry is written with its first-start value instead.
+// A value that Shift_JIS cannot hold, or that holds a line break, would read
+// back changed or shift the entries after it.
+bool storable(const QString& value)
+{
+    return !value.contains(u'\r') && !value.contains(u'\n') && canStoreInShiftJis(value);
+}
+
+// A text entry as the file can hold it: its first-start value in place of
+// one it cannot.
 QString storableValue(const QString& value, const QString& firstStartValue)
 {
-    const bool oneLine = !value.contains(u'\r') && !value.contains(u'\n');
-    return oneLine && canStoreInShiftJis(value) ? value : firstStartValue;
+    return storable(value) ? value : firstStartValue;
+}
+
+// The reaction rows as the file can hold them: a row with a text the file
+// cannot hold is written empty as a whole, as is LimitPos when it points to
+// such a reactant row, so the next start never restores half a row.
+ReactionFields storableRows(const ReactionFields& fields, SettingsValues& written)
+{
+    ReactionFields rows = fields;
+    for (size_t row = 0; row < 4; ++row) {
+        if (!storable(fields.reactNum[row]) || !storable(fields.react[row]) ||
+            !storable(fields.molar[row])) {
+            rows.reactNum[row].clear();
+            rows.react[row].clear();
+            rows.molar[row].clear();
+            if (written.LimitPos == qint16(row))
+                written.LimitPos = SettingsValues().LimitPos;
+        }
+        if (!storable(fields.productNum[row]) || !storable(fields.product[row])) {
+            rows.productNum[row].clear();
+            rows.product[row].clear();
+        }
+    }
+    return rows;
 }
 
 } // namespace
@@ -212,7 +240,7 @@ WindowEdges rememberedEdges(const SettingsValues& values)
 }
 
 QString settingsFileText(const SettingsValues& values, const ReactionFields& fields,
-                         const WindowEdges& edges)
+                         const WindowEdges& edges, const QString& startDirectory)
 {
     SettingsValues written = values;
     written.MainLeft = edges.MainLeft;
@@ -220,7 +248,10 @@ QString settingsFileText(const SettingsValues& values, const ReactionFields& fie
     written.ResultsLeft = edges.ResultsLeft;
     written.ResultsTop = edges.ResultsTop;
 
-    const SettingsValues firstStart;
+    const ReactionFields rows = storableRows(fields, written);
+    SettingsValues firstStart = defaultSettings(startDirectory);
+    if (startDirectory.isEmpty() || !storable(firstStart.UsualDirectory))
+        firstStart.UsualDirectory.clear();
     const ReactionFields firstStartFields;
     QString text;
     for (const SettingKey& key : settingKeys()) {
@@ -233,7 +264,7 @@ QString settingsFileText(const SettingsValues& values, const ReactionFields& fie
             value = storableValue(written.*(*textSetting), firstStart.*(*textSetting));
         else {
             const auto& setting = std::get<ReactionSetting>(key.target);
-            value = storableValue(fieldText(fields, setting.field, setting.row),
+            value = storableValue(fieldText(rows, setting.field, setting.row),
                                   fieldText(firstStartFields, setting.field, setting.row));
         }
         text += u'"' + QString::fromUtf16(key.name) + u'=' + value + QStringLiteral("\"\r\n");
@@ -242,10 +273,11 @@ QString settingsFileText(const SettingsValues& values, const ReactionFields& fie
 }
 
 bool writeSettingsFile(const QString& path, const SettingsValues& values,
-                       const ReactionFields& fields, const WindowEdges& edges)
+                       const ReactionFields& fields, const WindowEdges& edges,
+                       const QString& startDirectory)
 {
     try {
-        writeShiftJisFile(path, settingsFileText(values, fields, edges));
+        writeShiftJisFile(path, settingsFileText(values, fields, edges, startDirectory));
         return true;
     } catch (const Failure&) {
         return false;

@@ -81,18 +81,22 @@ WindowEdges rememberedEdges(const SettingsValues& values);
 //
 // A text value that Shift_JIS cannot hold (a reaction typed as "CO₂", a
 // folder named "josé") or that holds a line break is never written in part
-// or with substitutes: its entry is written with the value a first start
-// gives it, so the next start reads a sound value instead of a changed one.
-// That is empty for the reaction texts and Search, "1" for Pressure,
-// "ＭＳ Ｐゴシック" for PrintFontName and empty for UsualDirectory, which
-// leaves the file dialogs in the working folder. The values in memory and
-// the window's fields are not changed.
+// or with substitutes, so the next start reads a sound value instead of a
+// changed one. A reaction row with such a text is written empty as a whole
+// (coefficient, name and ratio; LimitPos too, as on a first start, when it
+// points to that reactant row). Any other such entry is written with the
+// value a first start gives it: empty for Search, "1" for Pressure,
+// "ＭＳ Ｐゴシック" for PrintFontName and the start-up folder for
+// UsualDirectory, or empty when that folder is unknown or cannot be stored
+// itself (the file dialogs then start in the working folder). The values in
+// memory and the window's fields are not changed.
 QString settingsFileText(const SettingsValues& values, const ReactionFields& fields,
-                         const WindowEdges& edges);
+                         const WindowEdges& edges, const QString& startDirectory = {});
 
 // Writes the settings file, replacing the old one only once all of it is
 // written. False when it could not be written; the old file is then unchanged.
 bool writeSettingsFile(const QString& path, const SettingsValues& values,
-                       const ReactionFields& fields, const WindowEdges& edges);
+                       const ReactionFields& fields, const WindowEdges& edges,
+                       const QString& startDirectory = {});
 
 } // namespace norvanta

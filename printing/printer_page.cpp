@@ -1,5 +1,8 @@
 #include "printer_page.h"
 
+#include "common/failure.h"
+#include "common/text_file.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -16,8 +19,9 @@ constexpr int kPdfResolution = 1200;
 
 PrinterPage::PrinterPage(const PrintTarget& target, bool colour)
 {
+    pdfPath_ = target.pdfPath;
     QPagedPaintDevice* device =
-        target.toPdfFile() ? openPdfFile(target.pdfPath) : openPrinter(target.printerName, colour);
+        target.toPdfFile() ? openPdfFile() : openPrinter(target.printerName, colour);
     if (!device || !painter_.begin(device))
         return;
     canvas_.emplace(painter_);
@@ -52,12 +56,11 @@ QPagedPaintDevice* PrinterPage::openPrinter(const QString& name, bool colour)
 
 // A file has no unprintable edge: the page's twips count from its corner.
 // Colour needs no setting here, as the monochrome page draws in black only.
-QPagedPaintDevice* PrinterPage::openPdfFile(const QString& path)
+QPagedPaintDevice* PrinterPage::openPdfFile()
 {
-    pdfFile_ = std::make_unique<QSaveFile>(path);
-    if (!pdfFile_->open(QIODevice::WriteOnly))
+    if (!pdfBytes_.open(QIODevice::WriteOnly))
         return nullptr;
-    pdfWriter_ = std::make_unique<QPdfWriter>(pdfFile_.get());
+    pdfWriter_ = std::make_unique<QPdfWriter>(&pdfBytes_);
     pdfWriter_->setTitle(kDocumentName);
     pdfWriter_->setCreator(kDocumentName);
     pdfWriter_->setResolution(kPdfResolution);
@@ -77,7 +80,14 @@ bool PrinterPage::finish()
 {
     if (!painter_.isActive() || !painter_.end())
         return false;
-    return !pdfFile_ || pdfFile_->commit();
+    if (pdfPath_.isEmpty())
+        return printer_->printerState() != QPrinter::Error;
+    try {
+        writeFileBytes(pdfPath_, pdfBytes_.data());
+    } catch (const Failure&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace norvanta

@@ -2,10 +2,10 @@
 
 #include "results/canvas.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QString>
 
 #include <memory>
@@ -25,7 +25,7 @@ struct PrintTarget {
 // One page, set up as the result page wants it: A4 portrait, the printer's
 // high resolution, colour or grayscale. Twips count from the top-left of the
 // printable area. A printer that cannot be opened takes the drawing and
-// sends nothing, so the sequence goes on as with a printer.
+// sends nothing; isOpen() tells so before anything is drawn.
 class PrinterPage {
 public:
     PrinterPage(const PrintTarget& target, bool colour);
@@ -33,19 +33,22 @@ public:
     PrinterPage(const PrinterPage&) = delete;
     PrinterPage& operator=(const PrinterPage&) = delete;
 
+    bool isOpen() const { return canvas_.has_value(); }
     Canvas& canvas();
 
-    // Sends the page. A PDF file is written beside its place and then put
-    // there in one step, so an earlier file of that name stays whole until
-    // the new one is complete. False when nothing came out.
+    // Sends the page. A PDF file is made in memory, then written beside its
+    // place, every byte checked, and put there in one step, so an earlier
+    // file of that name stays whole unless the new one is complete. False
+    // when nothing came out.
     bool finish();
 
 private:
     QPagedPaintDevice* openPrinter(const QString& name, bool colour);
-    QPagedPaintDevice* openPdfFile(const QString& path);
+    QPagedPaintDevice* openPdfFile();
 
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QSaveFile> pdfFile_;
+    QString pdfPath_;
+    QBuffer pdfBytes_;
     std::unique_ptr<QPdfWriter> pdfWriter_;
     QPainter painter_;
     std::optional<PainterCanvas> canvas_;

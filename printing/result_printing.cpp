@@ -22,6 +22,10 @@ namespace {
 
 QString startQuestion(bool colour, const QString& printer)
 {
+    // A file needs no paper: its question names the file instead.
+    if (printer == kPdfFilePrinter)
+        return colour ? QStringLiteral("計算結果をPDFファイルにカラー印刷しますか？")
+                      : QStringLiteral("計算結果をPDFファイルにモノクロ印刷しますか？");
     return (colour ? QStringLiteral("計算結果のカラー印刷を開始しますか？")
                    : QStringLiteral("計算結果のモノクロ印刷を開始しますか？")) +
            QStringLiteral("\r\n(") + printer + QStringLiteral("にA4の用紙をｾｯﾄして下さい。)");
@@ -34,12 +38,19 @@ FileDialogRequest pdfFileDialog(const QString& usualDirectory)
             QString()};
 }
 
+FileMessage printerFailureMessage(const QString& printer)
+{
+    return {QStringLiteral("Norvanta"),
+            printer + QStringLiteral("に印刷できません。プリンタの状態を確認してください。"),
+            MessageIcon::Exclamation};
+}
+
 } // namespace
 
 ResultPrinting::ResultPrinting(Platform& platform, ResultsForm& resultsForm, QProgressBar& progBar,
-                               QLabel& message, JobSource jobSource, QObject* parent)
+                               QLabel& message, JobSource jobSource, QObject* parent, Clock clock)
     : QObject(parent), platform_(platform), resultsForm_(resultsForm), progBar_(progBar),
-      message_(message), jobSource_(std::move(jobSource))
+      message_(message), jobSource_(std::move(jobSource)), clock_(std::move(clock))
 {
     connect(resultsForm_.PrintButton, &QPushButton::clicked, this,
             &ResultPrinting::onPrintButtonClicked);
@@ -82,18 +93,24 @@ void ResultPrinting::onPrintButtonClicked()
     resultsForm_.PrintButton->setEnabled(false);
     progBar_.setValue(10);
 
-    const ResultPageInput input{job.report, job.colour, printFontFamily(job.printFontName),
-                                job.printFontSize};
-    DrawResultPage(page.canvas(), input, [this](int value) { progBar_.setValue(value); });
-    const bool sent = page.finish();
-    progBar_.setValue(100);
+    ResultPageInput input{job.report, job.colour, printFontFamily(job.printFontName),
+                          job.printFontSize};
+    input.report.timestamp = clock_();
+    bool sent = false;
+    if (page.isOpen()) {
+        DrawResultPage(page.canvas(), input, [this](int value) { progBar_.setValue(value); });
+        sent = page.finish();
+    }
+    // The bar reaches 100 only for a page that came out.
+    if (sent)
+        progBar_.setValue(100);
     resultsForm_.PrintButton->setEnabled(true);
     resultsForm_.PrintTimer->start();
 
-    // A system printer that fails is passed over in silence; a PDF file the
-    // user named and that did not come out is reported.
-    if (!sent && target.toPdfFile()) {
-        const FileMessage message = saveAsFailureMessage(FailureCode::PermissionDenied);
+    if (!sent) {
+        const FileMessage message = target.toPdfFile()
+                                        ? saveAsFailureMessage(FailureCode::PermissionDenied)
+                                        : printerFailureMessage(target.printerName);
         showMessage(platform_, message.text, message.icon, message.title);
     }
 }

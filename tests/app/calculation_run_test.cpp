@@ -86,8 +86,10 @@ TEST_F(CalculationTest, StepOnePreparesTheWindowsAndRowsAppearAsComputed)
     typeOverviewReaction();
     calculate();
     form.ShowHelpLine(u"ヒント"_s);
+    results.PrintTimer->start(); // a page printed just before
 
     startAndStep(1);
+    EXPECT_FALSE(results.PrintTimer->isActive());
     EXPECT_FALSE(results.isVisible());
     EXPECT_TRUE(test::visibleOperations(results.GraphArea->picture()).empty());
     EXPECT_TRUE(test::visibleOperations(results.NumberArea->picture()).empty());

@@ -60,6 +60,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
     missingDg.gibbs[5].clear();
     RegistrationEntry overflow = entry(u"C3H6"_s);
     overflow.gibbs[3] = u"-1e999"_s;
+    RegistrationEntry overflowInKcal = kilojoules;
+    overflowInKcal.gibbs[2] = u"1e300"_s;
 
     constexpr MessageAnswer Yes = MessageAnswer::Yes;
     constexpr MessageAnswer No = MessageAnswer::No;
@@ -74,6 +76,7 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
         EntryFocus focus;
         // The line appended to the file; empty when nothing may be written.
         QString appended;
+        double calToJ = 4.184; // CALTOJ of constants.txt
     } cases[] = {
         {"empty name", entry({}), Yes, {}, {}, {}},
         {"a dG box empty", missingDg, Yes, {refusal(u"全てのdGを入力してください"_s)},
@@ -104,6 +107,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
          {refusal(u"化学式･慣用名の「🔥」はデータファイルに書き込めない文字です"_s)}, kName, {}},
         {"a number too large", overflow, Yes, {refusal(u"数値が大きすぎるため登録できません"_s)},
          {EntryBox::DeltaG, 3}, {}},
+        {"too large once divided by CALTOJ", overflowInKcal, Yes,
+         {refusal(u"数値が大きすぎるため登録できません"_s)}, {EntryBox::DeltaG, 2}, {}, 1e-10},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -116,7 +121,7 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
                                                                          : MessageAnswer::Ok);
 
         const RegistrationOutcome outcome =
-            registerCompound(platform, folder.path(), c.entry, 4.184);
+            registerCompound(platform, folder.path(), c.entry, c.calToJ);
 
         EXPECT_EQ(platform.messages, c.messages);
         EXPECT_EQ(outcome.registered, !c.appended.isEmpty());

@@ -155,6 +155,24 @@ TEST(TemperatureSweep, FailuresOfTheFirstAndLastStepsReachTheCaller)
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.code(), 6);
     }
+
+    // 1e308 - (-1e308) is an infinite dG, whose Kp of 0 would still reach
+    // CalCv: the point rule refuses it as the sweep does, at data
+    // temperatures, between them and on the extrapolated line.
+    const std::array<double, 8> huge{1e308, 1e308, 1e308, 1e308, 1e308, 1e308, 1e308, 1e308};
+    const std::array<double, 8> minusHuge{-1e308, -1e308, -1e308, -1e308,
+                                          -1e308, -1e308, -1e308, -1e308};
+    const CompoundIndex infinite = CompoundIndex::parse(
+        databaseText({{u"A"_s, {2, 6, 1}, minusHuge}, {u"B"_s, {2, 6, 1}, huge}}));
+    TemperatureSweep points(isomerisation(), infinite, solver, kKpFactor, false, {});
+    for (const double kelvin : {300.0, 650.0, 1050.0, 1100.0}) {
+        try {
+            points.kelvinPointAt(kelvin);
+            ADD_FAILURE() << "no failure at " << kelvin;
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.code(), 6);
+        }
+    }
 }
 
 } // namespace

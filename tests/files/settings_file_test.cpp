@@ -112,13 +112,18 @@ TEST(SettingsFileText, ValuesTheFileCannotHoldAreWrittenAsOnAFirstStart)
     values.Search = u"line\nbreak"_s;
     values.PrintFontName = u"Font₂"_s;
     ReactionFields fields;
-    fields.react[0] = u"CO₂"_s;
-    fields.molar[1] = u"1\r"_s;
+    values.LimitPos = 0;
+    fields.reactNum = {u"1"_s, u"1"_s, u"1"_s, {}};
+    fields.react = {u"CO₂"_s, u"H2"_s, u"CH4"_s, {}};
+    fields.molar = {u"1"_s, u"1\r"_s, u"1"_s, {}};
+    fields.productNum[0] = u"1"_s;
     fields.product[0] = u"一酸化炭素"_s;
+    fields.productNum[1] = u"2"_s;
+    fields.product[1] = u"H₂"_s;
     fields.pressure = u"2₂"_s;
     const SettingsValues before = values;
 
-    const QString text = settingsFileText(values, fields, rememberedEdges(values));
+    const QString text = settingsFileText(values, fields, rememberedEdges(values), kStart);
 
     EXPECT_TRUE(canStoreInShiftJis(text));
     EXPECT_EQ(text.count(u"\r\n"_s), 34);
@@ -126,14 +131,23 @@ TEST(SettingsFileText, ValuesTheFileCannotHoldAreWrittenAsOnAFirstStart)
         const char16_t* key;
         const char16_t* value;
     } written[] = {
-        {u"UsualDirectory", u""},     {u"Search", u""},      {u"PrintFontName", u"ＭＳ Ｐゴシック"},
-        {u"Reactant1", u""},          {u"MolarRatio2", u""}, {u"Pressure", u"1"},
-        {u"Product1", u"一酸化炭素"},
+        {u"UsualDirectory", u"/home/user/norvanta/"}, {u"Search", u""},
+        {u"PrintFontName", u"ＭＳ Ｐゴシック"}, {u"Pressure", u"1"},
+        // A row with a text the file cannot hold goes empty as a whole.
+        {u"LimitPos", u"-1"}, {u"ReactantNum1", u""}, {u"Reactant1", u""}, {u"MolarRatio1", u""},
+        {u"ReactantNum2", u""}, {u"Reactant2", u""}, {u"MolarRatio2", u""},
+        {u"ProductNum2", u""}, {u"Product2", u""},
+        {u"ReactantNum3", u"1"}, {u"Reactant3", u"CH4"}, {u"MolarRatio3", u"1"},
+        {u"ProductNum1", u"1"}, {u"Product1", u"一酸化炭素"},
     };
     for (const auto& w : written)
         EXPECT_EQ(writtenValue(text, QString::fromUtf16(w.key)), QString::fromUtf16(w.value))
             << QString::fromUtf16(w.key).toStdString();
     EXPECT_EQ(values, before) << "the values in memory stay as they are";
+    // Only a start-up folder the file cannot hold either leaves it empty.
+    EXPECT_EQ(writtenValue(settingsFileText(values, fields, {}, u"/home/josé"_s),
+                           u"UsualDirectory"_s),
+              u""_s);
 }
 
 TEST(SettingsParse, IntegerEntries)

@@ -1,5 +1,6 @@
 #include "printing/result_printing.h"
 
+#include "common/text_file.h"
 #include "page_fixture.h"
 #include "printing/printer_sel_form.h"
 #include "support/fake_platform.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,8 @@ using namespace Qt::Literals::StringLiterals;
 
 QString startQuestion(const QString& mode, const QString& printer)
 {
+    if (printer == u"PDFファイル"_s)
+        return u"計算結果をPDFファイルに"_s + mode + u"印刷しますか？"_s;
     return u"計算結果の"_s + mode + u"印刷を開始しますか？\r\n("_s + printer +
            u"にA4の用紙をｾｯﾄして下さい。)"_s;
 }
@@ -52,10 +56,22 @@ protected:
         });
     }
 
+    // The job carries the time of the click; the page must carry the time it
+    // is drawn, after the question (page_fixture.h's stamp).
     PrintJob job() const
     {
-        return {printedPage(kGothicFont).report, colour, kGothicFont, 10, folder.path() + u'/'};
+        PrintJob printJob{printedPage(kGothicFont).report, colour, kGothicFont, 10,
+                          folder.path() + u'/'};
+        printJob.report.timestamp = kClickTime;
+        return printJob;
     }
+
+    QDateTime clock() const
+    {
+        return platform.messages.empty() ? kClickTime : printedPage().report.timestamp;
+    }
+
+    const QDateTime kClickTime{QDate(2026, 12, 6), QTime(20, 40)};
 
     QString path(const QString& name) const { return folder.filePath(name); }
 
@@ -82,7 +98,7 @@ protected:
     QLabel* message = new QLabel(&mainWindow);
     bool colour = true;
     ResultPrinting printing{platform, results, *progBar, *message, [this] { return job(); },
-                            nullptr};
+                            nullptr, [this] { return clock(); }};
     // Every value ProgBar took, with PrintButton's enabled state at that moment.
     std::vector<std::pair<int, bool>> progress;
 };
@@ -194,20 +210,48 @@ TEST_F(ResultPrintingTest, AnExistingPdfFileIsReplacedOnlyAfterYes)
     EXPECT_EQ(entriesOf(folder.path()), QStringList{u"old.pdf"_s});
 }
 
-TEST_F(ResultPrintingTest, APdfFileThatCannotBeWrittenIsReported)
+TEST_F(ResultPrintingTest, APageThatDidNotComeOutIsReportedAndTheBarStopsShortOf100)
 {
-    platform.printer = u"PDFファイル"_s;
-    platform.answerNext(MessageAnswer::Yes);
-    platform.chooseInSaveDialog(FileChoice{path(u"missing/result.pdf"_s), u"result.pdf"_s});
-    platform.answerNext(MessageAnswer::Ok);
-    print();
-    EXPECT_EQ(
-        platform.messages.back(),
-        exclamation(
-            u"Norvanta"_s,
-            u"ファイルに書き込みができません。使用中でないか、ディスク容量が十分あるか確認してください。"_s));
-    EXPECT_EQ(progBar->value(), 100);
-    EXPECT_TRUE(results.PrintButton->isEnabled());
+    const QString fileFailure =
+        u"ファイルに書き込みができません。使用中でないか、ディスク容量が十分あるか確認してください。"_s;
+    const struct {
+        const char* name;
+        QString printer;
+        QString pdfFile;
+        rlim_t sizeLimit; // 0: none
+        QString message;
+    } cases[] = {
+        {"missing folder", u"PDFファイル"_s, u"missing/result.pdf"_s, 0, fileFailure},
+        {"short write", u"PDFファイル"_s, u"old.pdf"_s, 4096, fileFailure},
+        {"uninstalled printer", u"Printer A"_s, {}, 0,
+         u"Printer Aに印刷できません。プリンタの状態を確認してください。"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.messages.clear();
+        progress.clear();
+        platform.printer = c.printer;
+        writeBytes(path(u"old.pdf"_s), "kept");
+        platform.answerNext(MessageAnswer::Yes);
+        if (!c.pdfFile.isEmpty()) {
+            platform.chooseInSaveDialog(FileChoice{path(c.pdfFile), c.pdfFile});
+            if (FileExists(path(c.pdfFile)))
+                platform.answerNext(MessageAnswer::Yes);
+        }
+        platform.answerNext(MessageAnswer::Ok);
+        {
+            std::optional<FileSizeLimit> limit;
+            if (c.sizeLimit)
+                ASSERT_TRUE(limit.emplace(c.sizeLimit).active());
+            print();
+        }
+        EXPECT_EQ(platform.messages.back(), exclamation(u"Norvanta"_s, c.message));
+        ASSERT_FALSE(progress.empty());
+        EXPECT_LT(progress.back().first, 100);
+        EXPECT_TRUE(results.PrintButton->isEnabled());
+        EXPECT_EQ(readBytes(path(u"old.pdf"_s)), QByteArray("kept"));
+        EXPECT_EQ(entriesOf(folder.path()), QStringList{u"old.pdf"_s});
+    }
 }
 
 } // namespace
