@@ -105,6 +105,27 @@ TEST(ResultPage, TitleIsLargerAndBoldHeadingsBoldBodyRegularGraphsInGothic)
     EXPECT_EQ(fontOf(canvas, u"log(Kp)"_s), Font(kGothicFont, 9, false));
 }
 
+TEST(ResultPage, TableHeadersFitTheirColumns)
+{
+    // The program's print font; the next header stands at the column's right edge.
+    const RecordingCanvas canvas = drawn(printedPage(kGothicFont));
+    const struct {
+        QString header;
+        double column;
+    } cases[] = {{u"Temp./ﾟC"_s, 900}, {u"dG/kcal"_s, 1200}, {u"Kp"_s, 700}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.header.toStdString());
+        const auto [family, points, bold] = fontOf(canvas, c.header);
+        RecordingCanvas measure;
+        measure.setFont(family, points, bold);
+        EXPECT_LE(measure.textWidth(c.header) + kTextGap, c.column);
+        EXPECT_GT(points, 8) << "still readable";
+    }
+    EXPECT_EQ(fontOf(canvas, u"dG/kcal"_s), std::make_tuple(kGothicFont, 10.0, false))
+        << "a header that fits keeps the page's font";
+    EXPECT_EQ(fontOf(canvas, u"0"_s), std::make_tuple(kGothicFont, 10.0, false));
+}
+
 TEST(ResultPage, RowsHeaderAndValuesFollowStepModeAndUnits)
 {
     struct Case {
