@@ -92,6 +92,29 @@ TEST_F(FileCommandsTest, SaveAsWritesTheExampleFileAndNamesTheWindowAfterIt)
     EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(FileCommandsTest, ANameTypedWithoutExtensionTakesTheSelectedFilters)
+{
+    form().setFields(reforming());
+    const struct {
+        QString typed;
+        int filterIndex;
+        QString written;
+    } cases[] = {
+        {u"smr"_s, 0, u"smr.txt"_s},
+        {u"all"_s, 1, u"all"_s},
+        {u"smr.dat"_s, 0, u"smr.dat"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        platform.chooseInSaveDialog(FileChoice{path(c.typed), c.typed, c.filterIndex});
+        form().SaveAsItem->trigger();
+        EXPECT_EQ(readBytes(path(c.written)), exampleFileBytes());
+        EXPECT_EQ(file().CurrentFilePath, path(c.written));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path(u"smr"_s)));
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST_F(FileCommandsTest, PathsKeepTheirCase)
 {
     ASSERT_TRUE(QDir(folder()).mkdir(u"data"_s));
