@@ -34,9 +34,9 @@ ResultsWindowPlace placeResultsWindow(const ResultsPlacementRequest& request)
 
     const bool bothNegative = request.remembered.x() < 0 && request.remembered.y() < 0;
     if (bothNegative || request.centreFirstDisplay) {
-        const QPointF centre = keepWholeOnScreen({(screen.width() - window.width()) / 2,
-                                                  (screen.height() - window.height()) / 2},
-                                                 window, screen);
+        const QPointF centre = keepWholeOnScreen(
+            {(screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2},
+            window, screen);
         return {centre, request.normalState ? centre : remembered};
     }
     if (request.normalState && request.closedSinceShown)

@@ -291,8 +291,7 @@ TEST_F(StartupTest, ThePerUserStorePlacesTheWindows)
     const QRect main = form().frameGeometry();
     EXPECT_EQ(main.topLeft(), QPoint(platform.screen.width() - main.width(), 48));
     const QRect results = app->resultsForm().frameGeometry();
-    EXPECT_EQ(results.topLeft(),
-              QPoint(192, platform.screen.height() - results.height()));
+    EXPECT_EQ(results.topLeft(), QPoint(192, platform.screen.height() - results.height()));
 }
 
 TEST_F(StartupTest, ConstantsWarningsAreShownOnceAtStartUp)
