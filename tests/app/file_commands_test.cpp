@@ -97,8 +97,11 @@ TEST_F(FileCommandsTest, SaveAsWritesTheExampleFileAndNamesTheWindowAfterIt)
 TEST_F(FileCommandsTest, ANameTypedWithoutExtensionTakesTheSelectedFilters)
 {
     form().setFields(reforming());
+    // Filter 0 is "*.txt", 1 "*.*"; -1: the dialog reported none.
     const std::tuple<QString, int, QString> cases[] = {{u"smr"_s, 0, u"smr.txt"_s},
-                                                       {u"all"_s, 1, u"all"_s}};
+                                                       {u"all"_s, 1, u"all"_s},
+                                                       {u"v1.5"_s, 0, u"v1.5"_s},
+                                                       {u"x"_s, -1, u"x"_s}};
     for (const auto& [typed, filterIndex, written] : cases) {
         platform.chooseInSaveDialog(FileChoice{path(typed), typed, filterIndex});
         form().SaveAsItem->trigger();

@@ -73,43 +73,31 @@ QStringList tickLabelsOf(const RecordingCanvas& canvas)
     return ticks;
 }
 
-// What every text drawn covers, measured in the font it was drawn in.
-std::vector<QRectF> textBoxesOf(const RecordingCanvas& canvas)
-{
-    RecordingCanvas measure;
-    std::vector<QRectF> boxes;
-    for (const CanvasOperation& op : canvas.operations()) {
-        if (op.kind == Kind::Font)
-            measure.setFont(op.text, op.size, op.bold);
-        if (op.kind == Kind::Text) // trailing blanks leave no ink
-            boxes.emplace_back(op.from,
-                               QSizeF(measure.textWidth(op.text.trimmed()), measure.lineHeight()));
-    }
-    return boxes;
-}
-
 } // namespace
 
 TEST(ResultGraph, LabelsNeverOverprintEachOther)
 {
-    const struct {
-        TemperatureUnit unit;
-        double fromKJ, toKJ; // 150 over 140 and -70 under -60; -110 under -100
-        QString lowestTick;
-        int ticks, gridLines;
-    } cases[] = {{TemperatureUnit::Kelvin, -55, 141, u"-40"_s, 9, 11},
-                 {TemperatureUnit::Celsius, -98, 138, u"-80"_s, 11, 12}};
-    for (const auto& c : cases) {
+    // kJ from..to: 150 over 140 and -70 under -60; -110 under -100.
+    const std::tuple<TemperatureUnit, double, double, int, size_t> cases[] = {
+        {TemperatureUnit::Kelvin, -55, 141, 9, 11}, {TemperatureUnit::Celsius, -98, 138, 11, 12}};
+    for (const auto& [unit, from, to, ticks, gridLines] : cases) {
         const ResultTable table =
-            dGTable([&](int i) { return (c.fromKJ + (c.toKJ - c.fromKJ) * i / 32) / 4.184; });
-        const RecordingCanvas canvas = draw({table, 0, c.unit, EnergyUnit::KJ, true, 4.184});
-        const QStringList ticks = tickLabelsOf(canvas);
-        EXPECT_EQ(ticks.size(), c.ticks);
-        EXPECT_EQ(ticks.value(0), c.lowestTick);
-        EXPECT_EQ(int(valueGridOf(canvas).size()), c.gridLines) << "every grid line stays";
+            dGTable([&](int i) { return (from + (to - from) * i / 32) / 4.184; });
+        const RecordingCanvas canvas = draw({table, 0, unit, EnergyUnit::KJ, true, 4.184});
+        EXPECT_EQ(tickLabelsOf(canvas).size(), ticks);
+        EXPECT_EQ(valueGridOf(canvas).size(), gridLines) << "every grid line stays";
         EXPECT_EQ(textsAtY(canvas, 2800).size(), 9) << "every temperature label stays";
-        // Labels of one axis: a row at one height, a column at one left edge.
-        const std::vector<QRectF> boxes = textBoxesOf(canvas);
+        // What each text covers in the font it was drawn in (trailing blanks leave no ink).
+        RecordingCanvas measure;
+        std::vector<QRectF> boxes;
+        for (const CanvasOperation& op : canvas.operations()) {
+            if (op.kind == Kind::Font)
+                measure.setFont(op.text, op.size, op.bold);
+            if (op.kind == Kind::Text)
+                boxes.emplace_back(
+                    op.from, QSizeF(measure.textWidth(op.text.trimmed()), measure.lineHeight()));
+        }
+        // Labels of one axis share their top (a row) or their left edge (a column).
         for (size_t a = 0; a < boxes.size(); ++a) {
             for (size_t b = a + 1; b < boxes.size(); ++b) {
                 const bool sameAxis =
