@@ -161,7 +161,6 @@ TEST(QtPlatform, FileDialogsReturnThePathAndNameOrCancel)
     onNextModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).accept(); });
     const auto saved = platform.saveFileDialog(request);
     ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(saved->fileName, u"smr.txt"_s);
     EXPECT_EQ(QFileInfo(saved->fullPath).fileName(), u"smr.txt"_s);
 }
 

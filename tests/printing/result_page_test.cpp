@@ -114,7 +114,6 @@ TEST(ResultPage, TableHeadersFitTheirColumns)
         std::apply([&](auto... font) { measure.setFont(font...); }, fontOf(canvas, header));
         EXPECT_LE(measure.textWidth(header) + kTextGap, column) << header.toStdString();
     }
-    EXPECT_EQ(fontOf(canvas, u"dG/kcal"_s), std::make_tuple(kGothicFont, 10.0, false));
 }
 
 TEST(ResultPage, RowsHeaderAndValuesFollowStepModeAndUnits)

@@ -86,7 +86,6 @@ TEST(ResultGraph, LabelsNeverOverprintEachOther)
         const RecordingCanvas canvas = draw({table, 0, unit, EnergyUnit::KJ, true, 4.184});
         EXPECT_EQ(tickLabelsOf(canvas).size(), ticks);
         EXPECT_EQ(valueGridOf(canvas).size(), gridLines) << "every grid line stays";
-        EXPECT_EQ(textsAtY(canvas, 2800).size(), 9) << "every temperature label stays";
         // What each text covers in the font it was drawn in (trailing blanks leave no ink).
         RecordingCanvas measure;
         std::vector<QRectF> boxes;

@@ -86,8 +86,7 @@ public:
     static QString storeKey(const QString& application, const QString& section, const QString& key);
 
 protected:
-    // Answers with the scripted choice, whose filterIndex stands for the
-    // filter the user left selected.
+    // The scripted choice's filterIndex stands for the filter left selected.
     std::optional<FileChoice> chooseSaveFile(const FileDialogRequest& request) override;
 };
 
