@@ -39,4 +39,15 @@ QStringList qtNameFilters(const QString& filter)
     return result;
 }
 
+int nameFilterIndex(const QStringList& nameFilters, const QString& selected)
+{
+    for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+        const QString& filter = nameFilters[i];
+        const qsizetype patterns = filter.lastIndexOf(u" ("_s);
+        if (filter == selected || (patterns > 0 && filter.left(patterns) == selected))
+            return int(i);
+    }
+    return -1;
+}
+
 } // namespace norvanta

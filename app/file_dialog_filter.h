@@ -12,4 +12,9 @@ namespace norvanta {
 // or without a dot, as it does where the program's files come from.
 QStringList qtNameFilters(const QString& filter);
 
+// The index in qtNameFilters' list of the filter a dialog reports selected,
+// whether it reports the whole filter or only the description the user saw;
+// -1 when it is none of them.
+int nameFilterIndex(const QStringList& nameFilters, const QString& selected);
+
 } // namespace norvanta

@@ -70,7 +70,8 @@ std::optional<FileChoice> runFileDialog(const FileDialogRequest& request, bool s
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    return FileChoice{path, QFileInfo(path).fileName()};
+    return FileChoice{path, QFileInfo(path).fileName(),
+                      nameFilterIndex(filters, dialog.selectedNameFilter())};
 }
 
 } // namespace
@@ -110,7 +111,7 @@ std::optional<FileChoice> QtPlatform::openFileDialog(const FileDialogRequest& re
     return runFileDialog(request, false);
 }
 
-std::optional<FileChoice> QtPlatform::saveFileDialog(const FileDialogRequest& request)
+std::optional<FileChoice> QtPlatform::chooseSaveFile(const FileDialogRequest& request)
 {
     return runFileDialog(request, true);
 }

@@ -22,7 +22,6 @@ public:
                              MessageButtons buttons, MessageAnswer defaultAnswer) override;
 
     std::optional<FileChoice> openFileDialog(const FileDialogRequest& request) override;
-    std::optional<FileChoice> saveFileDialog(const FileDialogRequest& request) override;
 
     void setClipboardText(const QString& text) override;
 
@@ -41,6 +40,9 @@ public:
 
     // Where the single-instance lock is kept.
     QString lockFilePath() const;
+
+protected:
+    std::optional<FileChoice> chooseSaveFile(const FileDialogRequest& request) override;
 
 private:
     QString m_lockDirectory;

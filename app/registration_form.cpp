@@ -225,16 +225,28 @@ void RegistrationForm::open()
         return;
     }
 
-    const QSize screen = m_platform.screenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    centreOnScreen();
     show();
+    // A window shown for the first time has its frame only now.
+    centreOnScreen();
     raise();
     activateWindow();
     NewFormula->setFocus(Qt::OtherFocusReason);
+    // The focus reaches the box only when the window becomes active, with a
+    // reason that keeps the old selection: select the name for every opening here.
+    NewFormula->selectAll();
 
     m_mainForm.ListMenu->setEnabled(false);
     m_mainForm.ListButton->setEnabled(false);
     RegisterTimer->start();
+}
+
+void RegistrationForm::centreOnScreen()
+{
+    // The outer frame, caption included, is what stands centred.
+    const QSize screen = m_platform.screenSize();
+    const QSize frame = frameGeometry().size();
+    move((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
 }
 
 void RegistrationForm::onRegisterTimerTick()

@@ -75,6 +75,7 @@ private:
     void createControls();
     void placeControls();
     void watchControls();
+    void centreOnScreen();
     // Closing either way: the list openers come back and RegisterTimer stops.
     void finish();
     RegistrationEntry entry() const;

@@ -1,5 +1,7 @@
 #include "app/results_placement.h"
 
+#include "app/window_placement.h"
+
 namespace norvanta {
 
 namespace {
@@ -25,12 +27,16 @@ ResultsWindowPlace placeResultsWindow(const ResultsPlacementRequest& request)
 {
     const QSizeF window = request.window;
     const QSizeF screen = request.screen;
-    const QPointF remembered = keepOnScreen(request.remembered, window, screen);
+    // A restored or centred place shows all of the window, even after the
+    // screen shrank (a new resolution or scale factor) under a remembered one.
+    const QPointF remembered =
+        keepWholeOnScreen(keepOnScreen(request.remembered, window, screen), window, screen);
 
     const bool bothNegative = request.remembered.x() < 0 && request.remembered.y() < 0;
     if (bothNegative || request.centreFirstDisplay) {
-        const QPointF centre((screen.width() - window.width()) / 2,
-                             (screen.height() - window.height()) / 2);
+        const QPointF centre = keepWholeOnScreen(
+            {(screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2},
+            window, screen);
         return {centre, request.normalState ? centre : remembered};
     }
     if (request.normalState && request.closedSinceShown)

@@ -30,7 +30,8 @@ struct ResultsWindowPlace {
 // otherwise a normal window that was closed goes back to the remembered
 // position, and a window still open keeps its place. A coordinate that lies
 // wholly off the screen is centred on that axis instead, so the window is
-// never shown where the user cannot reach it.
+// never shown where the user cannot reach it; a restored or centred window
+// that would still stick out of the screen is moved wholly onto it.
 ResultsWindowPlace placeResultsWindow(const ResultsPlacementRequest& request);
 
 } // namespace norvanta

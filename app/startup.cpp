@@ -65,8 +65,9 @@ void applyOptions(NorvantaApplication& app)
 void restorePlacement(NorvantaApplication& app)
 {
     const StoredPlacement stored = readStoredPlacement(app.platform());
-    moveWindowToTwips(app.mainForm(), stored.mainLeft, stored.mainTop);
-    moveWindowToTwips(app.resultsForm(), stored.resultsLeft, stored.resultsTop);
+    const QSize screen = app.platform().screenSize();
+    moveWindowToTwips(app.mainForm(), stored.mainLeft, stored.mainTop, screen);
+    moveWindowToTwips(app.resultsForm(), stored.resultsLeft, stored.resultsTop, screen);
     app.mainForm().FindText->setText(stored.findText);
 }
 
@@ -116,7 +117,11 @@ void startMainWindow(NorvantaApplication& app)
         app.setCentreResultsOnFirstShow(
             CheckPlacementMarker(startFolderFile(app, placementMarkerFileName())));
     });
-    skipOnFailure([&] { app.mainForm().show(); });
+    skipOnFailure([&] {
+        app.mainForm().show();
+        // Shown, the window has its frame: keep all of it on the screen.
+        keepWindowOnScreen(app.mainForm(), app.platform().screenSize());
+    });
     skipOnFailure([&] { resetFileState(app); });
     skipOnFailure([&] { app.mainForm().focusFirstCoefficient(); });
 }

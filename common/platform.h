@@ -24,7 +24,15 @@ struct FileDialogRequest {
 struct FileChoice {
     QString fullPath;
     QString fileName;
+    // The entry of the request's filter list selected when the dialog
+    // closed, counted from 0; -1 when none is known.
+    int filterIndex = -1;
 };
+
+// The choice with the selected filter's extension (".txt" of "*.txt")
+// appended when the name typed has none; a filter of several patterns or of
+// "*.*" adds nothing.
+FileChoice withFilterExtension(const FileChoice& choice, const QString& filter);
 
 // Everything that would block a test or reach outside the process: message
 // boxes, file dialogs, the clipboard, printers, the per-user store, the
@@ -39,7 +47,15 @@ public:
 
     // Empty when the user cancelled.
     virtual std::optional<FileChoice> openFileDialog(const FileDialogRequest& request) = 0;
-    virtual std::optional<FileChoice> saveFileDialog(const FileDialogRequest& request) = 0;
+    // The name as typed, completed with the selected filter's extension, so
+    // "smr" under "*.txt" saves smr.txt.
+    std::optional<FileChoice> saveFileDialog(const FileDialogRequest& request)
+    {
+        std::optional<FileChoice> choice = chooseSaveFile(request);
+        if (choice)
+            *choice = withFilterExtension(*choice, request.filter);
+        return choice;
+    }
 
     // Clears the clipboard and puts the text on it as plain text.
     virtual void setClipboardText(const QString& text) = 0;
@@ -59,6 +75,10 @@ public:
 
     // True when this is the only running instance for this user.
     virtual bool acquireSingleInstance() = 0;
+
+protected:
+    // The save dialog's answer as the user gave it; empty when cancelled.
+    virtual std::optional<FileChoice> chooseSaveFile(const FileDialogRequest& request) = 0;
 };
 
 // Shorthands for the program's usual message forms.

@@ -5,6 +5,8 @@
 
 #include "common/number_format.h"
 
+#include <iterator>
+
 namespace norvanta {
 
 namespace {
@@ -134,11 +136,21 @@ void DrawResultPage(Canvas& canvas, const ResultPageInput& input,
     progress(60);
     const double headerY = lines.y();
     const bool kelvin = report.temperatureUnit == TemperatureUnit::Kelvin;
-    lines.at(kHeaderX[0], headerY, kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"));
-    lines.at(kHeaderX[1], headerY,
-             report.energyUnit == EnergyUnit::KJ ? QStringLiteral("dG/kJ")
-                                                 : QStringLiteral("dG/kcal"));
-    lines.at(kHeaderX[2], headerY, QStringLiteral("Kp"));
+    const QString headers[] = {
+        kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"),
+        report.energyUnit == EnergyUnit::KJ ? QStringLiteral("dG/kJ") : QStringLiteral("dG/kcal"),
+        QStringLiteral("Kp"),
+    };
+    // A header wider than its column would run into the next one: that
+    // header alone is printed smaller.
+    for (size_t column = 0; column < std::size(headers); ++column) {
+        const double room = kHeaderX[column + 1] - kHeaderX[column] - kTextGap;
+        const double points = shrinkFontToFit(canvas, input.fontFamily, input.fontPoints, false,
+                                              {headers[column]}, room);
+        lines.at(kHeaderX[column], headerY, headers[column]);
+        if (points != input.fontPoints)
+            canvas.setFont(input.fontFamily, input.fontPoints, false);
+    }
     lines.at(kHeaderX[3], headerY, QStringLiteral("転化率./%"));
     progress(70);
     drawTable(lines, report);

@@ -1,9 +1,12 @@
 #include "canvas.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+
+#include <algorithm>
 
 namespace norvanta {
 
@@ -22,7 +25,49 @@ CanvasOperation operation(Kind kind)
     return op;
 }
 
+QFont fontOf(const QString& family, double points, bool bold)
+{
+    QFont font(family);
+    if (points > 0)
+        font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A paint device of 1440 dots per inch: font metrics on it come in twips.
+const QPaintDevice& twipsDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(kTwipsPerInch / 0.0254));
+        image.setDotsPerMeterY(qRound(kTwipsPerInch / 0.0254));
+        return image;
+    }();
+    return device;
+}
+
 } // namespace
+
+double shrinkFontToFit(Canvas& canvas, const QString& family, double points, bool bold,
+                       const QStringList& texts, double room)
+{
+    const auto widest = [&] {
+        double width = 0;
+        for (const QString& text : texts)
+            width = std::max(width, canvas.textWidth(text));
+        return width;
+    };
+    // Width grows about in proportion to the size; rounding in the font's
+    // metrics can leave a little over, taken off in small steps.
+    double size = points;
+    double width = widest();
+    for (int step = 0; width > room && room > 0 && size > 0 && step < 20; ++step) {
+        size *= std::min(room / width, 0.98);
+        canvas.setFont(family, size, bold);
+        width = widest();
+    }
+    return size;
+}
 
 void RecordingCanvas::clear()
 {
@@ -82,6 +127,12 @@ void RecordingCanvas::text(const QString& text)
     op.from = position_;
     op.text = text;
     operations_.push_back(op);
+}
+
+double RecordingCanvas::textWidth(const QString& text) const
+{
+    return QFontMetricsF(fontOf(fontFamily_, fontPoints_, fontBold_), &twipsDevice())
+        .horizontalAdvance(text);
 }
 
 void RecordingCanvas::recordFont()
@@ -180,11 +231,7 @@ void PainterCanvas::clear()
 
 void PainterCanvas::setFont(const QString& family, double points, bool bold)
 {
-    QFont font(family);
-    if (points > 0)
-        font.setPointSizeF(points);
-    font.setBold(bold);
-    painter_.setFont(font);
+    painter_.setFont(fontOf(family, points, bold));
 }
 
 void PainterCanvas::setLineWidth(double width)
@@ -229,6 +276,12 @@ double PainterCanvas::lineHeight() const
 {
     const QFontMetricsF metrics(painter_.font(), painter_.device());
     return metrics.height() * kTwipsPerInch / dpiY_;
+}
+
+double PainterCanvas::textWidth(const QString& text) const
+{
+    const QFontMetricsF metrics(painter_.font(), painter_.device());
+    return metrics.horizontalAdvance(text) * kTwipsPerInch / dpiX_;
 }
 
 } // namespace norvanta

@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRgb>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -53,7 +54,19 @@ public:
     virtual QPointF currentPosition() const = 0;
     // Height of one line of text in the current font, in twips.
     virtual double lineHeight() const = 0;
+    // Width of the text in the current font, in twips: how far it reaches
+    // to the right of its position.
+    virtual double textWidth(const QString& text) const = 0;
 };
+
+// Twips kept clear between neighbouring texts so they read apart.
+inline constexpr double kTextGap = 60;
+
+// For texts about to be drawn in the current font (family, points, bold):
+// when the widest is wider than `room` twips, sets the same font smaller until
+// every one fits. Returns the size the font has now, `points` when they fit.
+double shrinkFontToFit(Canvas& canvas, const QString& family, double points, bool bold,
+                       const QStringList& texts, double room);
 
 // One recorded drawing operation.
 struct CanvasOperation {
@@ -87,6 +100,10 @@ public:
     QPointF currentPosition() const override { return position_; }
     // A nominal line height: the font's size in twips (20 twips a point).
     double lineHeight() const override { return fontPoints_ * 20.0; }
+    // Measured with the font's own metrics on a device whose dots are
+    // twips, so the pictures recorded for the screen are laid out as the
+    // printer lays out the same drawing.
+    double textWidth(const QString& text) const override;
 
     const std::vector<CanvasOperation>& operations() const { return operations_; }
     // Everything recorded, drawn again on another canvas.
@@ -127,6 +144,7 @@ public:
 
     QPointF currentPosition() const override { return position_; }
     double lineHeight() const override;
+    double textWidth(const QString& text) const override;
 
 private:
     QPointF toDevice(QPointF twips) const;

@@ -4,6 +4,8 @@
 
 #include "common/number_text.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace norvanta {
@@ -144,6 +146,7 @@ void DrawValueAxis(Canvas& canvas, const GraphPlacement& placement, double x0, d
         canvas.setLineWidth(1);
     const double r = ymax - ymin;
     const double step = tickStep(r);
+    const double labelHeight = canvas.lineHeight();
 
     // The ticks are the multiples of the step strictly inside the range,
     // counted from 0 so that the zero line is exactly 0.
@@ -158,6 +161,10 @@ void DrawValueAxis(Canvas& canvas, const GraphPlacement& placement, double x0, d
             const QPointF left(x0, y0 + yrel);
             canvas.line(left, {x0 + width, y0 + yrel},
                         v == 0 ? placement.zeroLineColour : kWindowText);
+            // The ymax and ymin labels stand at the box's edges; a tick label
+            // closer to one than a line of text would print over it.
+            if (yrel < labelHeight || height - yrel < labelHeight)
+                continue;
             drawText(canvas, {placement.valueLabelX, y0 + yrel + placement.valueLabelDy},
                      padded(generalNumberText(std::floor(v)), 5));
         }
@@ -222,11 +229,21 @@ void DrawResultGraph(Canvas& canvas, const GraphInputs& inputs, const GraphPlace
         }
     }
 
+    // Four-digit temperatures are wider than the labels' spacing at the
+    // graph's font: the whole row is drawn smaller, so they stay apart and
+    // alike while keeping their places.
+    QStringList temperatureLabels;
+    for (int i = 0; i <= kLastPoint; i += 4)
+        temperatureLabels << padded(QString::number(temperatureOf(inputs.temperatureUnit, i)), 3);
+    const double labelPoints = shrinkFontToFit(canvas, kGothicFont, kGraphFontPoints, false,
+                                               temperatureLabels, 4 * xscale - kTextGap);
     for (int i = 0; i <= kLastPoint; i += 4) {
         drawText(canvas,
                  {x0 + i * xscale + placement.temperatureLabelDx, placement.temperatureLabelY},
-                 padded(QString::number(temperatureOf(inputs.temperatureUnit, i)), 3));
+                 temperatureLabels[i / 4]);
     }
+    if (labelPoints != kGraphFontPoints)
+        canvas.setFont(kGothicFont, kGraphFontPoints);
 
     if (range)
         DrawValueAxis(canvas, placement, x0, y0, w, h, range->ymin, range->ymax);

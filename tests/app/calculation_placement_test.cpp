@@ -30,15 +30,16 @@ TEST(ResultsPlacementTest, DecidesWhereTheResultsWindowIsShown)
         {"first display centres and remembers", {300, 200}, {0, 0}, true, true, true, kCentre, kCentre},
         {"minimised window centred, not remembered", {300, 200}, {0, 0}, true, true, false, kCentre, {300, 200}},
         {"both remembered coordinates negative", {-1, -1}, {0, 0}, false, true, true, kCentre, kCentre},
-        {"only one negative is restored", {-1, 200}, {0, 0}, false, true, true, {-1, 200}, {-1, 200}},
+        {"only one negative is restored, wholly on the screen", {-1, 200}, {0, 0}, false, true, true, {0, 200}, {0, 200}},
         {"closed window restored", {300, 200}, {900, 900}, false, true, true, {300, 200}, {300, 200}},
         {"closed but minimised stays", {300, 200}, {900, 900}, false, true, false, {900, 900}, {300, 200}},
         {"open window keeps its place", {300, 200}, {900, 900}, false, false, true, {900, 900}, {300, 200}},
         {"open window dragged off the left edge", {300, 200}, {-6000, 900}, false, false, true, {7100, 900}, {300, 200}},
         {"remembered beyond the right edge", {19201, 200}, {0, 0}, false, true, true, {7100, 200}, {7100, 200}},
         {"remembered above the top", {300, -6501}, {0, 0}, false, true, true, {300, 4430}, {300, 4430}},
-        {"at the right edge is still on the screen", {19200, 200}, {0, 0}, false, true, true, {19200, 200}, {19200, 200}},
-        {"a window's width off the left is still kept", {-5000, 200}, {0, 0}, false, true, true, {-5000, 200}, {-5000, 200}},
+        {"at the right edge comes back whole", {19200, 200}, {0, 0}, false, true, true, {14200, 200}, {14200, 200}},
+        {"a window's width off the left comes back whole", {-5000, 200}, {0, 0}, false, true, true, {0, 200}, {0, 200}},
+        {"restored over the bottom right corner comes back whole", {17000, 12000}, {0, 0}, false, true, true, {14200, 8860}, {14200, 8860}},
     };
     // clang-format on
     for (const PlacementCase& c : cases) {

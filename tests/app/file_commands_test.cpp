@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace norvanta;
 using namespace norvanta::testing;
@@ -90,6 +92,23 @@ TEST_F(FileCommandsTest, SaveAsWritesTheExampleFileAndNamesTheWindowAfterIt)
     EXPECT_TRUE(form().SaveButton->isEnabled());
     EXPECT_TRUE(form().CalButton->hasFocus());
     EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(FileCommandsTest, ANameTypedWithoutExtensionTakesTheSelectedFilters)
+{
+    form().setFields(reforming());
+    // Filter 0 is "*.txt", 1 "*.*"; -1: the dialog reported none.
+    const std::tuple<QString, int, QString> cases[] = {{u"smr"_s, 0, u"smr.txt"_s},
+                                                       {u"all"_s, 1, u"all"_s},
+                                                       {u"v1.5"_s, 0, u"v1.5"_s},
+                                                       {u"x"_s, -1, u"x"_s}};
+    for (const auto& [typed, filterIndex, written] : cases) {
+        platform.chooseInSaveDialog(FileChoice{path(typed), typed, filterIndex});
+        form().SaveAsItem->trigger();
+        EXPECT_EQ(readBytes(path(written)), exampleFileBytes());
+        EXPECT_EQ(file().CurrentFilePath, path(written));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path(u"smr"_s)));
 }
 
 TEST_F(FileCommandsTest, PathsKeepTheirCase)

@@ -154,6 +154,14 @@ TEST(QtPlatform, FileDialogsReturnThePathAndNameOrCancel)
         dialog.reject();
     });
     EXPECT_FALSE(platform.saveFileDialog(request).has_value());
+
+    // A name typed without an extension takes the selected filter's.
+    request.proposedName = u"smr"_s;
+    request.filterIndex = 0;
+    onNextModal<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).accept(); });
+    const auto saved = platform.saveFileDialog(request);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(QFileInfo(saved->fullPath).fileName(), u"smr.txt"_s);
 }
 
 TEST(QtPlatform, ClipboardHoldsTheText)

@@ -69,8 +69,8 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     EXPECT_TRUE(registration->isVisible());
     EXPECT_FALSE(registration->isModal());
     EXPECT_EQ(registration->windowTitle(), u"化合物データの追加登録"_s);
-    EXPECT_EQ(registration->pos(),
-              QPoint((1280 - registration->width()) / 2, (1024 - registration->height()) / 2));
+    const QRect frame = registration->frameGeometry();
+    EXPECT_EQ(frame.topLeft(), QPoint((1280 - frame.width()) / 2, (1024 - frame.height()) / 2));
     EXPECT_EQ(registration->RegisterNumber->text(), u" 262"_s);
     EXPECT_EQ(registration->AtomLabel[1]->text(), u"水素:"_s);
     EXPECT_TRUE(registration->Unit[0]->isChecked());
@@ -137,6 +137,7 @@ TEST_F(RegistrationFormTest, ExitKeepsTheContentsClosingByTheFrameDiscardsThem)
     showActive(*registration);
     EXPECT_EQ(QApplication::focusWidget(), registration->NewFormula);
     EXPECT_EQ(registration->NewFormula->text(), u"蟻酸"_s);
+    EXPECT_EQ(registration->NewFormula->selectedText(), u"蟻酸"_s) << "selected on every opening";
     EXPECT_EQ(registration->Number[1]->text(), u"2"_s);
     EXPECT_EQ(registration->DeltaG[7]->text(), u"-80"_s);
     EXPECT_TRUE(registration->Unit[0]->isChecked()) << "each opening starts in kcal/mol";

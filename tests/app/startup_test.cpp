@@ -283,6 +283,12 @@ TEST_F(StartupTest, ThePerUserStorePlacesTheWindows)
     EXPECT_EQ(form().FindText->text(), u"エタン"_s);
     EXPECT_TRUE(settingsBytes().contains(quoted("MainLeft=1440")));
     EXPECT_TRUE(settingsBytes().contains(quoted("ResultsLeft=2880")));
+
+    // A place remembered on a larger screen comes back wholly onto this one.
+    setStore("MainLeft", u"30000"_s);
+    restart();
+    const QRect main = form().frameGeometry();
+    EXPECT_EQ(main.topLeft(), QPoint(platform.screen.width() - main.width(), 48));
 }
 
 TEST_F(StartupTest, ConstantsWarningsAreShownOnceAtStartUp)

@@ -105,6 +105,17 @@ TEST(ResultPage, TitleIsLargerAndBoldHeadingsBoldBodyRegularGraphsInGothic)
     EXPECT_EQ(fontOf(canvas, u"log(Kp)"_s), Font(kGothicFont, 9, false));
 }
 
+TEST(ResultPage, TableHeadersFitTheirColumns)
+{
+    const RecordingCanvas canvas = drawn(printedPage(kGothicFont)); // the default print font
+    const std::pair<QString, double> columns[] = {{u"Temp./ﾟC"_s, 900}, {u"dG/kcal"_s, 1200}};
+    for (const auto& [header, column] : columns) {
+        RecordingCanvas measure;
+        std::apply([&](auto... font) { measure.setFont(font...); }, fontOf(canvas, header));
+        EXPECT_LE(measure.textWidth(header) + kTextGap, column) << header.toStdString();
+    }
+}
+
 TEST(ResultPage, RowsHeaderAndValuesFollowStepModeAndUnits)
 {
     struct Case {

@@ -119,6 +119,21 @@ TEST(PainterCanvas, TextHangsBelowAndRightOfThePosition)
     EXPECT_GE(left, 47);
 }
 
+TEST(Canvas, TextWidthsAreTwipsWhateverTheDevice)
+{
+    RecordingCanvas recording;
+    recording.setFont(kGothicFont, 9);
+    const double width = recording.textWidth(u"1000"_s);
+    EXPECT_NEAR(width, 4 * 90, 4 * 30);    // four half-width digits of 180-twip type
+    for (const int dpi : {96, 192, 600}) { // the screen and the printer agree, hinting aside
+        QImage image = blankImage(dpi, 10);
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        canvas.setFont(kGothicFont, 9);
+        EXPECT_NEAR(canvas.textWidth(u"1000"_s), width, width * 0.1) << dpi;
+    }
+}
+
 TEST(RecordingCanvas, ClearDropsTheDrawingButKeepsFontAndPen)
 {
     RecordingCanvas canvas;

@@ -2,6 +2,8 @@
 
 #include "results/results_graph.h"
 
+#include <QRectF>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -72,6 +74,38 @@ QStringList tickLabelsOf(const RecordingCanvas& canvas)
 }
 
 } // namespace
+
+TEST(ResultGraph, LabelsNeverOverprintEachOther)
+{
+    // kJ from..to: 150 over 140 and -70 under -60; -110 under -100.
+    const std::tuple<TemperatureUnit, double, double, int, size_t> cases[] = {
+        {TemperatureUnit::Kelvin, -55, 141, 9, 11}, {TemperatureUnit::Celsius, -98, 138, 11, 12}};
+    for (const auto& [unit, from, to, ticks, gridLines] : cases) {
+        const ResultTable table =
+            dGTable([&](int i) { return (from + (to - from) * i / 32) / 4.184; });
+        const RecordingCanvas canvas = draw({table, 0, unit, EnergyUnit::KJ, true, 4.184});
+        EXPECT_EQ(tickLabelsOf(canvas).size(), ticks);
+        EXPECT_EQ(valueGridOf(canvas).size(), gridLines) << "every grid line stays";
+        // What each text covers in the font it was drawn in (trailing blanks leave no ink).
+        RecordingCanvas measure;
+        std::vector<QRectF> boxes;
+        for (const CanvasOperation& op : canvas.operations()) {
+            if (op.kind == Kind::Font)
+                measure.setFont(op.text, op.size, op.bold);
+            if (op.kind == Kind::Text)
+                boxes.emplace_back(
+                    op.from, QSizeF(measure.textWidth(op.text.trimmed()), measure.lineHeight()));
+        }
+        // Labels of one axis share their top (a row) or their left edge (a column).
+        for (size_t a = 0; a < boxes.size(); ++a) {
+            for (size_t b = a + 1; b < boxes.size(); ++b) {
+                const bool sameAxis =
+                    boxes[a].top() == boxes[b].top() || boxes[a].left() == boxes[b].left();
+                EXPECT_FALSE(sameAxis && boxes[a].intersects(boxes[b])) << a << " and " << b;
+            }
+        }
+    }
+}
 
 TEST(ResultGraph, RangesTicksAndZeroLine)
 {
@@ -347,7 +381,7 @@ TEST(ResultGraph, HugeRangesNeitherLoopNorFail)
         double low, high;
         QStringList ticks;
     } cases[] = {
-        {"200000", 0, 200000, {u"0"_s, u"100000"_s, u"200000"_s}},
+        {"200000: 0 and 200000 would print over -10 and 200010", 0, 200000, {u"100000"_s}},
         {"far from zero", 1e15, 1e15 + 50, {}},
         {"1e300", -1e300, 1e300, {}},
     };

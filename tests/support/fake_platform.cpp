@@ -75,7 +75,7 @@ std::optional<FileChoice> FakePlatform::openFileDialog(const FileDialogRequest& 
     return takeNext(openResults);
 }
 
-std::optional<FileChoice> FakePlatform::saveFileDialog(const FileDialogRequest& request)
+std::optional<FileChoice> FakePlatform::chooseSaveFile(const FileDialogRequest& request)
 {
     saveRequests.push_back(request);
     if (saveResults.empty()) {

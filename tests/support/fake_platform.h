@@ -72,7 +72,6 @@ public:
     MessageAnswer messageBox(const QString& title, const QString& text, MessageIcon icon,
                              MessageButtons buttons, MessageAnswer defaultAnswer) override;
     std::optional<FileChoice> openFileDialog(const FileDialogRequest& request) override;
-    std::optional<FileChoice> saveFileDialog(const FileDialogRequest& request) override;
     void setClipboardText(const QString& text) override;
     QStringList installedPrinters() override { return printers; }
     QString currentPrinter() override { return printer; }
@@ -85,6 +84,10 @@ public:
     bool acquireSingleInstance() override { return !anotherInstanceRunning; }
 
     static QString storeKey(const QString& application, const QString& section, const QString& key);
+
+protected:
+    // The scripted choice's filterIndex stands for the filter left selected.
+    std::optional<FileChoice> chooseSaveFile(const FileDialogRequest& request) override;
 };
 
 } // namespace norvanta::testing
