@@ -213,6 +213,33 @@ private:
 
 } // namespace
 
+CompositionRequest compositionRequest(const ReactionFields& fields, bool graphite,
+                                      bool tetraPrecision)
+{
+    CompositionRequest request;
+    request.graphite = graphite;
+    request.tetraPrecision = tetraPrecision;
+    try {
+        for (size_t row = 0; row < fields.react.size(); ++row) {
+            QString name = fields.react[row];
+            while (name.startsWith(u' '))
+                name.remove(0, 1);
+            while (name.endsWith(u' '))
+                name.chop(1);
+            if (name.isEmpty())
+                continue;
+            if (fields.molar[row].isEmpty())
+                refuse(u"分圧(比)を入力してください"_s);
+            request.feedNames.append(name);
+            request.feedMoles.push_back(finiteLeadingValue(fields.molar[row]));
+        }
+        request.totalPressure = finiteLeadingValue(fields.pressure);
+    } catch (const Failure& failure) {
+        fail(failure.code());
+    }
+    return request;
+}
+
 CompositionSystem compositionSystem(const CompositionRequest& request,
                                     const CompoundIndex& database)
 {

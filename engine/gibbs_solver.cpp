@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -165,6 +166,8 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
 
 double GibbsSolver::lnAmount(const State& state, const std::vector<double>& g, int species) const
 {
+    if (!state.absent.empty() && state.absent[species])
+        return -std::numeric_limits<double>::infinity();
     return state.lnTotal + dot(atoms_[species], state.pi, elements_) - g[species];
 }
 
@@ -257,7 +260,7 @@ void GibbsSolver::refit(const std::vector<double>& g, State& state) const
     std::array<std::array<double, kMaxUnknowns>, kMaxUnknowns> normal{};
     std::array<double, kMaxUnknowns> rhs{};
     for (const int j : order) {
-        if (!chosen.add(atoms_[j]))
+        if (!std::isfinite(state.lnAmounts[j]) || !chosen.add(atoms_[j]))
             continue;
         const double potential = state.lnAmounts[j] - state.lnTotal + g[j];
         for (int k = 0; k < elements_; ++k) {
@@ -296,15 +299,21 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
 
     // The rank the basis must reach: every species' vector (and pure carbon
     // with graphite) must be a combination of the basis members.
-    int rank = 0;
-    {
+    if (state.absent.size() != size_t(species))
+        state.absent.assign(size_t(species), false);
+    const auto rankOfPresent = [&] {
         IndependentSet all(e);
         if (carbonFixed)
             all.add(unit(carbon_));
-        for (const Vector& a : atoms_)
-            all.add(a);
-        rank = all.size();
-    }
+        for (int j = 0; j < species; ++j) {
+            if (!state.absent[j])
+                all.add(atoms_[j]);
+        }
+        return all.size();
+    };
+    // The rank the basis must reach: every species' vector (and pure carbon
+    // with graphite) must be a combination of the basis members.
+    int rank = rankOfPresent();
 
     std::vector<double> lnN(static_cast<size_t>(species), 0.0);
     std::vector<double> amount(static_cast<size_t>(species), 0.0);
@@ -335,7 +344,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
         for (const int j : order) {
             if (size == rank)
                 break;
-            if (chosen.add(atoms_[j])) {
+            if (!state.absent[j] && chosen.add(atoms_[j])) {
                 members[size] = atoms_[j];
                 memberSpecies[size++] = j;
             }
@@ -393,6 +402,32 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
                 scale += std::abs(projector[p][k] * feed_[k]);
             if (std::abs(target[p]) <= 1e-13 * scale)
                 target[p] = 0;
+        }
+
+        // A member the feed holds none of, which no species carries with a
+        // negative coordinate, balances only at zero: every species that
+        // carries it is absent (the feed lies on a face of what the species
+        // can make, as CH4 and H2O do when no species can take up hydrogen).
+        bool excluded = false;
+        for (int p = 0; p < size; ++p) {
+            if (memberSpecies[p] < 0 || target[p] != 0)
+                continue;
+            bool balanced = false;
+            for (int j = 0; j < species && !balanced; ++j)
+                balanced = !state.absent[j] && coordinates[j][p] < 0;
+            if (balanced)
+                continue;
+            for (int j = 0; j < species; ++j) {
+                if (coordinates[j][p] > 0)
+                    state.absent[j] = true;
+            }
+            excluded = true;
+        }
+        if (excluded) {
+            if (std::all_of(state.absent.begin(), state.absent.end(), [](bool a) { return a; }))
+                return false;
+            rank = rankOfPresent();
+            continue;
         }
 
         // Residuals and Jacobian of the basis balances and the total. The

@@ -30,6 +30,8 @@ public:
         // ln n_j of every species at the solution, for the start of the next
         // temperature's solve; empty before the first.
         std::vector<double> lnAmounts;
+        // Species the feed's stoichiometry rules out (amount exactly 0).
+        std::vector<bool> absent;
     };
 
     // `atoms` holds each gas species' counts of the elements in use (the

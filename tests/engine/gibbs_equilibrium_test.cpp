@@ -571,3 +571,28 @@ TEST(GibbsEquilibrium, ChoosesTheSpeciesOfTheFeed)
 }
 
 } // namespace
+
+namespace {
+
+// With no species to take up its hydrogen, methane and steam cannot react:
+// the feed's stoichiometry rules the other species out, exactly.
+TEST(GibbsEquilibrium, SpeciesTheFeedCannotMakeStayAtZero)
+{
+    const CompoundIndex database =
+        CompoundIndex::load(QStringLiteral(NORVANTA_SOURCE_DIR "/data/Norvane.dat"));
+    CompositionRequest request;
+    request.feedNames = {u"CH4"_s, u"H2O"_s};
+    request.feedMoles = {1, 3};
+    request.species = {u"CO"_s, u"CH3OH"_s, u"O3"_s};
+    const CompositionSystem system = compositionSystem(request, database);
+    for (const double kelvin : {300.0, 700.0, 1100.0}) {
+        const CompositionPoint point = equilibriumAt(system, kelvin, kConstants);
+        for (size_t i = 0; i < system.species.size(); ++i) {
+            const QString& name = system.species[i].name;
+            const double expected = name == u"CH4"_s ? 0.25 : name == u"H2O"_s ? 0.75 : 0;
+            EXPECT_NEAR(point.moleFractions[i], expected, 1e-14) << name.toStdString();
+        }
+    }
+}
+
+} // namespace
