@@ -129,6 +129,7 @@ TEST(CalcOptions, HelpNeedsNoFileAndDescribesEveryOption)
     for (const QString& option :
          {u"--step 100|25"_s, u"--temperature K|C"_s, u"--energy kcal|kJ"_s, u"--data PATH"_s,
           u"--library PATH"_s, u"--constants PATH"_s, u"--timestamp \"MM-DD-YYYY HH:MM:SS\""_s,
-          u"--encoding utf-8|shift_jis"_s, u"--table"_s, u"64"_s})
+          u"--encoding utf-8|shift_jis"_s, u"--table"_s, u"--composition"_s, u"--graphite"_s,
+          u"--species A,B,..."_s, u"64"_s})
         EXPECT_TRUE(helpText().contains(option)) << option.toStdString();
 }
