@@ -41,15 +41,14 @@ TEST(CalcComposition, WritesTheEnginesTableOfTheFilesFeed)
         r.species = species;
         return r;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"every species, 25 K steps by default", {}, u"1"_s, request(1, false, true, {}), {}, 66},
         {"graphite and a species list at 20 atm",
-         {u"--graphite"_s, u"--species"_s, u"CO, CO2,H2"_s, u"--step"_s, u"100"_s},
-         u"20"_s,
-         request(20, true, false, {u"CO"_s, u"CO2"_s, u"H2"_s}),
-         u"系列\t温度(K)\tH2\tH2O\tCO\tCO2\tCH4\tC(gr)"_s,
-         18},
+         {u"--graphite"_s, u"--species"_s, u"CO, CO2,H2"_s, u"--step"_s, u"100"_s}, u"20"_s,
+         request(20, true, false, {u"CO"_s, u"CO2"_s, u"H2"_s}), u"系列\t温度(K)\tH2\tH2O\tCO\tCO2\tCH4\tC(gr)"_s, 18},
     };
+    // clang-format on
     const CompoundIndex database = CompoundIndex::load(shippedDatabasePath());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -101,38 +100,23 @@ TEST(CalcComposition, RefusalsAndFailures)
         QString err; // the start of standard error
         QString out;
     };
+    const QString composition = u"--composition"_s;
+    // clang-format off
     const std::vector<Case> cases = {
-        {"a species of other elements",
-         {u"--composition"_s, u"--species"_s, u"H2O,CH4"_s, water},
-         calc::ExitStatus::InvalidReaction,
-         water + u": CH4は反応系にない元素を含んでいます\n"_s,
-         u"\n"_s},
-        {"an unknown reactant",
-         {u"--composition"_s, unknown},
-         calc::ExitStatus::InvalidReaction,
-         unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s,
-         u"\n"_s},
-        {"a reactant without a ratio",
-         {u"--composition"_s, noRatio},
-         calc::ExitStatus::InvalidReaction,
-         noRatio + u": 分圧(比)を入力してください\n"_s,
-         u"\n"_s},
-        {"with --table",
-         {u"--composition"_s, u"--table"_s, steam},
-         calc::ExitStatus::Usage,
-         u"norvanta-calc: --composition は --table、--summary と同時に指定できません\n"_s,
-         {}},
-        {"--graphite alone",
-         {u"--graphite"_s, steam},
-         calc::ExitStatus::Usage,
-         u"norvanta-calc: --graphite と --species は --composition と一緒に指定してください\n"_s,
-         {}},
-        {"an empty species name",
-         {u"--composition"_s, u"--species"_s, u"CO,,H2"_s, steam},
-         calc::ExitStatus::Usage,
-         u"norvanta-calc: --species には化合物名をコンマで区切って指定してください\n"_s,
-         {}},
+        {"a species of other elements", {composition, u"--species"_s, u"H2O,CH4"_s, water},
+         calc::ExitStatus::InvalidReaction, water + u": CH4は反応系にない元素を含んでいます\n"_s, u"\n"_s},
+        {"an unknown reactant", {composition, unknown}, calc::ExitStatus::InvalidReaction,
+         unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s, u"\n"_s},
+        {"a reactant without a ratio", {composition, noRatio}, calc::ExitStatus::InvalidReaction,
+         noRatio + u": 分圧(比)を入力してください\n"_s, u"\n"_s},
+        {"with --table", {composition, u"--table"_s, steam}, calc::ExitStatus::Usage,
+         u"norvanta-calc: --composition は --table、--summary と同時に指定できません\n"_s, {}},
+        {"--graphite alone", {u"--graphite"_s, steam}, calc::ExitStatus::Usage,
+         u"norvanta-calc: --graphite と --species は --composition と一緒に指定してください\n"_s, {}},
+        {"an empty species name", {composition, u"--species"_s, u"CO,,H2"_s, steam}, calc::ExitStatus::Usage,
+         u"norvanta-calc: --species には化合物名をコンマで区切って指定してください\n"_s, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const CalcRun run = folder.run(c.arguments);
