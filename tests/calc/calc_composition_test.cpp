@@ -93,12 +93,6 @@ TEST(CalcComposition, RefusalsAndFailures)
          unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s, u"\n"_s},
         {"a reactant without a ratio", {composition, noRatio}, calc::ExitStatus::InvalidReaction,
          noRatio + u": 分圧(比)を入力してください\n"_s, u"\n"_s},
-        {"with --table", {composition, u"--table"_s, steam}, calc::ExitStatus::Usage,
-         u"norvanta-calc: --composition は --table、--summary と同時に指定できません\n"_s, {}},
-        {"--graphite alone", {u"--graphite"_s, steam}, calc::ExitStatus::Usage,
-         u"norvanta-calc: --graphite と --species は --composition と一緒に指定してください\n"_s, {}},
-        {"an empty species name", {composition, u"--species"_s, u"CO,,H2"_s, steam}, calc::ExitStatus::Usage,
-         u"norvanta-calc: --species には化合物名をコンマで区切って指定してください\n"_s, {}},
     };
     // clang-format on
     for (const Case& c : cases) {

