@@ -77,32 +77,19 @@ TEST(CalcComposition, RefusalsAndFailures)
         reaction({{u"H2"_s, u"2"_s, u"2"_s}, {u"O2"_s, u"1"_s, u"1"_s}}, {{u"H2O"_s, u"2"_s}}, 0));
     const QString noRatio = folder.writeReaction(
         u"noratio.txt"_s, reaction({{u"CH4"_s, u"1"_s, u""_s}}, {{u"CO"_s, u"1"_s}}, 0));
-    struct Case {
-        const char* label;
-        QStringList arguments;
-        int status;
-        QString err; // the start of standard error
-        QString out;
+    // A reaction the composition refuses: exit 1, its message, its empty line.
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{u"--species"_s, u"H2O,CH4"_s, water},
+         water + u": CH4は反応系にない元素を含んでいます\n"_s},
+        {{unknown}, unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s},
+        {{noRatio}, noRatio + u": 分圧(比)を入力してください\n"_s},
     };
-    const QString composition = u"--composition"_s;
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"a species of other elements", {composition, u"--species"_s, u"H2O,CH4"_s, water},
-         calc::ExitStatus::InvalidReaction, water + u": CH4は反応系にない元素を含んでいます\n"_s, u"\n"_s},
-        {"an unknown reactant", {composition, unknown}, calc::ExitStatus::InvalidReaction,
-         unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s, u"\n"_s},
-        {"a reactant without a ratio", {composition, noRatio}, calc::ExitStatus::InvalidReaction,
-         noRatio + u": 分圧(比)を入力してください\n"_s, u"\n"_s},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const CalcRun run = folder.run(c.arguments);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(c.err)) << run.err.toStdString();
-        EXPECT_EQ(QString::fromUtf8(run.out), c.out);
+    for (const auto& [arguments, err] : cases) {
+        const CalcRun run = folder.run(QStringList{u"--composition"_s} + arguments);
+        EXPECT_EQ(run.status, calc::ExitStatus::InvalidReaction);
+        EXPECT_EQ(QString::fromUtf8(run.err), err);
+        EXPECT_EQ(run.out, "\n");
     }
-
     // A failed file leaves its empty line between the others' blocks.
     const CalcRun both = folder.run({u"--composition"_s, u"--step"_s, u"100"_s, unknown, steam});
     EXPECT_EQ(both.status, calc::ExitStatus::InvalidReaction);
