@@ -297,8 +297,6 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
         return inert_ > 0;
     }
 
-    // The rank the basis must reach: every species' vector (and pure carbon
-    // with graphite) must be a combination of the basis members.
     if (state.absent.size() != size_t(species))
         state.absent.assign(size_t(species), false);
     const auto rankOfPresent = [&] {
