@@ -120,31 +120,44 @@ private:
     std::array<Vector, 3> basis_{};
 };
 
-// The first `size` element rows, in the order 0..e-1 tried as sets, on
-// which the members' vectors are independent.
+// The `size` element rows on which the members' square system is best
+// conditioned: the largest determinant relative to its rows' lengths. Rows
+// of plentiful elements alone would give a trace element's coordinate as the
+// small difference of large numbers.
 bool independentRows(const std::array<Vector, 3>& members, int size, int e,
                      std::array<int, 3>& rows)
 {
+    double best = 0;
     for (int mask = 0; mask < (1 << e); ++mask) {
         if (std::popcount(unsigned(mask)) != size)
             continue;
+        std::array<int, 3> candidate{};
         int r = 0;
         for (int k = 0; k < e; ++k) {
             if (mask & (1 << k))
-                rows[r++] = k;
+                candidate[r++] = k;
         }
-        IndependentSet set(size);
-        bool independent = true;
-        for (int p = 0; p < size && independent; ++p) {
-            Vector restricted{};
-            for (int i = 0; i < size; ++i)
-                restricted[i] = members[p][rows[i]];
-            independent = set.add(restricted);
+        std::array<Vector, 3> m{};
+        double lengths = 1;
+        for (int i = 0; i < size; ++i) {
+            for (int p = 0; p < size; ++p)
+                m[i][p] = members[p][candidate[i]];
+            lengths *= std::sqrt(dot(m[i], m[i], size));
         }
-        if (independent)
-            return true;
+        double det = m[0][0];
+        if (size == 2)
+            det = m[0][0] * m[1][1] - m[0][1] * m[1][0];
+        else if (size == 3)
+            det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                  m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                  m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+        const double quality = lengths > 0 ? std::abs(det) / lengths : 0;
+        if (quality > best * (1 + 1e-12)) {
+            best = quality;
+            rows = candidate;
+        }
     }
-    return false;
+    return best > 1e-9;
 }
 
 Vector unit(int k)
@@ -226,22 +239,36 @@ bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result
         if (start.lnAmounts.empty() || !iterate(g, false, gas))
             return false;
     }
-    double potential = 0;
-    if (carbon_ < 0 || !carbonPotential(gas, potential) || !(potential > 0)) {
+    if (carbon_ < 0) {
         result = gas;
         return true;
     }
-    // Graphite is stable: carbon's potential is graphite's, and the gas is
-    // solved again around it.
+    // Graphite is stable when the gas alone has a higher carbon potential.
+    // Where the gas species left cannot express carbon's potential (a feed
+    // whose stoichiometry rules species out), graphite is tried instead and
+    // kept when some of it deposits, which is the same rule.
+    double potential = 0;
+    const bool defined = carbonPotential(gas, potential);
+    if (defined && !(potential > 0)) {
+        result = gas;
+        return true;
+    }
+    // Carbon's potential is graphite's, and the gas is solved again around it;
+    // species ruled out for the gas alone may take part beside graphite.
     State solid = gas;
     solid.pi[carbon_] = 0;
     solid.graphitePresent = true;
+    solid.absent.clear();
     if (!iterate(g, true, solid)) {
         solid = initialState(g);
         solid.pi[carbon_] = 0;
         solid.graphitePresent = true;
         if (!iterate(g, true, solid))
-            return false;
+            return defined ? false : (result = gas, true);
+    }
+    if (!defined && !(solid.graphite > 0)) {
+        result = gas;
+        return true;
     }
     result = solid;
     return true;
@@ -280,8 +307,10 @@ void GibbsSolver::refit(const std::vector<double>& g, State& state) const
 bool GibbsSolver::carbonPotential(const State& state, double& potential) const
 {
     IndependentSet span(elements_);
-    for (const Vector& a : atoms_)
-        span.add(a);
+    for (size_t j = 0; j < atoms_.size(); ++j) {
+        if (state.absent.empty() || !state.absent[j])
+            span.add(atoms_[j]);
+    }
     if (!span.contains(unit(carbon_)))
         return false;
     potential = state.pi[carbon_];
