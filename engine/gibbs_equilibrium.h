@@ -2,6 +2,8 @@
 
 #include "engine/run_message.h"
 
+#include "common/reaction_fields.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +23,7 @@ struct PhysicalConstants;
 // One gas species: a record of Norvane.dat.
 struct GibbsSpecies {
     QString name;
-    std::array<double, 3> atoms{};     // C, H, O
+    std::array<double, 3> atoms{};      // C, H, O
     std::array<double, 8> formationG{}; // dfG at 300, 400, ..., 1000 K, kcal/mol
     bool inert() const { return atoms[0] == 0 && atoms[1] == 0 && atoms[2] == 0; }
 };
@@ -73,6 +75,13 @@ struct CompositionTable {
     std::vector<CompositionPoint> kelvin;
     std::vector<CompositionPoint> celsius;
 };
+
+// The request of the main window's reactant rows: each filled row's name
+// without its surrounding blanks and its ratio's leading value, and the total
+// pressure's. Throws CompositionError for a filled row without a ratio, with
+// the run's message, and for a number too large for a double (failure 6).
+CompositionRequest compositionRequest(const ReactionFields& fields, bool graphite,
+                                      bool tetraPrecision);
 
 // Builds the system of a request from the database. Throws CompositionError
 // for an empty feed, an unknown name, a ratio that is not a positive finite

@@ -98,6 +98,12 @@ TEST(CalcOptions, RefusedCommandLines)
          u"--encoding には utf-8 か shift_jis を指定してください"_s},
         {{u"--data="_s, u"a"_s}, u"--data にはファイルのパスを指定してください"_s},
         {{u"--verbose"_s, u"a"_s}, u"不明なオプションです: --verbose"_s},
+        {{u"--composition"_s, u"--summary"_s, u"a"_s},
+         u"--composition は --table、--summary と同時に指定できません"_s},
+        {{u"--species=CO"_s, u"a"_s},
+         u"--graphite と --species は --composition と一緒に指定してください"_s},
+        {{u"--composition"_s, u"--species"_s, u"CO,,H2"_s, u"a"_s},
+         u"--species には化合物名をコンマで区切って指定してください"_s},
         {{u"-s"_s, u"a"_s}, u"不明なオプションです: -s"_s},
         {{u"--table=1"_s, u"a"_s}, u"不明なオプションです: --table=1"_s},
     };
@@ -129,6 +135,7 @@ TEST(CalcOptions, HelpNeedsNoFileAndDescribesEveryOption)
     for (const QString& option :
          {u"--step 100|25"_s, u"--temperature K|C"_s, u"--energy kcal|kJ"_s, u"--data PATH"_s,
           u"--library PATH"_s, u"--constants PATH"_s, u"--timestamp \"MM-DD-YYYY HH:MM:SS\""_s,
-          u"--encoding utf-8|shift_jis"_s, u"--table"_s, u"64"_s})
+          u"--encoding utf-8|shift_jis"_s, u"--table"_s, u"--composition"_s, u"--graphite"_s,
+          u"--species A,B,..."_s, u"64"_s})
         EXPECT_TRUE(helpText().contains(option)) << option.toStdString();
 }

@@ -4,6 +4,7 @@
 #include "reaction_summary.h"
 
 #include "engine/calculation_run.h"
+#include "engine/gibbs_equilibrium.h"
 #include "engine/run_errors.h"
 
 #include "common/failure.h"
@@ -70,6 +71,9 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     if (content.status == ReactionFileStatus::WrongFormat)
         return {ExitStatus::CalculationFailed, {}, wrongFormatMessage().text};
 
+    if (options_.composition)
+        return compose(content.fields);
+
     // The run writes its corrections back into the fields, as it does into
     // the window's, and the report shows them as the window would.
     ReactionFields fields = content.fields;
@@ -114,6 +118,29 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     input.caltoj = constants_.calToJ;
     input.timestamp = options_.timestamp.value_or(QDateTime::currentDateTime());
     return {ExitStatus::Success, MakeResultText(input), {}};
+}
+
+ReactionOutcome CalcCommand::compose(const ReactionFields& fields)
+{
+    try {
+        CompositionRequest request =
+            compositionRequest(fields, options_.graphite, options_.tetraPrecision);
+        request.species = options_.species;
+        const auto database = databaseCache_.load(options_.databasePath);
+        const CompositionSystem system = compositionSystem(request, *database);
+        return {ExitStatus::Success,
+                compositionText(compositionTable(system, constants_), u"\n"_s),
+                {}};
+    } catch (const CompositionError& error) {
+        // Like the run: a refused input is the reaction's fault, a failure by
+        // number the data's or the calculation's.
+        return {error.failureCode == 0 ? ExitStatus::InvalidReaction
+                                       : ExitStatus::CalculationFailed,
+                {},
+                error.message.text};
+    } catch (const Failure& failure) {
+        return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
+    }
 }
 
 ReactionOutcome CalcCommand::summarise(const QString& reactionFile,
@@ -197,11 +224,14 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         bool written = true;
         if (options.table) {
             written = write(out, outcome.output + u'\n');
+        } else if (options.composition) {
+            // The block ends with its own empty line.
+            written = write(out, outcome.output.isEmpty() ? u"\n"_s : outcome.output);
         } else if (options.summary) {
             const bool computed = outcome.status == ExitStatus::Success;
-            written = write(out, (computed ? outcome.output
-                                           : failedSummaryLine(file, options.targets.size())) +
-                                     u'\n');
+            written = write(
+                out, (computed ? outcome.output : failedSummaryLine(file, options.targets.size())) +
+                         u'\n');
         } else if (!outcome.output.isEmpty()) {
             written = write(out, (reportWritten ? u"\r\n"_s : QString()) + outcome.output);
             reportWritten = true;

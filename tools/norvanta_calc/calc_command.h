@@ -9,6 +9,8 @@
 
 #include "database/compound_index_cache.h"
 
+#include "common/reaction_fields.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,9 @@ public:
     ReactionOutcome calculate(const QString& reactionFile);
 
 private:
+    // The --composition block of the reaction file's reactants.
+    ReactionOutcome compose(const ReactionFields& fields);
+
     // The --summary line of a reaction the run computed.
     ReactionOutcome summarise(const QString& reactionFile, const ReactionDefinition& definition,
                               const ResultTable& table);

@@ -52,6 +52,12 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
         if (options.targets.empty())
             return refuse(
                 u"--targets には 0 より大きく 100 以下の転化率(%)をコンマで区切って指定してください"_s);
+    } else if (name == u"species") {
+        options.species.clear();
+        for (const QString& item : value.split(u','))
+            options.species.append(item.trimmed());
+        if (options.species.contains(QString()))
+            return refuse(u"--species には化合物名をコンマで区切って指定してください"_s);
     } else if (name == u"timestamp") {
         // Only the exact form, so that "3-5-2024" cannot pass for a fixed date line.
         const QDateTime timestamp = QDateTime::fromString(value, kTimestampFormat);
@@ -77,9 +83,9 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
 
 bool takesValue(const QString& name)
 {
-    static const QStringList names = {u"step"_s,      u"temperature"_s, u"energy"_s,
-                                      u"data"_s,      u"library"_s,     u"constants"_s,
-                                      u"timestamp"_s, u"encoding"_s,    u"targets"_s};
+    static const QStringList names = {u"step"_s,    u"temperature"_s, u"energy"_s,    u"data"_s,
+                                      u"library"_s, u"constants"_s,   u"timestamp"_s, u"encoding"_s,
+                                      u"targets"_s, u"species"_s};
     return names.contains(name);
 }
 
@@ -117,6 +123,14 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
             options.summary = true;
             continue;
         }
+        if (argument == u"--composition") {
+            options.composition = true;
+            continue;
+        }
+        if (argument == u"--graphite") {
+            options.graphite = true;
+            continue;
+        }
         if (!argument.startsWith(u"--")) {
             parsed.error = u"不明なオプションです: "_s + argument;
             return parsed;
@@ -141,6 +155,10 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
     }
     if (options.table && options.summary)
         parsed.error = u"--table と --summary は同時に指定できません"_s;
+    else if (options.composition && (options.table || options.summary))
+        parsed.error = u"--composition は --table、--summary と同時に指定できません"_s;
+    else if (!options.composition && (options.graphite || !options.species.isEmpty()))
+        parsed.error = u"--graphite と --species は --composition と一緒に指定してください"_s;
     else if (!parsed.help && options.reactionFiles.isEmpty())
         parsed.error = u"反応系ファイルを指定してください"_s;
     return parsed;
@@ -195,6 +213,17 @@ QString helpText()
            u"                         から遠ざかる、above は 0 に近づくが届かない。\n"
            u"                         計算できなかったファイルはファイル名と空の欄だけ\n"
            u"  --targets 50,90        --summary の目標転化率(%)。コンマ区切り。既定は 50,90\n"
+           u"  --composition          反応の代わりに平衡組成を書く: 反応系の化合物を分圧(比)\n"
+           u"                         のモル数で仕込み、その元素(炭素,水素,酸素)だけでできた\n"
+           u"                         化合物すべてを同時に平衡させる(理想気体、全圧はファイル\n"
+           u"                         の全圧、標準状態 1 atm)。ファイルごとにタブ区切りで\n"
+           u"                         見出し行(系列、温度(K)、化合物名…、--graphite のとき\n"
+           u"                         C(gr))、点ごとに1行(K または C、温度(K)、モル分率…、\n"
+           u"                         仕込み1モルあたりのグラファイトのモル数)、空行を書く\n"
+           u"                         (行末は LF、数値は有効数字15桁)。生成系と制限化合物\n"
+           u"                         は使わない\n"
+           u"  --graphite             --composition で固体炭素(グラファイト)を含める\n"
+           u"  --species A,B,...      --composition の化合物をこれらと反応系の化合物に限る\n"
            u"  -h, --help             この説明を表示する\n"
            u"\n"
            u"Norvane.dat と Norvane.dll を探す順(--data、--library の指定がないとき):\n"
@@ -213,7 +242,8 @@ QString helpText()
            u"計算できないファイルがあっても残りのファイルを計算し、最も大きい終了コードで\n"
            u"終わります。\n"
            u"\n"
-           u"例: norvanta-calc --step 100 --temperature K reforming.txt > result.xls\n"_s;
+           u"例: norvanta-calc --step 100 --temperature K reforming.txt > result.xls\n"
+           u"    norvanta-calc --composition --step 100 steam-reforming.txt\n"_s;
 }
 
 } // namespace norvanta::calc

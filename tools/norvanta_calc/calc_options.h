@@ -38,6 +38,11 @@ struct CalcOptions {
     bool table = false;
     bool summary = false;
     std::vector<double> targets{0.5, 0.9}; // conversions of --summary, as fractions
+    // --composition: the equilibrium composition over every species instead
+    // of the reaction, optionally with graphite and a list of species.
+    bool composition = false;
+    bool graphite = false;
+    QStringList species;
     QStringList reactionFiles;
 };
 

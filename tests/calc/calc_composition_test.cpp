@@ -1,0 +1,100 @@
+// norvanta-calc --composition: what it takes from the reaction file and the
+// options, and what it writes.
+#include "calc_test_support.h"
+
+#include "engine/constants.h"
+#include "engine/gibbs_equilibrium.h"
+
+#include "database/compound_index.h"
+
+#include <gtest/gtest.h>
+
+using namespace norvanta;
+using namespace norvanta::testing;
+
+namespace {
+
+// CH4 + H2O = CO + 3 H2 fed at 1:3.
+ReactionFields steamReforming(const QString& pressure)
+{
+    return reaction({{u"CH4"_s, u"1"_s, u"1"_s}, {u" H2O "_s, u"1"_s, u"3"_s}},
+                    {{u"CO"_s, u"1"_s}, {u"H2"_s, u"3"_s}}, 0, pressure);
+}
+
+TEST(CalcComposition, WritesTheEnginesTableOfTheFilesFeed)
+{
+    struct Case {
+        const char* label;
+        QStringList options;
+        QString pressure;
+        CompositionRequest request; // what the file and options ask of the engine
+        QString header;             // empty: not checked
+        size_t rows;
+    };
+    const auto request = [](double pressure, bool graphite, bool tetra, QStringList species) {
+        return CompositionRequest{{u"CH4"_s, u"H2O"_s}, {1, 3}, pressure, graphite, species, tetra};
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"every species, 25 K steps by default", {}, u"1"_s, request(1, false, true, {}), {}, 66},
+        {"graphite and a species list at 20 atm",
+         {u"--graphite"_s, u"--species"_s, u"CO, CO2,H2"_s, u"--step"_s, u"100"_s}, u"20"_s,
+         request(20, true, false, {u"CO"_s, u"CO2"_s, u"H2"_s}), u"系列\t温度(K)\tH2\tH2O\tCO\tCO2\tCH4\tC(gr)"_s, 18},
+    };
+    // clang-format on
+    const CompoundIndex database = CompoundIndex::load(shippedDatabasePath());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CalcFolder folder;
+        const QString file = folder.writeReaction(u"steam.txt"_s, steamReforming(c.pressure));
+        const CalcRun run =
+            folder.run(QStringList{u"--composition"_s} + c.options + QStringList{file});
+        EXPECT_EQ(run.status, calc::ExitStatus::Success);
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        const QString expected = compositionText(
+            compositionTable(compositionSystem(c.request, database), PhysicalConstants{}), u"\n"_s);
+        EXPECT_EQ(QString::fromUtf8(run.out), expected);
+
+        const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+        ASSERT_EQ(size_t(lines.size()), c.rows + 3); // header, rows, empty line, end
+        if (!c.header.isEmpty())
+            EXPECT_EQ(lines[0], c.header);
+        EXPECT_TRUE(lines[1].startsWith(u"K\t300\t"_s));
+        EXPECT_TRUE(lines[c.rows / 2 + 1].startsWith(u"C\t273.15\t"_s));
+        EXPECT_EQ(lines[c.rows + 1], QString());
+    }
+}
+
+TEST(CalcComposition, RefusalsAndFailures)
+{
+    CalcFolder folder;
+    const QString steam = folder.writeReaction(u"steam.txt"_s, steamReforming(u"1"_s));
+    const QString unknown = folder.writeReaction(
+        u"unknown.txt"_s, reaction({{u"CH4"_s, u"1"_s, u"1"_s}, {u"XeF6"_s, u"1"_s, u"1"_s}},
+                                   {{u"CO"_s, u"1"_s}}, 0));
+    const QString water = folder.writeReaction(
+        u"water.txt"_s,
+        reaction({{u"H2"_s, u"2"_s, u"2"_s}, {u"O2"_s, u"1"_s, u"1"_s}}, {{u"H2O"_s, u"2"_s}}, 0));
+    const QString noRatio = folder.writeReaction(
+        u"noratio.txt"_s, reaction({{u"CH4"_s, u"1"_s, u""_s}}, {{u"CO"_s, u"1"_s}}, 0));
+    // A reaction the composition refuses: exit 1, its message, its empty line.
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{u"--species"_s, u"H2O,CH4"_s, water},
+         water + u": CH4は反応系にない元素を含んでいます\n"_s},
+        {{unknown}, unknown + u": 反応系(No.2)はファイルに登録されていません\n"_s},
+        {{noRatio}, noRatio + u": 分圧(比)を入力してください\n"_s},
+    };
+    for (const auto& [arguments, err] : cases) {
+        const CalcRun run = folder.run(QStringList{u"--composition"_s} + arguments);
+        EXPECT_EQ(run.status, calc::ExitStatus::InvalidReaction);
+        EXPECT_EQ(QString::fromUtf8(run.err), err);
+        EXPECT_EQ(run.out, "\n");
+    }
+    // A failed file leaves its empty line between the others' blocks.
+    const CalcRun both = folder.run({u"--composition"_s, u"--step"_s, u"100"_s, unknown, steam});
+    EXPECT_EQ(both.status, calc::ExitStatus::InvalidReaction);
+    EXPECT_TRUE(both.out.startsWith("\n\xe7\xb3\xbb\xe5\x88\x97\t")); // "\n系列\t"
+    EXPECT_EQ(both.out.count('\n'), 1 + 20);
+}
+
+} // namespace
