@@ -40,9 +40,8 @@ constexpr double kControlFontPoints = 9.75;
 // The composition needs no products: the reactants stand in for them, so the
 // run's own steps check the names and ratios with the run's messages, and
 // the element balance they also check holds by construction.
-std::variant<CompositionRequest, RunMessage> compositionRequest(ReactionFields fields,
-                                                                bool tetraPrecision,
-                                                                const CompoundIndex& database)
+std::variant<CompositionRequest, RunMessage>
+compositionRequest(ReactionFields fields, bool tetraPrecision, const CompoundIndex& database)
 {
     fields.product = fields.react;
     fields.productNum = fields.reactNum;
@@ -68,8 +67,7 @@ std::variant<CompositionRequest, RunMessage> compositionRequest(ReactionFields f
 QString temperatureHeading(const CompositionPoint& point, TemperatureUnit unit)
 {
     const long degrees = std::lround(shownTemperature(point, unit));
-    return QString::number(degrees) +
-           (unit == TemperatureUnit::Kelvin ? u" K"_s : u" ﾟC"_s);
+    return QString::number(degrees) + (unit == TemperatureUnit::Kelvin ? u" K"_s : u" ﾟC"_s);
 }
 
 } // namespace
@@ -100,8 +98,7 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
     NumberTable->setGeometry(twipsRect(120, 4380, 9360, 2700));
     NumberTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     NumberTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    NumberTable->verticalHeader()->setDefaultSectionSize(
-        twipsToPixels(270, logicalDpiY()));
+    NumberTable->verticalHeader()->setDefaultSectionSize(twipsToPixels(270, logicalDpiY()));
 
     ScaleFrame = new QGroupBox(u"縦軸"_s, this);
     ScaleFrame->setObjectName(u"ScaleFrame"_s);

@@ -62,8 +62,7 @@ struct ValueScale {
 
 // Fractions stay within 1; graphite per mole of feed may go beyond it, and
 // then the axis reaches the next whole number (the next decade when logarithmic).
-ValueScale valueScale(const std::vector<CompositionPoint>& series, bool graphite,
-                      bool logarithmic)
+ValueScale valueScale(const std::vector<CompositionPoint>& series, bool graphite, bool logarithmic)
 {
     double most = 1;
     if (graphite) {
@@ -91,8 +90,10 @@ void drawValueAxis(Canvas& canvas, const GraphPlacement& placement, const ValueS
         canvas.setLineWidth(1);
     std::vector<double> ticks;
     if (scale.logarithmic) {
-        for (double v = scale.bottom(); v <= scale.top * 1.000001; v *= 10)
-            ticks.push_back(v);
+        const long first = std::lround(std::log10(kLogAxisBottom));
+        const long last = std::lround(std::log10(scale.top));
+        for (long decade = first; decade <= last; ++decade)
+            ticks.push_back(std::pow(10.0, double(decade)));
     } else {
         for (int k = 0; k <= 5; ++k)
             ticks.push_back(scale.top * k / 5);
