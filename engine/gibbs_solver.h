@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+namespace norvanta {
+
+// The numerical core of the equilibrium composition: an ideal gas of species
+// made of up to three elements, plus inert moles that only dilute, and
+// optionally graphite as a pure solid at activity 1 with a chemical potential
+// of 0.
+//
+// The unknowns are the element potentials pi (in units of RT) and ln N, the
+// log of the gas's total moles; every species then follows from
+//     ln n_j = ln N + a_j . pi - g_j
+// where g_j = dfG_j / RT + ln P. Each Newton step is taken in the log amounts
+// of a basis of the most abundant independent species (graphite's amount
+// when it is present) and ln N, whose balances are written directly in the
+// amounts of the species: a trace species' balance is then as exact as the
+// trace itself, however dominant one species is.
+class GibbsSolver {
+public:
+    using Vector = std::array<double, 3>;
+
+    struct State {
+        Vector pi{};
+        double lnTotal = 0;
+        double graphite = 0; // moles of graphite; 0 without it
+        bool graphitePresent = false;
+        // ln n_j of every species at the solution, for the start of the next
+        // temperature's solve; empty before the first.
+        std::vector<double> lnAmounts;
+    };
+
+    // `atoms` holds each gas species' counts of the elements in use (the
+    // first `elements` entries of each vector), `feed` the element amounts;
+    // `inert` the moles that take no part. `carbon` is the index of carbon
+    // among the elements when graphite may form, otherwise -1.
+    GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert, int carbon);
+
+    // A start for the first solve of a system, from the species' g_j.
+    State initialState(const std::vector<double>& g) const;
+
+    // The equilibrium for the species' g_j, from `start` (a nearby solution
+    // or initialState). Applies the phase rule for graphite. Returns false
+    // when the iteration does not converge.
+    bool solve(const std::vector<double>& g, State start, State& result) const;
+
+    // ln n_j of a state.
+    double lnAmount(const State& state, const std::vector<double>& g, int species) const;
+
+private:
+    bool iterate(const std::vector<double>& g, bool carbonFixed, State& state) const;
+    // Element potentials that keep the most abundant independent species of
+    // a neighbouring solution at their amounts under the new g_j.
+    void refit(const std::vector<double>& g, State& state) const;
+    // The carbon potential of a gas-only solution, when the species' atom
+    // vectors can express pure carbon.
+    bool carbonPotential(const State& state, double& potential) const;
+
+    std::vector<Vector> atoms_;
+    int elements_;
+    Vector feed_;
+    double inert_;
+    int carbon_;
+    double feedScale_ = 0;
+};
+
+} // namespace norvanta
