@@ -171,6 +171,8 @@ bool CompositionForm::calculate(const ReactionFields& fields, bool tetraPrecisio
     show();
     raise();
     activateWindow();
+    // The table would otherwise take the focus and mark its first cell.
+    CopyButton->setFocus();
     return true;
 }
 
