@@ -106,14 +106,37 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
     EXPECT_EQ(table->verticalHeaderItem(table->rowCount() - 1)->text(), u"C(gr)"_s);
     EXPECT_EQ(window->table()->graphite, true);
 
-    // A name the file does not hold gets the run's warning.
-    showActive(form);
-    typeOver(form.React[1], u"H2Oo"_s);
-    platform.answerNext(MessageAnswer::Ok);
-    form.CompositionItem->trigger();
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1],
-              exclamation(u"Norvanta"_s, u"反応系(No.2)はファイルに登録されていません"_s));
+    // The temperature column of the results window's table switches this
+    // window to Kelvin too.
+    QTest::mouseClick(results.NumberArea, Qt::LeftButton, {}, QPoint(20, 20));
+    ASSERT_EQ(table->columnCount(), int(expected.kelvin.size()));
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), u"300 K"_s);
+
+    // Bad fields get the run's warnings; the shown composition stays.
+    struct BadField {
+        QLineEdit* box;
+        QString text;
+        QString message;
+    };
+    const BadField cases[] = {
+        {form.React[1], u"H2Oo"_s, u"反応系(No.2)はファイルに登録されていません"_s},
+        {form.Molar[1], QString(), u"分圧(比)を入力してください"_s},
+        {form.Pressure, u"0"_s, u"全圧を正しく入力してください"_s},
+    };
+    for (const BadField& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        showActive(form);
+        typeSteamReforming();
+        typeOver(c.box, c.text);
+        if (c.text.isEmpty())
+            QTest::keyClick(c.box, Qt::Key_Delete);
+        platform.messages.clear();
+        platform.answerNext(MessageAnswer::Ok);
+        form.CompositionItem->trigger();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0], exclamation(u"Norvanta"_s, c.message));
+        EXPECT_EQ(table->rowCount(), expected.species.size() + 1);
+    }
 }
 
 // A table made by hand: two equal major species whose labels would fall on
