@@ -1,6 +1,7 @@
 #include "gibbs_solver.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numeric>
 #include <utility>
@@ -13,9 +14,11 @@ using Vector = GibbsSolver::Vector;
 
 constexpr int kMaxUnknowns = 4; // three basis members and ln N
 constexpr int kMaxIterations = 400;
-// A step below this in every log amount (and in graphite's amount relative
-// to the feed) ends the iteration: the balances then hold to about 1e-14.
-constexpr double kConverged = 1e-13;
+// A full step below this in every log amount (and in graphite's amount
+// relative to the feed) ends the iteration once taken: Newton's convergence is
+// quadratic there, so what remains is rounding, and a smaller bound would
+// only chase rounding noise.
+constexpr double kConverged = 1e-10;
 // Largest change of a major species' log amount in one step, as in the
 // element-potential codes: Newton's model of exp is good only so far.
 constexpr double kMaxLogStep = 2;
@@ -116,6 +119,33 @@ private:
     std::array<Vector, 3> basis_{};
 };
 
+// The first `size` element rows, in the order 0..e-1 tried as sets, on
+// which the members' vectors are independent.
+bool independentRows(const std::array<Vector, 3>& members, int size, int e,
+                     std::array<int, 3>& rows)
+{
+    for (int mask = 0; mask < (1 << e); ++mask) {
+        if (std::popcount(unsigned(mask)) != size)
+            continue;
+        int r = 0;
+        for (int k = 0; k < e; ++k) {
+            if (mask & (1 << k))
+                rows[r++] = k;
+        }
+        IndependentSet set(size);
+        bool independent = true;
+        for (int p = 0; p < size && independent; ++p) {
+            Vector restricted{};
+            for (int i = 0; i < size; ++i)
+                restricted[i] = members[p][rows[i]];
+            independent = set.add(restricted);
+        }
+        if (independent)
+            return true;
+    }
+    return false;
+}
+
 Vector unit(int k)
 {
     Vector v{};
@@ -186,8 +216,13 @@ bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result
     State gas = start;
     if (!gas.lnAmounts.empty())
         refit(g, gas);
-    if (!iterate(g, false, gas))
-        return false;
+    // A neighbour's solution is usually the shortest way; when it is not, the
+    // cold start is tried too.
+    if (!iterate(g, false, gas)) {
+        gas = initialState(g);
+        if (start.lnAmounts.empty() || !iterate(g, false, gas))
+            return false;
+    }
     double potential = 0;
     if (carbon_ < 0 || !carbonPotential(gas, potential) || !(potential > 0)) {
         result = gas;
@@ -198,8 +233,13 @@ bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result
     State solid = gas;
     solid.pi[carbon_] = 0;
     solid.graphitePresent = true;
-    if (!iterate(g, true, solid))
-        return false;
+    if (!iterate(g, true, solid)) {
+        solid = initialState(g);
+        solid.pi[carbon_] = 0;
+        solid.graphitePresent = true;
+        if (!iterate(g, true, solid))
+            return false;
+    }
     result = solid;
     return true;
 }
@@ -303,22 +343,32 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
         if (size != rank)
             return false;
 
-        // Coordinates of a vector in the basis: (M^T M)^-1 M^T v, exact for
-        // vectors in the basis' span, which every species' and the feed's are.
+        // Coordinates of a vector in the basis: the members' square system
+        // over `size` independent element rows, solved directly, so that an
+        // element only some members carry keeps exact zeros in the other
+        // members' coordinates (through normal equations, oxygen's coordinate
+        // would pick up rounding from the far larger carbon and hydrogen).
+        std::array<int, 3> rows{};
+        if (!independentRows(members, size, e, rows))
+            return false;
+        std::array<std::array<double, kMaxUnknowns>, kMaxUnknowns> square{};
+        for (int r = 0; r < size; ++r) {
+            for (int p = 0; p < size; ++p)
+                square[r][p] = members[p][rows[r]];
+        }
+        std::array<Vector, 3> projector{}; // rows of the inverse, by element
+        for (int r = 0; r < size; ++r) {
+            std::array<double, kMaxUnknowns> column{};
+            column[r] = 1;
+            if (!solveLinear(square, column, size))
+                return false;
+            for (int p = 0; p < size; ++p)
+                projector[p][rows[r]] = column[p];
+        }
         std::array<std::array<double, kMaxUnknowns>, kMaxUnknowns> gram{};
         for (int p = 0; p < size; ++p) {
             for (int q = 0; q < size; ++q)
                 gram[p][q] = dot(members[p], members[q], e);
-        }
-        std::array<Vector, 3> projector{}; // rows of (M^T M)^-1 M^T
-        for (int k = 0; k < e; ++k) {
-            std::array<double, kMaxUnknowns> column{};
-            for (int p = 0; p < size; ++p)
-                column[p] = members[p][k];
-            if (!solveLinear(gram, column, size))
-                return false;
-            for (int p = 0; p < size; ++p)
-                projector[p][k] = column[p];
         }
         const auto coordinatesOf = [&](const Vector& v) {
             Vector c{};
