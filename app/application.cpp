@@ -2,6 +2,7 @@
 
 #include "app/about_form.h"
 #include "app/calculation_controller.h"
+#include "app/composition_command.h"
 #include "app/file_commands.h"
 #include "app/main_form.h"
 #include "app/registration_command.h"
@@ -42,6 +43,7 @@ NorvantaApplication::NorvantaApplication(Platform& platform, QString startFolder
     auto* registration = new RegistrationCommand(*this, form);
     QObject::connect(form->RegisterItem, &QAction::triggered, registration,
                      &RegistrationCommand::onRegisterItemTriggered);
+    new CompositionCommand(*this, form);
     connectPrintCommands(*this);
 }
 

@@ -98,6 +98,8 @@ public:
     QAction* ColorPrintModeMenu = nullptr;
     QMenu* RegisterMenu = nullptr;
     QAction* RegisterItem = nullptr;
+    QMenu* CompositionMenu = nullptr;
+    QAction* CompositionItem = nullptr;
     QMenu* Help = nullptr;
     QAction* DispHelpMenu = nullptr;
     QAction* AboutMenu = nullptr;

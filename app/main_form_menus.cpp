@@ -59,6 +59,9 @@ void MainForm::createMenus()
     RegisterMenu = addMenu(bar, u"RegisterMenu"_s, u"追加(&A)"_s);
     RegisterItem = addItem(RegisterMenu, u"RegisterItem"_s, u"新しいデータの追加...(&A)"_s);
 
+    CompositionMenu = addMenu(bar, u"CompositionMenu"_s, u"平衡組成(&E)"_s);
+    CompositionItem = addItem(CompositionMenu, u"CompositionItem"_s, u"平衡組成の計算...(&E)"_s);
+
     Help = addMenu(bar, u"Help"_s, u"ヘルプ(&H)"_s);
     DispHelpMenu = addItem(Help, u"DispHelpMenu"_s, u"ミニヘルプの表示(&D)"_s);
     DispHelpMenu->setCheckable(true);

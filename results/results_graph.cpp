@@ -176,6 +176,27 @@ void DrawValueAxis(Canvas& canvas, const GraphPlacement& placement, double x0, d
              padded(generalNumberText(ymin), 5));
 }
 
+void DrawPlotFrame(Canvas& canvas, const GraphPlacement& placement)
+{
+    const double x0 = placement.x0;
+    const double y0 = placement.y0;
+    const double w = placement.width;
+    const double h = placement.height;
+
+    // Vertical grid every eighth of the width, rounded to whole twips.
+    if (placement.setsLineWidths)
+        canvas.setLineWidth(1);
+    const double d = std::nearbyint(w / 8);
+    if (d > 0) {
+        for (double m = 0; m <= w; m += d)
+            canvas.line({x0 + m, y0}, {x0 + m, y0 + h}, kWindowText);
+    }
+
+    if (placement.setsLineWidths)
+        canvas.setLineWidth(2);
+    canvas.rectangle({x0, y0}, {x0 + w, y0 + h}, kWindowText);
+}
+
 void DrawResultGraph(Canvas& canvas, const GraphInputs& inputs, const GraphPlacement& placement)
 {
     const double x0 = placement.x0;
@@ -196,18 +217,7 @@ void DrawResultGraph(Canvas& canvas, const GraphInputs& inputs, const GraphPlace
     const std::optional<ValueRange> range = graphRange(inputs);
     drawText(canvas, placement.valueTitle, valueAxisTitle(inputs.plotMode, inputs.energyUnit));
 
-    // Vertical grid every eighth of the width, rounded to whole twips.
-    if (placement.setsLineWidths)
-        canvas.setLineWidth(1);
-    const double d = std::nearbyint(w / 8);
-    if (d > 0) {
-        for (double m = 0; m <= w; m += d)
-            canvas.line({x0 + m, y0}, {x0 + m, y0 + h}, kWindowText);
-    }
-
-    if (placement.setsLineWidths)
-        canvas.setLineWidth(2);
-    canvas.rectangle({x0, y0}, {x0 + w, y0 + h}, kWindowText);
+    DrawPlotFrame(canvas, placement);
 
     const double xscale = w / kLastPoint;
     if (range) {

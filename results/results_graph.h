@@ -77,6 +77,9 @@ double tickStep(double range);
 // are not finite are left out of the range and break the curve.
 void DrawResultGraph(Canvas& canvas, const GraphInputs& inputs, const GraphPlacement& placement);
 
+// The vertical grid, every eighth of the box's width, and the box's frame.
+void DrawPlotFrame(Canvas& canvas, const GraphPlacement& placement);
+
 // Horizontal grid lines (red at 0) and value labels for ymin..ymax of the
 // box (x0, y0, width, height), and the ymax and ymin labels.
 void DrawValueAxis(Canvas& canvas, const GraphPlacement& placement, double x0, double y0,

@@ -149,7 +149,7 @@ TEST_F(MainFormTest, EveryControlFitsTheWindowAndItsCaptionFitsTheControl)
     }
 }
 
-TEST_F(MainFormTest, MenuBarHoldsTheFourMenusWithTheirItems)
+TEST_F(MainFormTest, MenuBarHoldsTheFiveMenusWithTheirItems)
 {
     // "-" stands for a separator; "*" after a name marks a checked item.
     // clang-format off
@@ -165,6 +165,7 @@ TEST_F(MainFormTest, MenuBarHoldsTheFourMenusWithTheirItems)
           u"ChangePrinterItem プリンタの変更...(&P)"_s,
           u"ColorPrintModeMenu* カラーで印刷(&C)"_s}},
         {u"RegisterMenu 追加(&A)"_s, {u"RegisterItem 新しいデータの追加...(&A)"_s}},
+        {u"CompositionMenu 平衡組成(&E)"_s, {u"CompositionItem 平衡組成の計算...(&E)"_s}},
         {u"Help ヘルプ(&H)"_s,
          {u"DispHelpMenu* ミニヘルプの表示(&D)"_s, u"AboutMenu このソフトについて...(&A)"_s}},
     };

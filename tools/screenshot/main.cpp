@@ -4,6 +4,7 @@
 #include "app/about_form.h"
 #include "app/application.h"
 #include "app/calculation_controller.h"
+#include "app/composition_command.h"
 #include "app/japanese_ui.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
@@ -15,6 +16,7 @@
 #include "printing/print_font.h"
 #include "printing/printer_page.h"
 #include "printing/result_page.h"
+#include "results/composition_form.h"
 #include "results/results_form.h"
 
 #include <QAction>
@@ -118,6 +120,21 @@ QWidget* registrationWindow(NorvantaApplication& app)
     return registration;
 }
 
+// The composition window for steam reforming, CH4 : H2O = 1 : 3 at 1 atm,
+// opened from its menu item over the main window's reactants.
+QWidget* compositionWindow(NorvantaApplication& app)
+{
+    mainWindow(app, false);
+    norvanta::ReactionFields fields;
+    fields.reactNum = {u"1"_s, u"1"_s, {}, {}};
+    fields.react = {u"CH4"_s, u"H2O"_s, {}, {}};
+    fields.molar = {u"1"_s, u"3"_s, {}, {}};
+    fields.pressure = u"1"_s;
+    app.mainForm().setFields(fields);
+    app.mainForm().CompositionItem->trigger();
+    return app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+}
+
 const Shot kShots[] = {
     {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
     {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
@@ -125,6 +142,7 @@ const Shot kShots[] = {
     {u"title-window"_s, titleWindow},
     {u"about-window"_s, aboutWindow},
     {u"registration-window"_s, registrationWindow},
+    {u"composition-window"_s, compositionWindow},
 };
 
 bool takeShot(const Shot& shot, const QDir& folder)
