@@ -278,12 +278,13 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
     };
 
     // An alias (same counts, same eight dG values) stands for the first
-    // record with those numbers.
+    // record with those numbers. Records without C, H or O all share the same
+    // numbers (N2 and Ar alike), so each of them stands for itself.
     std::vector<int> canonical(static_cast<size_t>(records));
     std::map<RecordKey, int> firstOf;
     for (int r = 0; r < records; ++r) {
         canonical[size_t(r)] = r;
-        if (values[size_t(r)].failure != 0)
+        if (values[size_t(r)].failure != 0 || values[size_t(r)].species.inert())
             continue;
         const auto [it, inserted] = firstOf.emplace(keyOf(values[size_t(r)].species), r);
         canonical[size_t(r)] = it->second;

@@ -390,6 +390,8 @@ TEST(GibbsEquilibrium, ChoosesTheSpeciesOfTheFeed)
          {u"CO2"_s, u"CH4"_s, u"CO"_s, u"H2"_s, u"H2O"_s, u"CH3OH"_s, u"O2"_s}, {0, 1.5, 0, 0, 3, 0, 0}},
         {"an inert as fed, the other not", request({u"H2"_s, u"O2"_s, u"Ar"_s}, {2, 1, 5}, 1),
          {u"H2"_s, u"H2O"_s, u"O2"_s, u"Ar"_s}, {2, 0, 1, 5}},
+        {"two inerts with the same numbers stay apart", request({u"H2"_s, u"O2"_s, u"N2"_s, u"Ar"_s}, {2, 1, 4, 1}, 1),
+         {u"H2"_s, u"H2O"_s, u"O2"_s, u"Ar"_s, u"N2"_s}, {2, 0, 1, 1, 4}},
         {"a species list and the feed",
          request({u"CO"_s, u"H2"_s}, {1, 2}, 1, false, {u"CH3OH"_s, u"methane"_s, u"N2"_s}),
          {u"CH4"_s, u"CO"_s, u"H2"_s, u"CH3OH"_s}, {0, 1, 2, 0}},
