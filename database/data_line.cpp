@@ -54,6 +54,8 @@ DataLine readDataLine(const QString& line)
     }
     result.kind = DataLine::Kind::Record;
     result.name = std::move(name);
+    // A record line holds eleven values.
+    result.values.reserve(11);
     while (!reader.lineEnded() && !reader.atEnd())
         result.values.append(reader.next());
     return result;
