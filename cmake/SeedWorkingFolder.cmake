@@ -1,7 +1,9 @@
 # Seeds a working folder's Norvane.dat from the shipped file when the folder has
 # none. An existing Norvane.dat holds the compounds the user registered and is
 # never replaced, however the shipped file changed: norvanta-update-data brings
-# a new shipped file in and keeps those records.
+# a new shipped file in and keeps those records. A Norvane.dat in any form
+# counts as existing, a symbolic link included, even one whose target is
+# missing: the launcher follows the same rule.
 #
 # Included by data/CMakeLists.txt at every configure, and run by the tests as
 #   cmake -DSHIPPED=<shipped Norvane.dat> -DFOLDER=<working folder> -P SeedWorkingFolder.cmake

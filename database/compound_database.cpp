@@ -3,41 +3,20 @@
 #include "common/failure.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "data_line.h"
 #include "physical_lines.h"
 
 namespace norvanta {
 
 namespace {
 
-QString leftTrimmedBlanks(const QString& text)
+// The structure the browser requires of a record line besides its name: a
+// line that does not hold exactly two double quotes must hold a comma. A
+// blank line fails the same way.
+void requireRecordShape(const QString& line)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    return text.mid(i);
-}
-
-QString trimmedBlanks(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    return leftTrimmedBlanks(text.left(end));
-}
-
-// The name a record line shows in the browser: the text between the quotes
-// when the line holds exactly two, otherwise the text before the first comma.
-QString browserName(const QString& line)
-{
-    if (line.count(u'"') == 2) {
-        const qsizetype first = line.indexOf(u'"');
-        const qsizetype second = line.indexOf(u'"', first + 1);
-        return line.mid(first + 1, second - first - 1);
-    }
-    const qsizetype comma = line.indexOf(u',');
-    if (comma < 0)
+    if (line.count(u'"') != 2 && !line.contains(u','))
         throw Failure(FailureCode::InvalidArgument);
-    return line.left(comma);
 }
 
 } // namespace
@@ -65,29 +44,30 @@ CompoundDatabaseLoad CompoundDatabase::parse(const QString& text)
 
 void CompoundDatabase::readLine(const QString& line)
 {
-    if (leftTrimmedBlanks(line).startsWith(u";*")) {
+    const DataLine read = readDataLine(line);
+    switch (read.kind) {
+    case DataLine::Kind::GenreHeader:
         if (genre_ == MaxGenres)
             throw Failure(FailureCode::IndexOutOfRange);
         ++genre_;
         record_ = 0;
-        // The name counts from the third character of the line as stored, so
-        // an indented header keeps part of its ";*".
-        const QString name = trimmedBlanks(line.mid(2));
-        genreNames_.append(name);
-        rows_[genre_] = QStringList{name};
+        genreNames_.append(read.name);
+        rows_[genre_] = QStringList{read.name};
         return;
+    case DataLine::Kind::Comment:
+        return;
+    case DataLine::Kind::Blank:
+    case DataLine::Kind::Record:
+        requireRecordShape(line);
+        break;
     }
-    if (line.startsWith(u';'))
-        return;
-
-    const QString name = browserName(line);
     if (record_ == MaxRecordsPerGenre)
         throw Failure(FailureCode::IndexOutOfRange);
     ++record_;
     QStringList& row = rows_[genre_];
     if (row.isEmpty())
         row.append(QString());
-    row.append(name);
+    row.append(read.name);
 }
 
 QString CompoundDatabase::cell(int genre, int column) const

@@ -16,7 +16,8 @@ struct CompoundDatabaseLoad;
 // Cell (g, 0) of row g = 1..50 holds the g-th genre name, cells (g, 1..1000)
 // the names of that genre's records in file order. Row 0 takes the records
 // standing before the first genre header; the browser never shows or
-// searches it. Cells not filled hold empty text.
+// searches it. Cells not filled hold empty text. Names are read by
+// readDataLine, so the browser shows the names a calculation finds.
 class CompoundDatabase {
 public:
     static constexpr int MaxGenres = 50;

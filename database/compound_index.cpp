@@ -4,7 +4,10 @@
 #include "common/field_reader.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "data_line.h"
+#include "physical_lines.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvanta {
@@ -22,26 +25,15 @@ CompoundIndex CompoundIndex::parse(const QString& text)
     index.names_.reserve(expectedRecords);
     index.values_.reserve(expectedRecords * ValueFields);
     index.valueCounts_.reserve(expectedRecords);
-    FieldReader reader(text);
-    while (!reader.atEnd()) {
-        QString name = reader.next();
-        const bool blankLine = reader.lineEnded() && name.isEmpty();
-        if (blankLine)
+    for (const QString& line : physicalLines(text)) {
+        DataLine read = readDataLine(line);
+        if (read.kind != DataLine::Kind::Record)
             continue;
-        const bool comment = name.startsWith(u';');
-        if (!comment) {
-            index.names_.push_back(std::move(name));
-            index.values_.resize(index.values_.size() + ValueFields);
-            index.valueCounts_.push_back(0);
-        }
-        while (!reader.lineEnded() && !reader.atEnd()) {
-            QString value = reader.next();
-            if (comment || index.valueCounts_.back() == ValueFields)
-                continue;
-            index.values_[index.values_.size() - ValueFields + index.valueCounts_.back()] =
-                std::move(value);
-            ++index.valueCounts_.back();
-        }
+        index.names_.push_back(std::move(read.name));
+        const qsizetype count = std::min<qsizetype>(read.values.size(), ValueFields);
+        for (qsizetype k = 0; k < ValueFields; ++k)
+            index.values_.push_back(k < count ? std::move(read.values[k]) : QString());
+        index.valueCounts_.push_back(qint8(count));
     }
     return index;
 }

@@ -7,14 +7,15 @@
 
 namespace norvanta {
 
-// The calculation's view of Norvane.dat: the file read and parsed once at the
-// start of a run, answering every lookup of that run from memory.
+// The calculation's view of Norvane.dat: the records of one reading of the
+// file, answering lookups from memory. Each calculation and each duplicate
+// test reads the file anew (CompoundIndexCache parses it again only when its
+// bytes changed), so a compound registered meanwhile is found at once.
 //
-// The file is read line by line with the field reader. A line whose first
-// field begins with ";" (a comment or genre header) and a blank line hold no
-// record; every other line is one record: its first field is the name, the
-// next 11 its values (C, H, O atom counts, dG at 300..1000 K in kcal/mol),
-// and fields beyond those are ignored. So a malformed line never shifts the
+// The file is read line by line with readDataLine. Blank lines, comments and
+// genre headers hold no record; every other line is one record: its name,
+// then 11 values (C, H, O atom counts, dG at 300..1000 K in kcal/mol);
+// fields beyond those are ignored. So a malformed line never shifts the
 // records after it. A typed name is compared with record names only, exactly
 // and case-sensitively; the first match in file order wins. There is no
 // limit on the number of records.

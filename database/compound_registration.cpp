@@ -5,6 +5,7 @@
 #include "common/platform.h"
 #include "common/text_file.h"
 #include "compound_index.h"
+#include "data_file_lock.h"
 #include "record_writer.h"
 
 #include <cmath>
@@ -102,20 +103,29 @@ RegistrationOutcome registerCompound(Platform& platform, const QString& database
                   entry.name + u"を"_s + unit + u"の単位で登録しますか？"_s))
         return {};
 
+    // The duplicate test and the append under one lock, so that a second
+    // running copy can neither register the name meanwhile nor write over the
+    // record. The lock is let go before any message is shown.
+    std::optional<DataFileLock> lock;
     std::optional<QString> stored;
     try {
+        lock.emplace(databasePath);
         stored = CompoundIndex::load(databasePath).duplicateOf(entry.name);
     } catch (const Failure& failure) {
+        lock.reset();
         return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Reading),
                       {});
     }
-    if (stored)
+    if (stored) {
+        lock.reset();
         return refuse(platform, *stored + u"はデータファイルに既に登録されています"_s,
                       {EntryBox::NewFormula, 0});
+    }
 
     try {
         appendCompoundRecord(databasePath, recordLineOf(entry, calToJ));
     } catch (const Failure& failure) {
+        lock.reset();
         return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Appending),
                       {});
     }

@@ -29,8 +29,10 @@ void appendCompoundRecord(const QString& path, const QString& line)
                                                   : FailureCode::PathNotFound);
     QFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
-    // write()'s count instead of vanishing in a buffered flush.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // write()'s count instead of vanishing in a buffered flush. In append
+    // mode, so that the record lands at the end even should another writer
+    // have grown the file meanwhile.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         throw Failure(FailureCode::PermissionDenied);
 
     // A Shift_JIS trail byte is never CR or LF, so the last byte tells
@@ -48,7 +50,7 @@ void appendCompoundRecord(const QString& path, const QString& line)
 
     // The line end and the record go in one write, and a short write is cut
     // back: a half record would shift every field the readers meet after it.
-    if (!file.seek(size) || file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size()) {
         if (!file.resize(size) || file.size() != size)
             throw Failure(FailureCode::PermissionDenied);
         throw Failure(FailureCode::DiskFull);

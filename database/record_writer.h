@@ -18,7 +18,7 @@ QString compoundRecordLine(const QString& name, const std::array<double, 3>& ato
 // Failure{53} when it does not (76 when its folder does not), {70} when it
 // cannot be opened for writing, {61} when the write fails. A failed write
 // leaves the file byte for byte as it was; should even cutting it back to its
-// previous length fail, the failure is {70}.
+// previous length fail, the failure is {70}. The caller holds DataFileLock.
 void appendCompoundRecord(const QString& path, const QString& line);
 
 } // namespace norvanta

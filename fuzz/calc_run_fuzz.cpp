@@ -6,6 +6,7 @@
 #include "tools/norvanta_calc/calc_command.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 
 #include <dlfcn.h>
 
@@ -14,9 +15,12 @@ using namespace Qt::StringLiterals;
 
 // Every run loads and unloads Norvane.dll. Held open here, the library stays
 // mapped, so libFuzzer's coverage counters inside it stay valid between runs.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+// The application object norvanta-calc has, made once: the file lookup asks
+// it for the program's folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::require(dlopen(NORVANTA_FUZZ_SOLVER_PATH, RTLD_NOW) != nullptr);
+    static QCoreApplication application(*argc, *argv);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 // The reader of the settings file Norvane.ini, and the file written back from
-// what it read, as start-up does.
+// what it read, as start-up and shutdown do. What the program writes must read
+// back to what writes the same file again: a round trip through the file
+// changes nothing.
 #include "fuzz_input.h"
 
 #include "files/settings_file.h"
@@ -8,15 +10,44 @@
 
 using namespace norvanta;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace {
+
+// The file shutdown writes after a start that read `text`.
+QString writtenAfterReading(const QString& text, SettingsRead& read)
 {
-    const QString text = decodeShiftJis(fuzz::bytesOf(data, size));
-    const SettingsRead read = parseSettings(text, defaultSettings(QStringLiteral("/start/")));
+    read = parseSettings(text, defaultSettings(QStringLiteral("/start/")));
     ReactionFields fields;
     for (const FieldAssignment& assignment : read.assignments)
         applyAssignment(fields, assignment);
-    const QString written =
-        settingsFileText(read.values, fields, rememberedEdges(read.values));
-    fuzz::require(!written.isEmpty());
+    return settingsFileText(read.values, fields, rememberedEdges(read.values));
+}
+
+// A value holding a double quote is written inside its quoted line as it is,
+// and reads back cut at the quote; such files are left out of the round trip.
+bool quotesOnlyAround(const QString& written)
+{
+    for (const QString& line : written.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        if (line.count(u'"') != 2)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString text = decodeShiftJis(fuzz::bytesOf(data, size));
+    SettingsRead first;
+    const QString written = writtenAfterReading(text, first);
+    if (!quotesOnlyAround(written))
+        return 0;
+    SettingsRead second;
+    fuzz::require(writtenAfterReading(written, second) == written);
+    // The modes are written as the numbers they are.
+    fuzz::require(second.values.PlotMode == first.values.PlotMode &&
+                  second.values.TetraPrecision == first.values.TetraPrecision &&
+                  second.values.DispHelp == first.values.DispHelp &&
+                  second.values.ColorPrintMode == first.values.ColorPrintMode);
     return 0;
 }

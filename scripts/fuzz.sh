@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (preset "fuzz"), replays the inputs kept in
-# fuzz/regressions, then fuzzes each target for a bounded time (FUZZ_SECONDS,
-# 20 by default) from the seeds in fuzz/corpus. Any crash, hang, leak or
+# Builds the libFuzzer targets (preset "fuzz"), then for each target replays
+# every checked-in input (fuzz/corpus and fuzz/regressions) once, and fuzzes
+# for a bounded time (FUZZ_SECONDS, 20 by default) from the checked-in corpus
+# with a fixed seed per target, so that a run can be repeated. The inputs a
+# run finds go to a folder of that run only and are deleted after it, so one
+# run never decides what the next one does. Any crash, hang, leak or
 # sanitizer report fails the script; the input that caused it is left in
 # build/fuzz/artifacts.
 set -euo pipefail
@@ -17,17 +20,29 @@ export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bin=build/fuzz/fuzz
 mkdir -p build/fuzz/artifacts
+found=$(mktemp -d "${TMPDIR:-/tmp}/norvanta-fuzz-corpus.XXXXXX")
+trap 'rm -rf "$found"' EXIT
+
+# A target's seed: a checksum of its name, the same on every run and machine.
+seed_of() {
+    printf '%s' "$1" | cksum | cut -d' ' -f1
+}
+
 for seeds in fuzz/corpus/*/; do
     name=$(basename "$seeds")
     target=$bin/${name}_fuzz
+    inputs=("$seeds"*)
     kept=fuzz/regressions/$name
     if [[ -d $kept ]] && compgen -G "$kept/*" >/dev/null; then
-        echo "=== $name: replaying $kept"
-        "$target" -runs=1 "$kept"/*
+        inputs+=("$kept"/*)
     fi
-    echo "=== $name: fuzzing for $seconds s"
-    corpus=build/fuzz/corpus/$name
-    mkdir -p "$corpus"
-    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="build/fuzz/artifacts/$name-" "$corpus" "$seeds"
+    echo "=== $name: replaying ${#inputs[@]} checked-in inputs"
+    "$target" -runs=1 -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="build/fuzz/artifacts/$name-" "${inputs[@]}"
+    seed=$(seed_of "$name")
+    echo "=== $name: fuzzing for $seconds s with -seed=$seed"
+    mkdir "$found/$name"
+    "$target" -seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" \
+        "$found/$name" "$seeds"
 done

@@ -3,9 +3,10 @@
 # temporary prefix, and the Debian package built by cpack, checked with
 # dpkg-deb and lintian and unpacked into a temporary root (never installed
 # into the system). In each tree, from an empty folder and a temporary home:
-# norvanta-calc and its lookup order, the program started through the
-# launcher and ended in order, the desktop entry and metainfo validated, and
-# the man pages opened as files and held against norvanta-calc --help.
+# norvanta-calc and its lookup order, norvanta-update-data, the program
+# started through the launcher and ended in order, the desktop entry and
+# metainfo validated, and the man pages opened as files and held against
+# norvanta-calc --help.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/default
@@ -74,6 +75,10 @@ check_tree() {
     check "$name: norvanta-calc computes from an empty folder with the installed Norvane.dat" \
         calc_status 0 "$calc" --table "$work/reforming.txt"
     check "$name: and finds every point" test "$(grep -c '^[KC]	' "$work/out")" -eq 66
+    printf 'planted' >"$work/empty/Norvane.dll"
+    check "$name: norvanta-calc never loads a Norvane.dll planted in the current folder" \
+        calc_status 0 "$calc" --table "$work/reforming.txt"
+    rm "$work/empty/Norvane.dll"
 
     # The launcher's first start makes ~/Norvanta; the program is then ended by
     # SIGTERM as a session end would, once its start-up wrote Norvane.ini.
@@ -100,6 +105,11 @@ check_tree() {
     LC_ALL=C grep '^"CH4"' "$work/home/Norvanta/Norvane.dat" | sed 's/^"CH4"/"Biogas"/' \
         >>"$work/home/Norvanta/Norvane.dat"
     check "$name: norvanta-calc finds a compound registered in ~/Norvanta" \
+        calc_status 0 "$calc" --table "$work/registered.txt"
+    check "$name: norvanta-update-data brings the installed file and keeps the compound" \
+        calc_status 0 "$usr/bin/norvanta-update-data"
+    check "$name: and says so" grep -q '登録データ 1 件を引き継ぎ、0 件は引き継ぎませんでした' "$work/out"
+    check "$name: the kept compound is still found" \
         calc_status 0 "$calc" --table "$work/registered.txt"
     # ... but a Norvane.dat in the current folder comes first.
     cp "$usr/share/norvanta/Norvane.dat" "$work/empty/"

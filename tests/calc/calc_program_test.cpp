@@ -8,14 +8,15 @@ using namespace norvanta::testing;
 
 namespace {
 
-// The built program, started in a working folder that holds copies of
-// Norvane.dat and Norvane.dll, as the staging folder does for Norvanta.
+// The built program, started in a working folder that holds a copy of
+// Norvane.dat and a planted Norvane.dll that is no library: every run that
+// calculates shows the program took its own library instead.
 class CalcProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(QFile::copy(shippedDatabasePath(), folder_.filePath(u"Norvane.dat"_s)));
-        ASSERT_TRUE(QFile::copy(builtLibraryPath(), folder_.filePath(u"Norvane.dll"_s)));
+        writeBytes(folder_.filePath(u"Norvane.dll"_s), "planted");
     }
 
     CalcRun start(const QStringList& arguments) const
@@ -60,8 +61,8 @@ TEST_F(CalcProgramTest, ExitStatuses)
     }
 }
 
-// The program finds Norvane.dat and Norvane.dll in its working folder and
-// writes what the calculator writes in process.
+// The program finds Norvane.dat in its working folder and writes what the
+// calculator writes in process.
 TEST_F(CalcProgramTest, OutputIsTheCalculatorsOutput)
 {
     const QString file = folder_.writeReaction(u"shift.txt"_s, waterGasShift());

@@ -48,16 +48,18 @@ TEST_F(FileLookupTest, FirstPlaceHoldingTheFileWins)
         QString data;
         QString library;
     } cases[] = {
-        {"current folder first",
+        // Data from the current folder first; a library planted there or in
+        // ~/Norvanta is passed over for the installed one.
+        {"current folder first for data only",
          {u"current"_s, u"user"_s, u"share"_s},
          {u"current"_s, u"user"_s, u"lib"_s},
          u"current"_s,
-         u"current"_s},
+         u"lib"_s},
         {"registered compounds before the installed copy",
          {u"user"_s, u"share"_s},
          {u"user"_s, u"lib"_s},
          u"user"_s,
-         u"user"_s},
+         u"lib"_s},
         {"installed copies last", {u"share"_s}, {u"lib"_s}, u"share"_s, u"lib"_s},
         {"each file on its own", {u"current"_s}, {u"lib"_s}, u"current"_s, u"lib"_s},
     };
@@ -88,18 +90,24 @@ TEST_F(FileLookupTest, MissingDataFileNamesEveryPlace)
                             folder(u"share"_s) + u"/Norvane.dat"_s);
 }
 
-// A file named by an option is taken as named, even when it is missing, and
-// a place listed twice is looked in once.
+// A file named by an option is taken as named, even when it is missing; a
+// library only in the current folder and ~/Norvanta counts as missing.
 TEST_F(FileLookupTest, OptionsAreTakenAsGiven)
 {
-    put(u"current"_s, u"Norvane.dat"_s);
+    put(u"current"_s, u"Norvane.dll"_s);
+    put(u"user"_s, u"Norvane.dll"_s);
     CalcOptions options;
     options.databasePath = u"elsewhere/Norvane.dat"_s;
     options.databaseGiven = true;
-    const LookupPlaces same{folder(u"user"_s), folder(u"user"_s), folder(u"share"_s),
-                            folder(u"user"_s)};
-    const auto message = applyLookup(options, same);
+    const auto message = applyLookup(options, places());
     EXPECT_EQ(options.databasePath, u"elsewhere/Norvane.dat"_s);
-    EXPECT_EQ(message, u"Norvane.dllが見つかりません。探した場所:\n  "_s + folder(u"user"_s) +
+    EXPECT_EQ(message, u"Norvane.dllが見つかりません。探した場所:\n  "_s + folder(u"lib"_s) +
                            u"/Norvane.dll"_s);
+
+    // A place listed twice is looked in once.
+    CalcOptions unnamed;
+    const LookupPlaces same{folder(u"user"_s), folder(u"user"_s), folder(u"user"_s),
+                            folder(u"lib"_s)};
+    EXPECT_EQ(applyLookup(unnamed, same), u"Norvane.datが見つかりません。探した場所:\n  "_s +
+                                              folder(u"user"_s) + u"/Norvane.dat"_s);
 }

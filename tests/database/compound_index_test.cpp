@@ -58,7 +58,7 @@ TEST_P(SampleDatabase, LookupFindsRecordNamesExactly)
         EXPECT_EQ(index.gibbsEnergy(*record, 1000), c.g1000) << name.toStdString();
     }
 
-    // Case, surrounding blanks, browser-only names, genre names and bare
+    // Case, surrounding blanks, quoted value fields, genre names and bare
     // numbers that stand in value fields are not registered names.
     for (const char16_t* name : {u"co", u"Co2", u"HCOOH", u"CO2 ", u"   C3H8", u"C4H10", u"17",
                                  u"0", u"2", u"-31", u"無機ガス", u";*無機ガス", u"C2H5OH"})

@@ -2,12 +2,17 @@
 
 #include "data_file.h"
 #include "database/compound_index.h"
+#include "database/data_file_lock.h"
+#include "database/record_writer.h"
 #include "support/fake_platform.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace norvanta;
@@ -188,4 +193,87 @@ TEST(CompoundRegistration, DataFileMessages)
     }
     EXPECT_EQ(dataFileFailureMessage(70, DataFileAccess::Reading),
               u"化合物データファイル(Norvane.dat)を読み込めません"_s);
+}
+
+// Two running copies register at once, each its own names and, name for name
+// in step, a shared set: every record is there whole and once, and a shared
+// name only once.
+TEST(CompoundRegistration, TwoCopiesRegisteringAtOnce)
+{
+    DataFileFolder folder;
+    const QString path = folder.writeText(kStored);
+    constexpr int rounds = 100;
+    const auto names = [](const QString& own, int i) {
+        return QStringList{own + QString::number(i), u"Both"_s + QString::number(i)};
+    };
+    // Both copies wait until the pipe closes, so that they start together.
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> copies;
+    for (const QString& own : {u"A"_s, u"B"_s}) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(start[1]);
+            char ignored;
+            (void)read(start[0], &ignored, 1);
+            FakePlatform platform;
+            for (int i = 0; i < rounds; ++i) {
+                for (const QString& name : names(own, i)) {
+                    platform.answerNext(MessageAnswer::Yes);
+                    platform.answerNext(MessageAnswer::Ok);
+                    registerCompound(platform, path, entry(name), 4.184);
+                    platform.answers.clear();
+                }
+            }
+            _exit(0);
+        }
+        copies.push_back(pid);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t pid : copies) {
+        int status = -1;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    const QStringList lines = decodeShiftJis(folder.bytes()).split(u"\r\n"_s);
+    QStringList expected;
+    for (int i = 0; i < rounds; ++i)
+        expected += names(u"A"_s, i) + names(u"B"_s, i).mid(0, 1);
+    std::array<double, 8> gibbs;
+    gibbs.fill(-10);
+    for (const QString& name : expected) {
+        const QString line = compoundRecordLine(name, {0, 0, 0}, gibbs).chopped(2);
+        EXPECT_EQ(lines.count(line), 1) << name.toStdString();
+    }
+    // The two stored lines, every record, and the empty text after the last line end.
+    EXPECT_EQ(lines.size(), 2 + expected.size() + 1);
+
+    // While another copy holds the lock, a registration waits for it. The
+    // copy starts before the lock is taken, so that it shares no descriptor.
+    const qsizetype before = folder.bytes().size();
+    ASSERT_EQ(pipe(start), 0);
+    const pid_t waiting = fork();
+    ASSERT_GE(waiting, 0);
+    if (waiting == 0) {
+        close(start[1]);
+        char ignored;
+        (void)read(start[0], &ignored, 1);
+        FakePlatform platform;
+        platform.answerNext(MessageAnswer::Yes);
+        _exit(registerCompound(platform, path, entry(u"Waiting"_s), 4.184).registered ? 0 : 1);
+    }
+    std::optional<DataFileLock> held(std::in_place, path);
+    close(start[0]);
+    close(start[1]);
+    usleep(300'000);
+    EXPECT_EQ(folder.bytes().size(), before);
+    held.reset();
+    int status = -1;
+    ASSERT_EQ(waitpid(waiting, &status, 0), waiting);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(folder.bytes().size(),
+              before + encodeShiftJis(compoundRecordLine(u"Waiting"_s, {0, 0, 0}, gibbs)).size());
 }

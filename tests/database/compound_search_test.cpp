@@ -9,8 +9,8 @@ using namespace norvanta::testing;
 
 namespace {
 
-// The sample's genres: 1 無機ガス = CO, CO2, H2O; 2 = 17, "C2H5OH,エタノール",
-// "   C3H8", " C4H10 "; 3 含酸素化合物 = CH3OH, then behind an empty name hcooh
+// The sample's genres: 1 無機ガス = CO, CO2, H2O; 2 = C2H4, "C2H5OH,エタノール",
+// C3H8, " C4H10 "; 3 含酸素化合物 = CH3OH, then behind an empty name hcooh
 // and CO; 4 無機ガス again = O2.
 TEST(CompoundSearch, BothDirectionsOverTheSampleTable)
 {

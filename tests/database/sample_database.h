@@ -6,7 +6,7 @@ namespace norvanta::testing {
 
 // A small hand-written compound data file with the forms the readers must
 // agree on. Browser rows: 0 = H2 (before the first genre); 1 "無機ガス" = CO,
-// CO2, H2O; 2 ";*  炭化水素" (indented header) = 17, C2H5OH,エタノール, "   C3H8",
+// CO2, H2O; 2 ";*  炭化水素" (indented header) = C2H4, C2H5OH,エタノール, C3H8,
 // " C4H10 "; 3 "含酸素化合物" = CH3OH, then an empty name hiding hcooh and a
 // second CO; 4 "無機ガス" again = O2.
 inline QStringList sampleDatabaseLines()
@@ -21,6 +21,7 @@ inline QStringList sampleDatabaseLines()
         QStringLiteral("  ;*  炭化水素  "),
         QStringLiteral("C2H4, 2, 4, 0, \"17\", 16, 15, 14, 13, 12, 11, 10"),
         recordLine(QStringLiteral("\"C2H5OH,エタノール\""), 2, 6, 1, -40),
+        QStringLiteral("  ;注"),
         recordLine(QStringLiteral("   C3H8"), 3, 8, 0, -5),
         recordLine(QStringLiteral("\" C4H10 \""), 4, 10, 0, -4),
         QStringLiteral(";*含酸素化合物"),

@@ -54,6 +54,13 @@ check "a missing Norvane.dat is seeded again" \
 check "no temporary file is left in the folder" \
     test "$(ls -A "$folder" | tr '\n' ' ')" = "Norvane.dat Norvane.dll Norvane.ini "
 
+rm "$folder/Norvane.dat"
+ln -s "$work/unmounted/Norvane.dat" "$folder/Norvane.dat"
+launch
+check "a Norvane.dat link whose target is missing is kept as it is" \
+    test "$(readlink "$folder/Norvane.dat")" = "$work/unmounted/Norvane.dat"
+rm "$folder/Norvane.dat"
+
 # A home where nothing can be written, and one that is full: a message, no
 # folder, nothing half made. Root writes anywhere, so the read-only home is
 # tried as an unprivileged user.

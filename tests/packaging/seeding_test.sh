@@ -1,10 +1,12 @@
 #!/bin/sh
 # The working folder's Norvane.dat: seeded only when absent, kept byte for byte
 # by every later configure, and brought up to a new shipped file only by
-# norvanta-update-data, which keeps the registered compounds.
-# Usage: seeding_test.sh SOURCE_DIR
+# norvanta-update-data, which keeps the registered compounds and names each
+# record it does not carry over.
+# Usage: seeding_test.sh SOURCE_DIR UPDATE_PROGRAM
 set -u
 source_dir=$1
+update_program=$2
 . "$source_dir/tests/packaging/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -14,10 +16,15 @@ seed() {
     cmake -DSHIPPED="$1" -DFOLDER="$work/stage" -P "$source_dir/cmake/SeedWorkingFolder.cmake"
 }
 update() {
-    sh "$source_dir/packaging/norvanta-update-data" "$1" "$work/stage" >/dev/null
+    "$update_program" "$1" "$work/stage" >"$work/stdout" 2>"$work/stderr"
 }
 
 mkdir "$work/stage"
+ln -s "$work/unmounted/Norvane.dat" "$work/stage/Norvane.dat"
+seed "$shipped"
+check "a Norvane.dat link whose target is missing is not seeded over" \
+    test "$(readlink "$work/stage/Norvane.dat")" = "$work/unmounted/Norvane.dat"
+rm "$work/stage/Norvane.dat"
 seed "$shipped"
 check "the first configure seeds the shipped file" same_bytes "$work/stage/Norvane.dat" "$shipped"
 
@@ -41,11 +48,31 @@ check "the update keeps the previous file as Norvane.dat.bak" \
 update "$work/new-shipped"
 check "a second update adds nothing" same_bytes "$work/stage/Norvane.dat" "$work/expected"
 
-# A record the new shipped file now holds under the same name is not doubled.
-printf '"NewGas",1,4,1, 1, 1, 1, 1, 1, 1, 1, 1\r\n' >> "$work/stage/Norvane.dat"
+# A record whose name the new shipped file now holds, in any case, is not
+# carried over, and the update says so by name.
+printf '"NewGas",1,4,1, 1, 1, 1, 1, 1, 1, 1, 1\r\n"newgas",1,4,1, 2, 2, 2, 2, 2, 2, 2, 2\r\n' \
+    >> "$work/stage/Norvane.dat"
 update "$work/new-shipped"
-check "a name the shipped file holds is taken from the shipped file" \
+check "a name the shipped file holds in any case is taken from the shipped file" \
     same_bytes "$work/stage/Norvane.dat" "$work/expected"
+printf '%s\n' "norvanta-update-data: 「NewGas」は出荷時のデータに含まれるため引き継ぎませんでした" \
+    "norvanta-update-data: 「newgas」は出荷時のデータに含まれるため引き継ぎませんでした" \
+    > "$work/expected-stderr"
+check "each record not carried over is named" same_bytes "$work/stderr" "$work/expected-stderr"
+check "the final message counts kept and dropped records" \
+    grep -q "登録データ 1 件を引き継ぎ、2 件は引き継ぎませんでした" "$work/stdout"
 check "no temporary file is left in the folder" \
     test "$(ls -A "$work/stage" | sort | tr '\n' ' ')" = "Norvane.dat Norvane.dat.bak "
+
+# An update that cannot finish leaves the file as it was.
+printf '"Mine",1,0,0, 1, 1, 1, 1, 1, 1, 1, 1\r\n' >> "$work/stage/Norvane.dat"
+cp "$work/stage/Norvane.dat" "$work/before"
+rm "$work/stage/Norvane.dat.bak"
+mkdir "$work/stage/Norvane.dat.bak"
+update "$shipped"
+status=$?
+check "a failed update ends with status 1 and a message" \
+    sh -c "[ $status -eq 1 ] && grep -q 'を更新できません' '$work/stderr'"
+check "a failed update leaves Norvane.dat byte for byte" \
+    same_bytes "$work/stage/Norvane.dat" "$work/before"
 finish

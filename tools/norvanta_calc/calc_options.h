@@ -55,7 +55,8 @@ struct ParsedArguments {
 
 // Reads the arguments after the program name. The data, library and
 // constants files default to Norvane.dat, Norvane.dll and constants.txt in
-// the working folder; applyLookup then looks further for the first two.
+// the working folder; applyLookup then decides the first two where no
+// option named them.
 // Options take their value as the next argument or after "="; "--" ends the
 // options.
 ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& workingFolder);

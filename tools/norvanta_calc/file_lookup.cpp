@@ -59,17 +59,17 @@ std::optional<QString> applyLookup(CalcOptions& options, const LookupPlaces& pla
         bool given;
         QString& path;
         QString fileName;
-        QString installed;
+        QStringList folders;
     } files[] = {
-        {options.databaseGiven, options.databasePath, u"Norvane.dat"_s, places.installedDataFolder},
+        {options.databaseGiven, options.databasePath, u"Norvane.dat"_s,
+         {places.currentFolder, places.userFolder, places.installedDataFolder}},
         {options.libraryGiven, options.libraryPath, u"Norvane.dll"_s,
-         places.installedLibraryFolder},
+         {places.installedLibraryFolder}},
     };
     for (const auto& file : files) {
         if (file.given)
             continue;
-        const LookupResult found =
-            findFile(file.fileName, {places.currentFolder, places.userFolder, file.installed});
+        const LookupResult found = findFile(file.fileName, file.folders);
         if (!found.path)
             return notFoundMessage(file.fileName, found.tried);
         file.path = *found.path;

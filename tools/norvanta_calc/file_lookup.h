@@ -10,7 +10,8 @@
 namespace norvanta::calc {
 
 // The folders norvanta-calc looks in for Norvane.dat and Norvane.dll that no
-// option names, in this order.
+// option names. Data may come from any of them, in this order; the library,
+// which is code we run, only from the installed library folder.
 struct LookupPlaces {
     QString currentFolder;
     QString userFolder; // the per-user working folder the launcher keeps, ~/Norvanta
@@ -30,9 +31,12 @@ struct LookupResult {
 };
 LookupResult findFile(const QString& fileName, const QStringList& folders);
 
-// Sets the data and library paths that no option named to the first copy
-// found. Returns the message for a file found nowhere, which names every place
-// looked in.
+// Sets the data path that no option named to the first copy found in the
+// current folder, ~/Norvanta or the installed data folder, and the library
+// path to the installed library. A Norvane.dll in the current folder or in
+// ~/Norvanta is never taken: anyone who can write there could have put it
+// there. Returns the message for a file found nowhere, which names every
+// place looked in.
 std::optional<QString> applyLookup(CalcOptions& options, const LookupPlaces& places);
 
 } // namespace norvanta::calc
