@@ -23,16 +23,25 @@ double storedGibbs(const RegistrationEntry& entry, int i, double calToJ)
     return entry.kilojoules ? value / calToJ : value;
 }
 
+// A value the file can hold: finite, and still finite once written to 15
+// digits (1.7976931348623157e308 is written 1.79769313486232E+308, which
+// reads back as infinity).
+bool storableNumber(double value)
+{
+    return std::isfinite(value) && std::isfinite(leadingValue(blankSignedNumberText(value)));
+}
+
 // The box whose number overflows a double, if any, before or after the
-// kJ -> kcal conversion; its text would be written as no number at all.
+// kJ -> kcal conversion or as the file writes it; its text would read back
+// as no number at all.
 std::optional<EntryFocus> overflowingBox(const RegistrationEntry& entry, double calToJ)
 {
     for (int i = 0; i < 3; ++i) {
-        if (!std::isfinite(leadingValue(entry.atomCounts[i])))
+        if (!storableNumber(leadingValue(entry.atomCounts[i])))
             return EntryFocus{EntryBox::Number, i};
     }
     for (int i = 0; i < 8; ++i) {
-        if (!std::isfinite(storedGibbs(entry, i, calToJ)))
+        if (!storableNumber(storedGibbs(entry, i, calToJ)))
             return EntryFocus{EntryBox::DeltaG, i};
     }
     return std::nullopt;

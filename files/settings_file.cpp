@@ -138,11 +138,13 @@ auto& fieldText(Fields& fields, ReactionField field, int row)
     return fields.pressure;
 }
 
-// A value that Shift_JIS cannot hold, or that holds a line break, would read
-// back changed or shift the entries after it.
+// A value that Shift_JIS cannot hold, that holds a line break, or that holds
+// a double quote (which would end its quoted entry early) would read back
+// changed or shift the entries after it.
 bool storable(const QString& value)
 {
-    return !value.contains(u'\r') && !value.contains(u'\n') && canStoreInShiftJis(value);
+    return !value.contains(u'\r') && !value.contains(u'\n') && !value.contains(u'"') &&
+           canStoreInShiftJis(value);
 }
 
 // A text entry as the file can hold it: its first-start value in place of

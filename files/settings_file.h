@@ -80,7 +80,8 @@ WindowEdges rememberedEdges(const SettingsValues& values);
 // The 34 quoted KEY=VALUE lines, CR LF after each, in their fixed order.
 //
 // A text value that Shift_JIS cannot hold (a reaction typed as "CO₂", a
-// folder named "josé") or that holds a line break is never written in part
+// folder named "josé") or that holds a line break or a double quote (which
+// would end its quoted line early) is never written in part
 // or with substitutes, so the next start reads a sound value instead of a
 // changed one. A reaction row with such a text is written empty as a whole
 // (coefficient, name and ratio; LimitPos too, as on a first start, when it

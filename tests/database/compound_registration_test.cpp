@@ -67,6 +67,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
     overflow.gibbs[3] = u"-1e999"_s;
     RegistrationEntry overflowInKcal = kilojoules;
     overflowInKcal.gibbs[2] = u"1e300"_s;
+    RegistrationEntry overflowWritten = entry(u"C3H6"_s);
+    overflowWritten.atomCounts[1] = u"1.7976931348623157e308"_s; // 1.79769313486232E+308 overflows
 
     constexpr MessageAnswer Yes = MessageAnswer::Yes;
     constexpr MessageAnswer No = MessageAnswer::No;
@@ -114,6 +116,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
          {EntryBox::DeltaG, 3}, {}},
         {"too large once divided by CALTOJ", overflowInKcal, Yes,
          {refusal(u"数値が大きすぎるため登録できません"_s)}, {EntryBox::DeltaG, 2}, {}, 1e-10},
+        {"too large once written to 15 digits", overflowWritten, Yes,
+         {refusal(u"数値が大きすぎるため登録できません"_s)}, {EntryBox::Number, 1}, {}},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -120,7 +120,7 @@ TEST(SettingsFileText, ValuesTheFileCannotHoldAreWrittenAsOnAFirstStart)
     fields.product[0] = u"一酸化炭素"_s;
     fields.productNum[1] = u"2"_s;
     fields.product[1] = u"H₂"_s;
-    fields.pressure = u"2₂"_s;
+    fields.pressure = u"2\""_s; // a quote would end the quoted entry early
     const SettingsValues before = values;
 
     const QString text = settingsFileText(values, fields, rememberedEdges(values), kStart);
