@@ -10,17 +10,7 @@ set -u
 source_dir=$1
 calc=$2
 pages=${3:-$source_dir/packaging}
-failures=0
-check() {
-    description=$1
-    shift
-    if "$@"; then
-        printf 'ok   %s\n' "$description"
-    else
-        printf 'FAIL %s\n' "$description"
-        failures=$((failures + 1))
-    fi
-}
+. "$source_dir/tests/packaging/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -66,4 +56,4 @@ done
 for code in $codes; do
     check "norvanta-calc.1 documents exit status $code" grep -qx "\\.B $code" "$work/source"
 done
-[ "$failures" -eq 0 ] || { printf '%s check(s) failed\n' "$failures"; exit 1; }
+finish
