@@ -1,14 +1,14 @@
 // norvanta-calc: a batch of 1000 reaction files through the --table path in
 // one process (25 K steps, the shipped database), and the whole program
 // started for one reaction file.
+#include "calc_process.h"
+
 #include "tools/norvanta_calc/calc_command.h"
 
 #include "files/reaction_file.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -61,11 +61,6 @@ ReactionFields batchReaction(int i)
     }
 }
 
-QString stageFolder()
-{
-    return QFileInfo(QStringLiteral(NORVANTA_SOLVER_PATH)).absolutePath();
-}
-
 void tableBatch(benchmark::State& state)
 {
     QTemporaryDir folder;
@@ -101,22 +96,7 @@ void tableBatch(benchmark::State& state)
 
 void wholeProgramOneReaction(benchmark::State& state)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"r.txt"_s);
-    if (saveReactionFile(path, batchReaction(0), QDateTime::currentDateTime())) {
-        state.SkipWithError("the reaction file could not be written");
-        return;
-    }
-    for (auto _ : state) {
-        QProcess process;
-        process.setWorkingDirectory(stageFolder());
-        process.start(stageFolder() + u"/norvanta-calc"_s, {path});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-            state.SkipWithError("norvanta-calc did not finish its calculation");
-            return;
-        }
-        benchmark::DoNotOptimize(process.readAllStandardOutput());
-    }
+    bench::timeCalcProgram(state, batchReaction(0), {});
 }
 
 } // namespace

@@ -1,17 +1,14 @@
 // The equilibrium composition of steam reforming (CH4 and H2O at 1:3, 1 atm)
 // over every C, H, O compound of the shipped Norvane.dat: the engine's 66
 // points at 25 K steps, and the whole norvanta-calc --composition process.
+#include "calc_process.h"
+
 #include "engine/constants.h"
 #include "engine/gibbs_equilibrium.h"
 
 #include "database/compound_index.h"
 
-#include "files/reaction_file.h"
-
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -19,11 +16,6 @@ using namespace norvanta;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString stageFolder()
-{
-    return QFileInfo(QStringLiteral(NORVANTA_SOLVER_PATH)).absolutePath();
-}
 
 ReactionFields steamReforming()
 {
@@ -56,22 +48,7 @@ void engineSteamReforming(benchmark::State& state)
 
 void wholeProgramComposition(benchmark::State& state)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"steam.txt"_s);
-    if (saveReactionFile(path, steamReforming(), QDateTime::currentDateTime())) {
-        state.SkipWithError("the reaction file could not be written");
-        return;
-    }
-    for (auto _ : state) {
-        QProcess process;
-        process.setWorkingDirectory(stageFolder());
-        process.start(stageFolder() + u"/norvanta-calc"_s, {u"--composition"_s, path});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-            state.SkipWithError("norvanta-calc did not finish its composition");
-            return;
-        }
-        benchmark::DoNotOptimize(process.readAllStandardOutput());
-    }
+    bench::timeCalcProgram(state, steamReforming(), {u"--composition"_s});
 }
 
 } // namespace
