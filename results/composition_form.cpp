@@ -5,11 +5,9 @@
 
 #include "database/compound_index.h"
 #include "engine/run_errors.h"
-#include "engine/validation.h"
 
 #include "common/failure.h"
 #include "common/number_format.h"
-#include "common/number_text.h"
 #include "common/platform.h"
 #include "common/twips.h"
 
@@ -23,7 +21,6 @@
 #include <cmath>
 #include <exception>
 #include <utility>
-#include <variant>
 
 namespace norvanta {
 
@@ -34,35 +31,6 @@ namespace {
 constexpr double kClientWidth = 9600;
 constexpr double kClientHeight = 7920;
 constexpr double kControlFontPoints = 9.75;
-
-// The request of the main window's fields, or the run's warning about them.
-//
-// The composition needs no products: the reactants stand in for them, so the
-// run's own steps check the names and ratios with the run's messages, and
-// the element balance they also check holds by construction.
-std::variant<CompositionRequest, RunMessage>
-compositionRequest(ReactionFields fields, bool tetraPrecision, const CompoundIndex& database)
-{
-    fields.product = fields.react;
-    fields.productNum = fields.reactNum;
-    ReactionDefinition definition;
-    prepareReaction(fields, definition);
-    if (auto failure = collectRows(fields, definition))
-        return failure->message;
-    if (auto failure = checkCompounds(definition, database))
-        return failure->message;
-
-    CompositionRequest request;
-    for (int k = 0; k < definition.reactantCount; ++k) {
-        request.feedNames.append(definition.reactantNames[size_t(k)]);
-        request.feedMoles.push_back(definition.reactantRatios[size_t(k)]);
-    }
-    request.totalPressure = finiteLeadingValue(fields.pressure);
-    if (!(request.totalPressure > 0))
-        return RunMessage{u"全圧を正しく入力してください"_s, MessageIcon::Exclamation};
-    request.tetraPrecision = tetraPrecision;
-    return request;
-}
 
 QString temperatureHeading(const CompositionPoint& point, TemperatureUnit unit)
 {
@@ -148,15 +116,11 @@ bool CompositionForm::calculate(const ReactionFields& fields, bool tetraPrecisio
 {
     try {
         const CompoundIndex database = CompoundIndex::load(databasePath_);
-        auto request = compositionRequest(fields, tetraPrecision, database);
-        if (const auto* message = std::get_if<RunMessage>(&request)) {
-            showRunMessage(*message);
-            return false;
-        }
-        std::get<CompositionRequest>(request).graphite = GraphiteCheck->isChecked();
+        const CompositionRequest request =
+            compositionRequest(fields, GraphiteCheck->isChecked(), tetraPrecision);
         // A failed solve leaves the previous composition on show, with its system.
-        std::optional<CompositionSystem> previous = std::exchange(
-            system_, compositionSystem(std::get<CompositionRequest>(request), database));
+        std::optional<CompositionSystem> previous =
+            std::exchange(system_, compositionSystem(request, database));
         if (!solve()) {
             system_ = std::move(previous);
             return false;
