@@ -103,6 +103,24 @@ TEST_F(InputBoxesTest, RestoredTextsLoseTheirControlCharacters)
     EXPECT_EQ(form().Pressure->text(), u"1"_s);
 }
 
+TEST_F(InputBoxesTest, FullWidthTextEntersAsTheCalculationReadsIt)
+{
+    writeBytes(path(u"Norvane.ini"_s), encodeShiftJis(u"\"Reactant1=ＣＨ４\"\r\n"_s));
+    startProgram();
+    EXPECT_EQ(form().React[0]->text(), u"CH4"_s);
+
+    giveFocus(form().Pressure);
+    QInputMethodEvent event;
+    event.setCommitString(u"１．５"_s);
+    QApplication::sendEvent(form().Pressure, &event);
+    EXPECT_EQ(form().Pressure->text(), u"1.5"_s);
+
+    QGuiApplication::clipboard()->setText(u"CO₂　メタン"_s);
+    giveFocus(form().Product[0]);
+    form().Product[0]->paste();
+    EXPECT_EQ(form().Product[0]->text(), u"CO2 メタン"_s);
+}
+
 TEST_F(InputBoxesTest, ACompoundBoxNotBeingEditedShowsTheStartOfItsName)
 {
     showProgram();
