@@ -155,6 +155,8 @@ ReactionOutcome CalcCommand::summarise(const QString& reactionFile,
                 reactionSummary(reactionFile, table, definition, *database, library_,
                                 constants_.kpFactor, options_.targets),
                 {}};
+    } catch (const PressureRefused&) {
+        return {ExitStatus::InvalidReaction, {}, pressureFailure().message.text};
     } catch (const SolverUnavailable&) {
         return {ExitStatus::CalculationFailed,
                 {},
