@@ -166,8 +166,8 @@ double TemperatureSweep::conversionAt(double kp) const
 {
     const auto calCv = [&](double k) {
         return solver_.calCv(k, definition_.totalPressure, definition_.reactantCount,
-                             definition_.productCount, reactantCoef_, reactantAmount_,
-                             productCoef_, kTolerance);
+                             definition_.productCount, reactantCoef_, reactantAmount_, productCoef_,
+                             kTolerance);
     };
     const double conversion = calCv(kp);
     // Below DBL_MIN exp has lost some or all of Kp's digits. The exact Kp is

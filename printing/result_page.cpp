@@ -70,8 +70,8 @@ void printCell(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input,
                const double (&places)[5], int column, double y, const QString& text)
 {
     const double x = places[column];
-    const double points = shrinkFontToFit(canvas, input.fontFamily, input.fontPoints, false,
-                                          {text}, places[column + 1] - x - kTextGap);
+    const double points = shrinkFontToFit(canvas, input.fontFamily, input.fontPoints, false, {text},
+                                          places[column + 1] - x - kTextGap);
     lines.at(x, y, text);
     if (points != input.fontPoints) {
         canvas.setFont(input.fontFamily, input.fontPoints, false);

@@ -245,9 +245,9 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
         const double residual = reactantSide - productSide;
         // A NaN residual fails the tolerance test too and ends the loop at the
         // current midpoint.
-        const Decision decision =
-            watch.residualMeaningless() ? logDecision(reaction, moles, total, kp, tolerance)
-                                        : Decision{residual > 0, fabs(residual) > tolerance};
+        const Decision decision = watch.residualMeaningless()
+                                      ? logDecision(reaction, moles, total, kp, tolerance)
+                                      : Decision{residual > 0, fabs(residual) > tolerance};
         // A midpoint equal to the end it replaces leaves the bracket as it was:
         // every later iteration would evaluate this same midpoint again.
         const bool bracketStays = decision.positive ? x == lo : x == hi;

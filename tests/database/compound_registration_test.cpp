@@ -69,7 +69,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
     overflow.gibbs[3] = u"-1e999"_s;
     RegistrationEntry overflowInKcal = kilojoules;
     overflowInKcal.gibbs[2] = u"1e300"_s;
-    RegistrationEntry fullWidth = withAtoms(entry(u"Ｃ３Ｈ６"_s, u"－１０"_s), {u"３"_s, u"⁶"_s, {}});
+    RegistrationEntry fullWidth =
+        withAtoms(entry(u"Ｃ３Ｈ６"_s, u"－１０"_s), {u"３"_s, u"⁶"_s, {}});
     RegistrationEntry overflowWritten = entry(u"C3H6"_s);
     overflowWritten.atomCounts[1] = u"1.7976931348623157e308"_s; // 1.79769313486232E+308 overflows
 

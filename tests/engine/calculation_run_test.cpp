@@ -381,8 +381,9 @@ TEST(CalculationRun, CountingSolverSees18Or66Calls)
 TEST(CalculationRunMend, PressureThatKpsLostDigitsWouldDecideIsRefused)
 {
     RunFolder folder;
-    folder.writeDatabase(databaseText({{u"A"_s, {2, 4, 2}, {0, 0, 0, 0, 0, 0, 0, 0}},
-                                       {u"B"_s, {1, 2, 1}, {250, 250, 250, 250, 250, 250, 250, 250}}}));
+    folder.writeDatabase(
+        databaseText({{u"A"_s, {2, 4, 2}, {0, 0, 0, 0, 0, 0, 0, 0}},
+                      {u"B"_s, {1, 2, 1}, {250, 250, 250, 250, 250, 250, 250, 250}}}));
     SolverLibrary solver(solverPath());
     const struct {
         QString pressure;
@@ -390,9 +391,9 @@ TEST(CalculationRunMend, PressureThatKpsLostDigitsWouldDecideIsRefused)
     } cases[] = {{u"1"_s, TickOutcome::Finished}, {u"1e-300"_s, TickOutcome::StoppedByValidation}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pressure.toStdString());
-        RunBench bench(folder, reactionFields({{u"A"_s, u"1"_s, u"1"_s}}, {{u"B"_s, u"2"_s}}, 0,
-                                              c.pressure),
-                       solver);
+        RunBench bench(
+            folder, reactionFields({{u"A"_s, u"1"_s, u"1"_s}}, {{u"B"_s, u"2"_s}}, 0, c.pressure),
+            solver);
         const TickResult result = bench.runToEnd(false);
         EXPECT_EQ(result.outcome, c.outcome);
         if (c.outcome == TickOutcome::Finished) {

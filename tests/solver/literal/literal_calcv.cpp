@@ -31,8 +31,8 @@ double bisection(double kp, double totalPressure, std::int32_t reactantCount,
                  std::int32_t productCount, double reactantCoef1, double reactantCoef2,
                  double reactantCoef3, double reactantCoef4, double reactantAmount1,
                  double reactantAmount2, double reactantAmount3, double reactantAmount4,
-                 double productCoef1, double productCoef2, double productCoef3,
-                 double productCoef4, double tolerance, bool& outOfRange)
+                 double productCoef1, double productCoef2, double productCoef3, double productCoef4,
+                 double tolerance, bool& outOfRange)
 {
     const double reactantCoef[4] = {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4};
     const double reactantAmount[4] = {reactantAmount1, reactantAmount2, reactantAmount3,
@@ -127,9 +127,9 @@ bool literalLeavesRange(double kp, double totalPressure, std::int32_t reactantCo
 {
     bool outOfRange = false;
     bisection<true>(kp, totalPressure, reactantCount, productCount, reactantCoef1, reactantCoef2,
-                    reactantCoef3, reactantCoef4, reactantAmount1, reactantAmount2,
-                    reactantAmount3, reactantAmount4, productCoef1, productCoef2, productCoef3,
-                    productCoef4, tolerance, outOfRange);
+                    reactantCoef3, reactantCoef4, reactantAmount1, reactantAmount2, reactantAmount3,
+                    reactantAmount4, productCoef1, productCoef2, productCoef3, productCoef4,
+                    tolerance, outOfRange);
     return outOfRange;
 }
 
