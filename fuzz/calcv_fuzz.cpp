@@ -80,15 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double shipped = CalCv(kp, pressure, reactants, products, coef[0], coef[1], coef[2],
                                  coef[3], amount[0], amount[1], amount[2], amount[3], coef[4],
                                  coef[5], coef[6], coef[7], tolerance);
+    bool outOfRange = false;
     const double literal = norvanta::test::literalCalCv(
-        kp, pressure, reactants, products, coef[0], coef[1], coef[2], coef[3], amount[0],
-        amount[1], amount[2], amount[3], coef[4], coef[5], coef[6], coef[7], tolerance);
-    // Where the literal bisection's values leave the range of doubles, CalCv
-    // decides those midpoints from logarithms instead; its result is still
-    // one of the midpoints, inside (0, 1].
-    if (norvanta::test::literalLeavesRange(
-            kp, pressure, reactants, products, coef[0], coef[1], coef[2], coef[3], amount[0],
-            amount[1], amount[2], amount[3], coef[4], coef[5], coef[6], coef[7], tolerance)) {
+        kp, pressure, reactants, products, coef[0], coef[1], coef[2], coef[3], amount[0], amount[1],
+        amount[2], amount[3], coef[4], coef[5], coef[6], coef[7], tolerance, &outOfRange);
+    // Where the literal bisection overflows, or underflows on both sides,
+    // CalCv decides those midpoints from logarithms instead; its result is
+    // still one of the midpoints, inside (0, 1].
+    if (outOfRange) {
         if (!(shipped > 0 && shipped <= 1))
             std::abort();
         return 0;

@@ -374,10 +374,9 @@ TEST(CalculationRun, CountingSolverSees18Or66Calls)
 
 } // namespace
 
-// A = 2 B with dG 500 kcal: exp underflows Kp to 0 at every point. At 1 atm
-// the exact conversion is below 1e-150, so a bisection towards 0 is exact to
-// 1e-12; at 1e-300 atm the lost digits of Kp would decide the equilibrium, so
-// the run refuses the pressure.
+// A = 2 B with dG 500 kcal: exp underflows Kp to 0. At 1 atm the exact
+// conversion is below 1e-150, so the bisection towards 0 is exact to 1e-12;
+// at 1e-300 atm the lost digits of Kp would decide it: the pressure is refused.
 TEST(CalculationRunMend, PressureThatKpsLostDigitsWouldDecideIsRefused)
 {
     RunFolder folder;
@@ -385,25 +384,18 @@ TEST(CalculationRunMend, PressureThatKpsLostDigitsWouldDecideIsRefused)
         databaseText({{u"A"_s, {2, 4, 2}, {0, 0, 0, 0, 0, 0, 0, 0}},
                       {u"B"_s, {1, 2, 1}, {250, 250, 250, 250, 250, 250, 250, 250}}}));
     SolverLibrary solver(solverPath());
-    const struct {
-        QString pressure;
-        TickOutcome outcome;
-    } cases[] = {{u"1"_s, TickOutcome::Finished}, {u"1e-300"_s, TickOutcome::StoppedByValidation}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pressure.toStdString());
-        RunBench bench(
-            folder, reactionFields({{u"A"_s, u"1"_s, u"1"_s}}, {{u"B"_s, u"2"_s}}, 0, c.pressure),
-            solver);
+    for (const QString& pressure : {u"1"_s, u"1e-300"_s}) {
+        RunBench bench(folder,
+                       reactionFields({{u"A"_s, u"1"_s, u"1"_s}}, {{u"B"_s, u"2"_s}}, 0, pressure),
+                       solver);
         const TickResult result = bench.runToEnd(false);
-        EXPECT_EQ(result.outcome, c.outcome);
-        if (c.outcome == TickOutcome::Finished) {
-            EXPECT_EQ(bench.results.kelvin[0].kp, 0);
+        if (pressure == u"1"_s) {
+            EXPECT_EQ(result.outcome, TickOutcome::Finished);
             EXPECT_LE(bench.results.kelvin[0].conversion, 1e-12);
-            continue;
+        } else {
+            EXPECT_EQ(result.outcome, TickOutcome::StoppedByValidation);
+            EXPECT_EQ(result.message->text, u"全圧を正しく入力してください"_s);
+            EXPECT_EQ(result.focus, (FocusTarget{FocusControl::Pressure, 0}));
         }
-        EXPECT_EQ(result.step, 5);
-        ASSERT_TRUE(result.message);
-        EXPECT_EQ(result.message->text, u"全圧を正しく入力してください"_s);
-        EXPECT_EQ(result.focus, (FocusTarget{FocusControl::Pressure, 0}));
     }
 }

@@ -1,6 +1,6 @@
-// The number table and the printed page as they come out on a 96-dpi screen
-// at 1x and 2x: every heading and number, measured where it is drawn, ends
-// before its right neighbour on the same line begins.
+// The number table and the printed page on a 96-dpi image at 1x and 2x:
+// every heading and number, measured with the image's own font metrics,
+// ends before its right neighbour on the same line begins.
 #include "page_fixture.h"
 
 #include "results/fonts.h"
@@ -11,103 +11,67 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <vector>
 
 namespace norvanta::testing {
 namespace {
 
-using namespace Qt::Literals::StringLiterals;
-
-// Draws on a painter canvas and keeps, per line, where each text begins and
-// ends in twips by the device's own font metrics.
+// Keeps, per line, the left and right ends of every text in twips.
 class MeasuringCanvas : public PainterCanvas {
 public:
     using PainterCanvas::PainterCanvas;
-
     void text(const QString& text) override
     {
-        const QPointF at = currentPosition();
-        spans_[at.y()].push_back({at.x(), at.x() + textWidth(text), text});
+        lines[currentPosition().y()].insert(
+            {currentPosition().x(), currentPosition().x() + textWidth(text)});
         PainterCanvas::text(text);
     }
-
-    struct Span {
-        double left, right;
-        QString text;
-    };
-    std::map<double, std::vector<Span>> spans_;
+    std::map<double, std::map<double, double>> lines; // y -> left -> right
 };
-
-// An image of an A4 page at 96 dpi and the given device pixel ratio.
-QImage screenImage(double ratio)
-{
-    QImage image(int(794 * ratio), int(1123 * ratio), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.setDotsPerMeterX(3780); // 96 dpi
-    image.setDotsPerMeterY(3780);
-    return image;
-}
-
-// A table whose numbers are as wide as they come: four-digit dG, Kp with a
-// three-digit exponent's worth of digits, and 100 %.
-ResultTable wideTable()
-{
-    ResultTable table;
-    for (int i = 0; i < ResultTable::kPoints; ++i) {
-        table.kelvin[size_t(i)] = {-1414.607, 2.21e-25, 1.0, true};
-        table.celsius[size_t(i)] = {1141.607, 9.99e+99, 0.0999, true};
-    }
-    return table;
-}
 
 TEST(TextSpacing, NoTextOfTheTableOrThePageRunsIntoItsNeighbour)
 {
-    const struct {
-        const char* what;
-        TemperatureUnit temperature;
-        EnergyUnit energy;
-    } units[] = {
-        {"Celsius, kcal", TemperatureUnit::Celsius, EnergyUnit::Kcal},
-        {"Kelvin, kJ", TemperatureUnit::Kelvin, EnergyUnit::KJ},
-    };
+    // Four-digit dG and the widest Kp and conversion texts.
+    ResultTable table;
+    table.kelvin.fill({-1414.607, 2.21e-25, 1.0, true});
+    table.celsius.fill({1141.607, 9.99e+99, 0.0999, true});
     for (const double ratio : {1.0, 2.0}) {
-        for (const auto& u : units) {
+        for (const bool kelvinKj : {false, true}) {
             for (const bool page : {false, true}) {
-                SCOPED_TRACE(std::string(u.what) + (page ? ", page" : ", table") + " at " +
-                             std::to_string(ratio) + "x");
-                QImage image = screenImage(ratio);
+                SCOPED_TRACE(::testing::Message() << ratio << "x, kelvin/kJ " << kelvinKj
+                                                  << (page ? ", page" : ", table"));
+                QImage image(int(794 * ratio), int(1123 * ratio), QImage::Format_RGB32);
+                image.setDevicePixelRatio(ratio);
+                image.setDotsPerMeterX(3780); // 96 dpi
+                image.setDotsPerMeterY(3780);
                 QPainter painter(&image);
                 MeasuringCanvas canvas(painter);
+                const auto temperature =
+                    kelvinKj ? TemperatureUnit::Kelvin : TemperatureUnit::Celsius;
+                const auto energy = kelvinKj ? EnergyUnit::KJ : EnergyUnit::Kcal;
                 if (page) {
                     ResultPageInput input = printedPage(kGothicFont);
-                    input.report.table = wideTable();
-                    input.report.temperatureUnit = u.temperature;
-                    input.report.energyUnit = u.energy;
+                    input.report.table = table;
+                    input.report.temperatureUnit = temperature;
+                    input.report.energyUnit = energy;
                     DrawResultPage(canvas, input, [](int) {});
-                } else {
-                    // As the results window draws it: recorded, then painted.
+                } else { // recorded, then painted, as the results window does
                     RecordingCanvas picture;
-                    DrawNumberTable(picture, {u.temperature, u.energy, 4.184}, wideTable());
+                    DrawNumberTable(picture, {temperature, energy, 4.184}, table);
                     picture.replay(canvas);
                 }
-                int measured = 0;
-                for (auto& [y, spans] : canvas.spans_) {
-                    std::sort(spans.begin(), spans.end(),
-                              [](const auto& a, const auto& b) { return a.left < b.left; });
-                    for (size_t k = 0; k + 1 < spans.size(); ++k) {
-                        // Texts of the page's graphs are the graphs' own.
-                        if (spans[k].left >= 5500)
-                            continue;
-                        ++measured;
-                        EXPECT_LT(spans[k].right, spans[k + 1].left)
-                            << spans[k].text.toStdString() << " | "
-                            << spans[k + 1].text.toStdString() << " at y " << y;
+                int neighbours = 0;
+                for (const auto& [y, spans] : canvas.lines) {
+                    // The page's graphs, from x = 5500 on, are measured by their own tests.
+                    for (auto it = spans.begin(); it != spans.end() && it->first < 5500; ++it) {
+                        if (const auto next = std::next(it); next != spans.end()) {
+                            ++neighbours;
+                            EXPECT_LT(it->second, next->first)
+                                << "at x " << it->first << ", y " << y;
+                        }
                     }
                 }
-                // Three neighbours on the heading line and on each of nine rows.
-                EXPECT_GE(measured, 30);
+                EXPECT_GE(neighbours, 30); // three on the heading line and on each of nine rows
             }
         }
     }

@@ -3,36 +3,28 @@
 #include <float.h>
 #include <math.h>
 
-#include <initializer_list>
-
 namespace norvanta::test {
 
 namespace {
 
-// Whether an operation on finite, non-zero operands overflowed, and whether
-// it gave 0, a subnormal or an infinity.
-struct Range {
-    bool overflowed = false;
-    bool lost = false;
-};
-Range rangeOf(double a, double b, double result)
+// Notes in `overflowed` an infinity from finite, non-zero operands, and in
+// `lost` that or a 0 or a subnormal.
+void watch(double a, double b, double result, bool& overflowed, bool& lost)
 {
-    const auto finiteNonZero = [](double v) { return v != 0 && fabs(v) <= DBL_MAX; };
-    if (!finiteNonZero(a) || !finiteNonZero(b))
-        return {};
-    const double magnitude = fabs(result);
-    return {magnitude > DBL_MAX, magnitude < DBL_MIN || magnitude > DBL_MAX};
+    if (a == 0 || !(fabs(a) <= DBL_MAX) || b == 0 || !(fabs(b) <= DBL_MAX))
+        return;
+    overflowed = overflowed || fabs(result) > DBL_MAX;
+    lost = lost || fabs(result) < DBL_MIN || fabs(result) > DBL_MAX; // a NaN is neither
 }
 
-// The bisection; with Watch, it also notes in outOfRange whether at any
-// midpoint something overflowed or both sides lost their range.
-template <bool Watch>
-double bisection(double kp, double totalPressure, std::int32_t reactantCount,
-                 std::int32_t productCount, double reactantCoef1, double reactantCoef2,
-                 double reactantCoef3, double reactantCoef4, double reactantAmount1,
-                 double reactantAmount2, double reactantAmount3, double reactantAmount4,
-                 double productCoef1, double productCoef2, double productCoef3, double productCoef4,
-                 double tolerance, bool& outOfRange)
+} // namespace
+
+double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
+                    std::int32_t productCount, double reactantCoef1, double reactantCoef2,
+                    double reactantCoef3, double reactantCoef4, double reactantAmount1,
+                    double reactantAmount2, double reactantAmount3, double reactantAmount4,
+                    double productCoef1, double productCoef2, double productCoef3,
+                    double productCoef4, double tolerance, bool* outOfRange)
 {
     const double reactantCoef[4] = {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4};
     const double reactantAmount[4] = {reactantAmount1, reactantAmount2, reactantAmount3,
@@ -60,23 +52,16 @@ double bisection(double kp, double totalPressure, std::int32_t reactantCount,
             s += m[j];
         }
         const double f = totalPressure / s;
-        // Overflow anywhere, and range lost on each side (the factor f on both).
-        [[maybe_unused]] bool overflowed = false;
-        [[maybe_unused]] bool lost[2] = {false, false};
-        if constexpr (Watch) {
-            const Range r = rangeOf(totalPressure, s, f);
-            overflowed = r.overflowed;
-            lost[0] = lost[1] = r.lost;
-        }
-        const auto times = [&]([[maybe_unused]] int side, double value, double moles, double coef) {
+        // Reactant side 0, product side 1; the factor f counts for both.
+        bool overflowed = false;
+        bool lost[2] = {false, false};
+        watch(totalPressure, s, f, overflowed, lost[0]);
+        lost[1] = lost[0];
+        const auto times = [&](int side, double value, double moles, double coef) {
             const double power = pow(moles * f, coef);
-            if constexpr (Watch) {
-                for (const Range r : {rangeOf(moles, f, moles * f), rangeOf(moles * f, coef, power),
-                                      rangeOf(value, power, value * power)}) {
-                    overflowed = overflowed || r.overflowed;
-                    lost[side] = lost[side] || r.lost;
-                }
-            }
+            watch(moles, f, moles * f, overflowed, lost[side]);
+            watch(moles * f, coef, power, overflowed, lost[side]);
+            watch(value, power, value * power, overflowed, lost[side]);
             return value * power;
         };
 
@@ -86,8 +71,8 @@ double bisection(double kp, double totalPressure, std::int32_t reactantCount,
         double qr = kp;
         for (int i = 0; i < reactants; ++i)
             qr = times(0, qr, n[i], reactantCoef[i]);
-        if constexpr (Watch)
-            outOfRange = outOfRange || overflowed || (lost[0] && lost[1]);
+        if (outOfRange)
+            *outOfRange = *outOfRange || overflowed || (lost[0] && lost[1]);
 
         const double r = qr - qp;
         if (r > 0)
@@ -100,37 +85,6 @@ double bisection(double kp, double totalPressure, std::int32_t reactantCount,
             break;
     }
     return x;
-}
-
-} // namespace
-
-double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
-                    std::int32_t productCount, double reactantCoef1, double reactantCoef2,
-                    double reactantCoef3, double reactantCoef4, double reactantAmount1,
-                    double reactantAmount2, double reactantAmount3, double reactantAmount4,
-                    double productCoef1, double productCoef2, double productCoef3,
-                    double productCoef4, double tolerance)
-{
-    bool unused = false;
-    return bisection<false>(kp, totalPressure, reactantCount, productCount, reactantCoef1,
-                            reactantCoef2, reactantCoef3, reactantCoef4, reactantAmount1,
-                            reactantAmount2, reactantAmount3, reactantAmount4, productCoef1,
-                            productCoef2, productCoef3, productCoef4, tolerance, unused);
-}
-
-bool literalLeavesRange(double kp, double totalPressure, std::int32_t reactantCount,
-                        std::int32_t productCount, double reactantCoef1, double reactantCoef2,
-                        double reactantCoef3, double reactantCoef4, double reactantAmount1,
-                        double reactantAmount2, double reactantAmount3, double reactantAmount4,
-                        double productCoef1, double productCoef2, double productCoef3,
-                        double productCoef4, double tolerance)
-{
-    bool outOfRange = false;
-    bisection<true>(kp, totalPressure, reactantCount, productCount, reactantCoef1, reactantCoef2,
-                    reactantCoef3, reactantCoef4, reactantAmount1, reactantAmount2, reactantAmount3,
-                    reactantAmount4, productCoef1, productCoef2, productCoef3, productCoef4,
-                    tolerance, outOfRange);
-    return outOfRange;
 }
 
 } // namespace norvanta::test
