@@ -235,11 +235,17 @@ void CalculationController::giveFocus(FocusTarget target)
     case FocusControl::React:
         widget = m_form.React[row];
         break;
+    case FocusControl::ReactNum:
+        widget = m_form.ReactNum[row];
+        break;
     case FocusControl::Molar:
         widget = m_form.Molar[row];
         break;
     case FocusControl::Product:
         widget = m_form.Product[row];
+        break;
+    case FocusControl::ProductNum:
+        widget = m_form.ProductNum[row];
         break;
     case FocusControl::Restrict:
         widget = m_form.Restrict[row];

@@ -1,5 +1,7 @@
 #include "app/single_line_validator.h"
 
+#include "common/input_text.h"
+
 namespace norvanta {
 
 namespace {
@@ -43,6 +45,7 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
     }
     if (keptPosition < 0)
         keptPosition = kept.size();
+    kept = inputText(kept);
     if (kept != input) {
         input = kept;
         position = int(keptPosition);

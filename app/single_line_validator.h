@@ -12,6 +12,10 @@ namespace norvanta {
 // a reaction file or the settings file would break its line layout, so every
 // later field would shift.
 //
+// Full-width ASCII, the ideographic space and subscript and superscript
+// digits become what the calculation reads (inputText), so that a reaction
+// typed in full-width mode is the one typed in ASCII.
+//
 // The box takes the rest of the text as it is; nothing else is refused here.
 class SingleLineValidator : public QValidator {
 public:

@@ -1,6 +1,7 @@
 #include "compound_registration.h"
 
 #include "common/failure.h"
+#include "common/input_text.h"
 #include "common/number_text.h"
 #include "common/platform.h"
 #include "common/text_file.h"
@@ -94,8 +95,15 @@ QString dataFileFailureMessage(int failureCode, DataFileAccess access)
 }
 
 RegistrationOutcome registerCompound(Platform& platform, const QString& databasePath,
-                                     const RegistrationEntry& entry, double calToJ)
+                                     const RegistrationEntry& typed, double calToJ)
 {
+    // Registered as the calculation will look it up: "ＣＨ４" is CH4.
+    RegistrationEntry entry = typed;
+    entry.name = inputText(typed.name);
+    for (QString& count : entry.atomCounts)
+        count = inputText(count);
+    for (QString& gibbs : entry.gibbs)
+        gibbs = inputText(gibbs);
     if (entry.name.isEmpty())
         return {};
     for (const QString& gibbs : entry.gibbs) {

@@ -34,7 +34,8 @@ struct RegistrationOutcome {
     EntryFocus focus;
 };
 
-// The register click: with an empty name nothing happens; otherwise, in this
+// The register click: the name and the numbers are taken as inputText makes
+// them. With an empty name nothing happens; otherwise, in this
 // order, a missing dG, a name the data file cannot hold and a number too
 // large to write are refused with a message; the user confirms the name and
 // unit; a name already in the file in any case is refused with its stored

@@ -1,5 +1,7 @@
 #include "compound_search.h"
 
+#include "common/input_text.h"
+
 #include <algorithm>
 
 namespace norvanta {
@@ -66,7 +68,8 @@ std::optional<CompoundSearchHit> findCompound(const CompoundDatabase& database, 
 {
     if (text.isEmpty())
         return std::nullopt;
-    const QString upperText = text.toUpper();
+    // The names are searched as the calculation would look them up.
+    const QString upperText = inputText(text).toUpper();
     return direction == SearchDirection::TowardBottom
                ? findTowardBottom(database, shownGenre, selected, upperText)
                : findTowardTop(database, shownGenre, selected, upperText);

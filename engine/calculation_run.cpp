@@ -48,6 +48,9 @@ TickResult CalculationRun::tick()
     try {
         if (auto failure = runStep())
             return stop(TickOutcome::StoppedByValidation, failure->message, failure->focus);
+    } catch (const PressureRefused&) {
+        const ValidationFailure failure = pressureFailure();
+        return stop(TickOutcome::StoppedByValidation, failure.message, failure.focus);
     } catch (const SolverUnavailable&) {
         return stop(TickOutcome::StoppedByError, unusableSolverMessage(settings_.startFolder));
     } catch (const Failure& failure) {

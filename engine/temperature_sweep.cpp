@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace norvanta {
@@ -157,10 +158,27 @@ void TemperatureSweep::complete(ResultPoint& point, double dG, double kelvin)
 {
     point.dG = dG;
     point.kp = kpAt(dG, kelvin);
-    point.conversion = solver_.calCv(point.kp, definition_.totalPressure, definition_.reactantCount,
-                                     definition_.productCount, reactantCoef_, reactantAmount_,
-                                     productCoef_, kTolerance);
+    point.conversion = conversionAt(point.kp);
     point.computed = true;
+}
+
+double TemperatureSweep::conversionAt(double kp) const
+{
+    const auto calCv = [&](double k) {
+        return solver_.calCv(k, definition_.totalPressure, definition_.reactantCount,
+                             definition_.productCount, reactantCoef_, reactantAmount_, productCoef_,
+                             kTolerance);
+    };
+    const double conversion = calCv(kp);
+    // Below DBL_MIN exp has lost some or all of Kp's digits. The exact Kp is
+    // below DBL_MIN too, and the conversion rises with Kp, so both the exact
+    // conversion and the computed one lie between 0 and the conversion at
+    // DBL_MIN: where that is negligible, so is the difference.
+    constexpr double kNegligibleConversion = 1e-12;
+    if (kp < std::numeric_limits<double>::min() &&
+        !(calCv(std::numeric_limits<double>::min()) <= kNegligibleConversion))
+        throw PressureRefused{};
+    return conversion;
 }
 
 void TemperatureSweep::drawRow(int row) const

@@ -16,6 +16,12 @@ class SolverFunctions;
 using NumberRowDrawer =
     std::function<void(int row, const ResultPoint& kelvin, const ResultPoint& celsius)>;
 
+// A point whose conversion the sweep cannot compute to within 1e-12 at the
+// run's total pressure: exp underflowed Kp, and the pressure lifts the
+// equilibrium so far that the lost digits of Kp matter. The run refuses the
+// pressure; no step skips this.
+struct PressureRefused {};
+
 // The computation of one run over both temperature series, in the order of
 // the run's steps 5 to 8. dG comes from the database at 300..1000 K and from
 // Interp on a 100 K segment everywhere else; Kp = exp(-dG * kpFactor / T);
@@ -65,6 +71,7 @@ private:
     void drawRow(int row) const;
     double reactionGibbsEnergy(int kelvin) const;
     double kpAt(double dG, double kelvin) const;
+    double conversionAt(double kp) const;
 
     const ReactionDefinition definition_;
     const CompoundIndex& database_;

@@ -6,6 +6,7 @@
 #include "common/number_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace norvanta {
@@ -75,6 +76,18 @@ void closeUpRows(int count, IsEmpty isEmpty, MoveUp moveUp)
     } while (!allFilled());
 }
 
+// A number the user typed; one too large for a double is no number the
+// calculation can take.
+std::optional<double> typedNumber(const QString& text)
+{
+    const double value = leadingValue(text);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+const QString kUnbalancedText = u"炭素,水素,酸素の化学量論が合っていません"_s;
+
 QString notRegisteredText(const QString& side, int slot)
 {
     return side + u"(No."_s + QString::number(slot) + u")はファイルに登録されていません"_s;
@@ -102,10 +115,14 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
         definition.reactantNames[reactants] = fields.react[row];
         if (fields.reactNum[row].isEmpty())
             fields.reactNum[row] = QStringLiteral("1");
-        definition.reactantCoefficients[row] = finiteLeadingValue(fields.reactNum[row]);
-        if (fields.molar[row].isEmpty())
+        const auto coefficient = typedNumber(fields.reactNum[row]);
+        if (!coefficient)
+            return warning(kUnbalancedText, {FocusControl::ReactNum, row});
+        definition.reactantCoefficients[row] = *coefficient;
+        const auto ratio = typedNumber(fields.molar[row]);
+        if (fields.molar[row].isEmpty() || !ratio)
             return warning(u"分圧(比)を入力してください"_s, {FocusControl::Molar, row});
-        definition.reactantRatios[row] = finiteLeadingValue(fields.molar[row]);
+        definition.reactantRatios[row] = *ratio;
         ++reactants;
     }
     definition.reactantCount = reactants;
@@ -117,7 +134,10 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
         definition.productNames[products] = fields.product[row];
         if (fields.productNum[row].isEmpty())
             fields.productNum[row] = QStringLiteral("1");
-        definition.productCoefficients[row] = finiteLeadingValue(fields.productNum[row]);
+        const auto coefficient = typedNumber(fields.productNum[row]);
+        if (!coefficient)
+            return warning(kUnbalancedText, {FocusControl::ProductNum, row});
+        definition.productCoefficients[row] = *coefficient;
         ++products;
     }
     definition.productCount = products;
@@ -170,7 +190,7 @@ std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& defini
             sum -= database.atomCount(*record, element) * definition.productCoefficients[k];
         }
         if (sum != 0)
-            return warning(u"炭素,水素,酸素の化学量論が合っていません"_s, {});
+            return warning(kUnbalancedText, {});
     }
     return std::nullopt;
 }
@@ -216,11 +236,16 @@ std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
     for (int k = reactants - 1; k >= 0; --k)
         ratios[k] = ratios[k] / ratios[0];
 
-    const double pressure = finiteLeadingValue(fields.pressure);
+    const double pressure = typedNumber(fields.pressure).value_or(0);
     if (!(pressure > 0))
-        return warning(u"全圧を正しく入力してください"_s, {FocusControl::Pressure, 0});
+        return pressureFailure();
     definition.totalPressure = pressure;
     return std::nullopt;
+}
+
+ValidationFailure pressureFailure()
+{
+    return warning(u"全圧を正しく入力してください"_s, {FocusControl::Pressure, 0});
 }
 
 std::optional<ValidationFailure> validateReaction(ReactionFields& fields,

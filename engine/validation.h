@@ -14,7 +14,7 @@ class CompoundIndex;
 // The input field a failed check puts the focus on. Rows count from 0, as the
 // controls React0..React3 do. The window gives the focus only when the field
 // is enabled.
-enum class FocusControl { None, React, Molar, Product, Restrict, Pressure };
+enum class FocusControl { None, React, ReactNum, Molar, Product, ProductNum, Restrict, Pressure };
 
 struct FocusTarget {
     FocusControl control = FocusControl::None;
@@ -39,8 +39,9 @@ void prepareReaction(ReactionFields& fields, ReactionDefinition& definition);
 
 // Step 2: collects the filled rows into the definition, writes "1" into empty
 // coefficient fields and closes up empty rows in the fields and the slots.
-// Numbers are the fields' leading values; one too large for a double throws
-// Failure{6}, as it does for the pressure in step 4.
+// Numbers are the fields' leading values. One too large for a double is
+// refused as its field's invalid number: a ratio as an empty one, a
+// coefficient as one that cannot balance, with the focus on its box.
 std::optional<ValidationFailure> collectRows(ReactionFields& fields,
                                              ReactionDefinition& definition);
 
@@ -50,10 +51,14 @@ std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& defini
                                                 const CompoundIndex& database);
 
 // Step 4: the limiting compound into slot 1, everything relative to one mole
-// of it, then the total pressure. Throws Failure{11} when the limiting
+// of it, then the total pressure (a pressure too large for a double is
+// refused as a pressure of 0). Throws Failure{11} when the limiting
 // compound's coefficient or ratio is 0.
 std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
                                                    ReactionDefinition& definition);
+
+// The refusal of the total pressure, with the focus on Pressure.
+ValidationFailure pressureFailure();
 
 // Steps 1 to 4 in order, stopping at the first failure.
 std::optional<ValidationFailure> validateReaction(ReactionFields& fields,

@@ -15,11 +15,15 @@ constexpr double kTextLeft = 600;
 constexpr QPointF kTitleAt{600, 500};
 constexpr double kTitleScale = 1.2;
 
-// Header and value columns of the table.
-constexpr double kHeaderX[] = {600, 1500, 2700, 3400};
-constexpr double kValueX[] = {800, 1550, 2400, 3600};
-
 constexpr double kGraphX0 = 6000;
+// Where the graphs' value labels stand, the right neighbour of the table.
+constexpr double kGraphLabelX = kGraphX0 - 500;
+
+// Header and value columns of the table, each followed by the place that
+// bounds it on the right.
+constexpr double kHeaderX[] = {600, 1500, 2700, 3400, kGraphLabelX};
+constexpr double kValueX[] = {800, 1550, 2400, 3600, kGraphLabelX};
+
 constexpr double kGraphWidth = 3500;
 constexpr double kGraphHeight = 2500;
 constexpr double kGraphTops[] = {3000, 6200, 9400}; // dG, log Kp, conversion
@@ -59,8 +63,25 @@ void heading(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input, c
     canvas.setFont(input.fontFamily, input.fontPoints, false);
 }
 
-void drawTable(LinePrinter& lines, const ResultReportInput& report)
+// Column `column` of the table's row at y, printed smaller where it would
+// come nearer than kTextGap to the next column; the next row still starts
+// one line of the body font lower.
+void printCell(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input,
+               const double (&places)[5], int column, double y, const QString& text)
 {
+    const double x = places[column];
+    const double points = shrinkFontToFit(canvas, input.fontFamily, input.fontPoints, false, {text},
+                                          places[column + 1] - x - kTextGap);
+    lines.at(x, y, text);
+    if (points != input.fontPoints) {
+        canvas.setFont(input.fontFamily, input.fontPoints, false);
+        canvas.moveTo({0, y + canvas.lineHeight()});
+    }
+}
+
+void drawTable(Canvas& canvas, LinePrinter& lines, const ResultPageInput& input)
+{
+    const ResultReportInput& report = input.report;
     const bool kelvin = report.temperatureUnit == TemperatureUnit::Kelvin;
     const bool kj = report.energyUnit == EnergyUnit::KJ;
     const auto& series = kelvin ? report.table.kelvin : report.table.celsius;
@@ -68,13 +89,14 @@ void drawTable(LinePrinter& lines, const ResultReportInput& report)
         const double y = lines.y();
         const int temperature =
             kelvin ? ResultTable::kelvinTemperature(i) : ResultTable::celsiusTemperatureC(i);
-        lines.at(kValueX[0], y, formatFixed(temperature, u"####0"));
+        printCell(canvas, lines, input, kValueX, 0, y, formatFixed(temperature, u"####0"));
         const ResultPoint& point = series[size_t(i)];
         if (!point.computed)
             continue;
-        lines.at(kValueX[1], y, formatFixed(kj ? point.dG * report.caltoj : point.dG, u"###0.000"));
-        lines.at(kValueX[2], y, formatFixed(point.kp, u"0.00E+00"));
-        lines.at(kValueX[3], y, ConversionText(100 * point.conversion));
+        printCell(canvas, lines, input, kValueX, 1, y,
+                  formatFixed(kj ? point.dG * report.caltoj : point.dG, u"###0.000"));
+        printCell(canvas, lines, input, kValueX, 2, y, formatFixed(point.kp, u"0.00E+00"));
+        printCell(canvas, lines, input, kValueX, 3, y, ConversionText(100 * point.conversion));
     }
 }
 
@@ -140,20 +162,14 @@ void DrawResultPage(Canvas& canvas, const ResultPageInput& input,
         kelvin ? QStringLiteral("Temp./K") : QStringLiteral("Temp./ﾟC"),
         report.energyUnit == EnergyUnit::KJ ? QStringLiteral("dG/kJ") : QStringLiteral("dG/kcal"),
         QStringLiteral("Kp"),
+        QStringLiteral("転化率./%"),
     };
-    // A header wider than its column would run into the next one: that
-    // header alone is printed smaller.
-    for (size_t column = 0; column < std::size(headers); ++column) {
-        const double room = kHeaderX[column + 1] - kHeaderX[column] - kTextGap;
-        const double points = shrinkFontToFit(canvas, input.fontFamily, input.fontPoints, false,
-                                              {headers[column]}, room);
-        lines.at(kHeaderX[column], headerY, headers[column]);
-        if (points != input.fontPoints)
-            canvas.setFont(input.fontFamily, input.fontPoints, false);
-    }
-    lines.at(kHeaderX[3], headerY, QStringLiteral("転化率./%"));
+    // A header or number wider than its column would run into the next one:
+    // that text alone is printed smaller.
+    for (int column = 0; column < int(std::size(headers)); ++column)
+        printCell(canvas, lines, input, kHeaderX, column, headerY, headers[column]);
     progress(70);
-    drawTable(lines, report);
+    drawTable(canvas, lines, input);
     progress(80);
 
     for (int mode = 0; mode < 3; ++mode) {

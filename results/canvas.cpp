@@ -69,6 +69,17 @@ double shrinkFontToFit(Canvas& canvas, const QString& family, double points, boo
     return size;
 }
 
+void drawFittingText(Canvas& canvas, const QString& family, double points, bool bold, QPointF at,
+                     const QString& text, double nextX)
+{
+    const double fitted =
+        shrinkFontToFit(canvas, family, points, bold, {text}, nextX - at.x() - kTextGap);
+    canvas.moveTo(at);
+    canvas.text(text);
+    if (fitted != points)
+        canvas.setFont(family, points, bold);
+}
+
 void RecordingCanvas::clear()
 {
     operations_.clear();

@@ -68,6 +68,12 @@ inline constexpr double kTextGap = 60;
 double shrinkFontToFit(Canvas& canvas, const QString& family, double points, bool bold,
                        const QStringList& texts, double room);
 
+// Draws the text at `at` in the current font (family, points, bold), smaller
+// where it would come nearer than kTextGap to `nextX`, the place of whatever
+// stands to its right; the font is as before afterwards.
+void drawFittingText(Canvas& canvas, const QString& family, double points, bool bold, QPointF at,
+                     const QString& text, double nextX);
+
 // One recorded drawing operation.
 struct CanvasOperation {
     enum class Kind { Clear, Font, LineWidth, Line, LineTo, Rectangle, MoveTo, Text };

@@ -12,10 +12,16 @@ constexpr double kTableFontPoints = 10;
 constexpr int kRows = 9;
 constexpr int kRowStride = 4; // one row every 100 degrees
 
-void drawText(Canvas& canvas, double x, double y, const QString& text)
+// The columns' places: headings, then values; the right edge of the area
+// bounds the last column.
+constexpr double kHeadingX[] = {100, 1150, 2550, 3350, 4500};
+constexpr double kValueX[] = {250, 1250, 2350, 3550, 4500};
+
+// Column `column` of a row, kept clear of the next column.
+void drawCell(Canvas& canvas, const double (&places)[5], int column, double y, const QString& text)
 {
-    canvas.moveTo({x, y});
-    canvas.text(text);
+    drawFittingText(canvas, kGothicFont, kTableFontPoints, false, {places[column], y}, text,
+                    places[column + 1]);
 }
 
 } // namespace
@@ -37,23 +43,25 @@ void DrawNumberRow(Canvas& canvas, const NumberTableUnits& units, int r,
 
     canvas.setFont(kGothicFont, kTableFontPoints);
     if (r == 0) {
-        drawText(canvas, 100, 50,
+        drawCell(canvas, kHeadingX, 0, 50,
                  kelvin ? QStringLiteral("Temp. / K") : QStringLiteral("Temp. / ﾟC"));
-        drawText(canvas, 1150, 50, kj ? QStringLiteral("dG / kJ") : QStringLiteral("dG / kcal"));
-        drawText(canvas, 2550, 50, QStringLiteral("Kp"));
-        drawText(canvas, 3350, 50, QStringLiteral("転化率 / %"));
+        drawCell(canvas, kHeadingX, 1, 50,
+                 kj ? QStringLiteral("dG / kJ") : QStringLiteral("dG / kcal"));
+        drawCell(canvas, kHeadingX, 2, 50, QStringLiteral("Kp"));
+        drawCell(canvas, kHeadingX, 3, 50, QStringLiteral("転化率 / %"));
         canvas.line({60, 240}, {4380, 240}, kWindowText);
     }
 
     const double y = 50 + 185 * (r + 1);
-    drawText(canvas, 250, y,
+    drawCell(canvas, kValueX, 0, y,
              kelvin ? formatFixed(300 + 100 * r, u"#000") : formatFixed(100 * r, u"###0"));
     const ResultPoint& point = kelvin ? kelvinPoint : celsiusPoint;
     if (!point.computed)
         return;
-    drawText(canvas, 1250, y, formatFixed(kj ? point.dG * units.caltoj : point.dG, u"###0.000"));
-    drawText(canvas, 2350, y, formatFixed(point.kp, u"0.00E+00"));
-    drawText(canvas, 3550, y, ConversionText(100 * point.conversion));
+    drawCell(canvas, kValueX, 1, y,
+             formatFixed(kj ? point.dG * units.caltoj : point.dG, u"###0.000"));
+    drawCell(canvas, kValueX, 2, y, formatFixed(point.kp, u"0.00E+00"));
+    drawCell(canvas, kValueX, 3, y, ConversionText(100 * point.conversion));
 }
 
 void DrawNumberTable(Canvas& canvas, const NumberTableUnits& units, const ResultTable& table)

@@ -22,7 +22,9 @@ QString ConversionText(double percent);
 
 // Row r (0..8, 100 degrees apart) of the number table from the points of
 // index 4·r of both series; row 0 draws the headings and their rule first.
-// The values of a point that was not computed are left blank.
+// The values of a point that was not computed are left blank. A heading or
+// number that would come nearer than kTextGap to the next column is drawn
+// smaller, as the printed page's are.
 void DrawNumberRow(Canvas& canvas, const NumberTableUnits& units, int r,
                    const ResultPoint& kelvinPoint, const ResultPoint& celsiusPoint);
 

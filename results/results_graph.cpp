@@ -108,6 +108,20 @@ std::optional<ValueRange> graphRange(const GraphInputs& inputs)
     // Values near the end of the double range leave no scale to draw with.
     if (!std::isfinite(range.ymax - range.ymin))
         return std::nullopt;
+    // kJ values span about four times the kcal ones, where the tick step is
+    // 20 or 50 rather than the 10 the ends are rounded to: the ends go out to
+    // whole steps, so that they fall on the grid as the kcal axis's do.
+    if (inputs.plotMode == 0 && inputs.energyUnit == EnergyUnit::KJ) {
+        for (int widening = 0; widening < 8; ++widening) {
+            const double step = tickStep(range.ymax - range.ymin);
+            const ValueRange whole{step * std::floor(range.ymin / step),
+                                   step * std::ceil(range.ymax / step)};
+            if (!(step > 0) || !std::isfinite(whole.ymax - whole.ymin) ||
+                (whole.ymin == range.ymin && whole.ymax == range.ymax))
+                break;
+            range = whole;
+        }
+    }
     return range;
 }
 

@@ -64,7 +64,8 @@ struct ValueRange {
 double plottedValue(const GraphInputs& inputs, int i);
 
 // The axis range over the usable points of the sample set: automatic for
-// dG and log10 Kp, 0..100 for the conversion. Empty when no point is usable
+// dG and log10 Kp (dG in kJ with both ends on whole tick steps), 0..100 for
+// the conversion. Empty when no point is usable
 // or the plot mode is unknown.
 std::optional<ValueRange> graphRange(const GraphInputs& inputs);
 

@@ -9,11 +9,18 @@
 // same way, and, where several slots share an exponent, the pows of every
 // midpoint whose residual sign is certain from a cheaper sum of logs or from
 // points either side of the root where that sum is certain.
+//
+// Where a midpoint's products overflow (a total pressure of 1e200 atm), or
+// both sides underflow (1e-200 atm makes both 0), the residual computed as
+// above says nothing; that midpoint is decided by the logarithms of both
+// sides instead, which cannot overflow. Every other midpoint is decided as
+// the plain bisection decides it.
 #include "norvane.h"
 
 #include "reaction.h"
 #include "sign_shortcut.h"
 
+#include <float.h>
 #include <math.h>
 #include <string.h>
 
@@ -74,6 +81,78 @@ double slotPower(double base, double exponent)
     if (exponent == 2.0 && exactSquare(base, square))
         return square;
     return pow(base, exponent);
+}
+
+bool finiteNonZero(double value)
+{
+    return value != 0 && fabs(value) <= DBL_MAX;
+}
+
+// What became of one midpoint's values: whether an operation on finite,
+// non-zero operands overflowed to an infinity, and whether each side's
+// product (the pressure factor counting for both) fell to 0 or a subnormal.
+// Such a value no longer stands for the exact one. A NaN (a negative base to
+// a fractional power) is the bisection's own stop, not a loss of range.
+struct RangeWatch {
+    bool overflowed = false;
+    bool lost[2] = {false, false}; // reactant side, product side
+
+    void note(int side, double a, double b, double result)
+    {
+        if (!finiteNonZero(a) || !finiteNonZero(b))
+            return;
+        const double magnitude = fabs(result);
+        if (magnitude > DBL_MAX)
+            overflowed = true;
+        if (magnitude < DBL_MIN || magnitude > DBL_MAX)
+            lost[side] = true;
+    }
+    void noteBoth(double a, double b, double result)
+    {
+        note(0, a, b, result);
+        note(1, a, b, result);
+    }
+
+    // The plain residual decides unless something overflowed or both sides
+    // lost their range: one side exact or in range against one that fell
+    // below it still has the sign of the exact residual (a Kp of 0 against
+    // products too small to hold stays the plain bisection's).
+    bool residualMeaningless() const { return overflowed || (lost[0] && lost[1]); }
+};
+
+// The residual QR - QP at one midpoint, known by its sign and whether its
+// magnitude exceeds the tolerance.
+struct Decision {
+    bool positive;
+    bool exceeds;
+};
+
+// QR - QP from the logarithms of both sides, in extended precision:
+// ln QR = ln Kp + sum of c ln(n f), ln QP = sum of c ln(m f), with
+// ln(n f) = ln n + ln P - ln S. Their difference d has the sign of the
+// residual, and |QR - QP| = max(QR, QP) (1 - e^-|d|).
+Decision logDecision(const Reaction& reaction, const double moles[kSlots], double total, double kp,
+                     double tolerance)
+{
+    const long double logFactor = logl(reaction.pressure) - logl(total);
+    long double side[2] = {logl(kp), 0}; // ln QR, ln QP
+    for (int k = 0; k < kSlots; ++k) {
+        const bool reactant = k < 4;
+        if (!(reactant ? k < reaction.reactants : k - 4 < reaction.products))
+            continue;
+        if (reaction.coef[k] != 0)
+            side[reactant ? 0 : 1] += reaction.coef[k] * (logl(moles[k]) + logFactor);
+    }
+    const long double d = side[0] - side[1];
+    if (d != d || tolerance != tolerance)
+        return {false, false}; // stops where the plain residual is NaN too
+    if (tolerance < 0 || (tolerance == 0 && d != 0))
+        return {d > 0, true};
+    if (d == 0 || tolerance == INFINITY)
+        return {false, false};
+    const long double larger = side[0] > side[1] ? side[0] : side[1];
+    const long double logMagnitude = larger + log1pl(-expl(-fabsl(d)));
+    return {d > 0, logMagnitude > logl(tolerance)};
 }
 
 } // namespace
@@ -140,25 +219,43 @@ extern "C" double CalCv(double kp, double totalPressure, int32_t reactantCount,
     for (; iteration < kMaxIterations; ++iteration) {
         x = (hi + lo) * 0.5;
         double moles[kSlots];
-        const double pressureFactor = totalPressure / reaction.molesAt(x, moles);
+        const double total = reaction.molesAt(x, moles);
+        const double pressureFactor = totalPressure / total;
+        RangeWatch watch;
+        watch.noteBoth(totalPressure, total, pressureFactor);
 
+        // Each side's product, watched for values that leave the range of doubles.
+        const auto multiply = [&](double sideValue, int slot) {
+            const int side = slot < 4 ? 0 : 1;
+            const double base = moles[slot] * pressureFactor;
+            const double power = slotPower(base, reaction.coef[slot]);
+            const double product = sideValue * power;
+            watch.note(side, moles[slot], pressureFactor, base);
+            watch.note(side, base, reaction.coef[slot], power);
+            watch.note(side, sideValue, power, product);
+            return product;
+        };
         double productSide = 1.0;
         for (int j = 4; j < 4 + reaction.products; ++j)
-            productSide *= slotPower(moles[j] * pressureFactor, reaction.coef[j]);
+            productSide = multiply(productSide, j);
         double reactantSide = kp;
         for (int i = 0; i < reaction.reactants; ++i)
-            reactantSide *= slotPower(moles[i] * pressureFactor, reaction.coef[i]);
+            reactantSide = multiply(reactantSide, i);
 
         const double residual = reactantSide - productSide;
+        // A NaN residual fails the tolerance test too and ends the loop at the
+        // current midpoint.
+        const Decision decision = watch.residualMeaningless()
+                                      ? logDecision(reaction, moles, total, kp, tolerance)
+                                      : Decision{residual > 0, fabs(residual) > tolerance};
         // A midpoint equal to the end it replaces leaves the bracket as it was:
         // every later iteration would evaluate this same midpoint again.
-        const bool bracketStays = residual > 0 ? x == lo : x == hi;
-        if (residual > 0)
+        const bool bracketStays = decision.positive ? x == lo : x == hi;
+        if (decision.positive)
             lo = x;
         else
             hi = x;
-        // A NaN residual fails this test too and ends the loop at the current midpoint.
-        if (!(fabs(residual) > tolerance) || bracketStays)
+        if (!decision.exceeds || bracketStays)
             break;
     }
     return x;

@@ -1,7 +1,7 @@
 // The main window's text boxes as text enters and leaves them: no line
-// break or other control character gets in by any way, a compound box that
-// is not being edited shows the start of its name, and the window comes up
-// with the first coefficient selected.
+// break or other control character gets in by any way, full-width text comes
+// in as ASCII, a compound box that is not being edited shows the start of its
+// name, and the window comes up with the first coefficient selected.
 #include "program_fixture.h"
 
 #include "common/text_file.h"
@@ -56,6 +56,15 @@ TEST_F(InputBoxesTest, NoControlCharacterEntersABox)
              QApplication::sendEvent(t.form().React[0], &event);
          },
          "React0", u"C O2"_s},
+        // Full-width mode: what the calculation reads, the ideographic space a blank.
+        {"typed in full-width mode",
+         [](InputBoxesTest& t) {
+             giveFocus(t.form().Pressure);
+             QInputMethodEvent event;
+             event.setCommitString(u"Ｃ　Ｏ　₂"_s);
+             QApplication::sendEvent(t.form().Pressure, &event);
+         },
+         "Pressure"},
         {"pasted",
          [](InputBoxesTest& t) {
              QGuiApplication::clipboard()->setText(u"\tC\x0bO\u20282\n"_s);

@@ -163,6 +163,9 @@ TEST(CalcCommand, FailuresTellTheProgramsMessageAndStatus)
     const QString noPressure = folder.writeReaction(
         u"pressure.txt"_s, reaction({{u"CO2"_s, u"1"_s, u"1"_s}, {u"CH4"_s, u"1"_s, u"1"_s}},
                                     {{u"CO"_s, u"2"_s}, {u"H2"_s, u"2"_s}}, 0, u"0"_s));
+    ReactionFields huge = reforming();
+    huge.pressure = u"1e999"_s;
+    const QString hugePressure = folder.writeReaction(u"huge.txt"_s, huge);
     const QString wrongHeader = folder.writeBytes(u"notes.txt"_s, "abc\r\n\"1\"\r\n");
     const QString notLibrary = folder.writeBytes(u"Norvane.dll"_s, "This is not a library.\r\n");
     QDir(folder.path()).mkdir(u"lib"_s);
@@ -186,6 +189,10 @@ TEST(CalcCommand, FailuresTellTheProgramsMessageAndStatus)
          u"炭素,水素,酸素の化学量論が合っていません"_s},
         {"no pressure",
          {noPressure},
+         ExitStatus::InvalidReaction,
+         u"全圧を正しく入力してください"_s},
+        {"a pressure too large for a double",
+         {hugePressure},
          ExitStatus::InvalidReaction,
          u"全圧を正しく入力してください"_s},
         {"missing reaction file",

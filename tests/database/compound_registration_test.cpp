@@ -1,5 +1,7 @@
 #include "database/compound_registration.h"
 
+#include "common/input_text.h"
+
 #include "data_file.h"
 #include "database/compound_index.h"
 #include "database/data_file_lock.h"
@@ -67,6 +69,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
     overflow.gibbs[3] = u"-1e999"_s;
     RegistrationEntry overflowInKcal = kilojoules;
     overflowInKcal.gibbs[2] = u"1e300"_s;
+    RegistrationEntry fullWidth =
+        withAtoms(entry(u"Ｃ３Ｈ６"_s, u"－１０"_s), {u"３"_s, u"⁶"_s, {}});
     RegistrationEntry overflowWritten = entry(u"C3H6"_s);
     overflowWritten.atomCounts[1] = u"1.7976931348623157e308"_s; // 1.79769313486232E+308 overflows
 
@@ -98,6 +102,8 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
          {confirm(u"C3H6"_s)}, {}, u"\"C3H6\", 0, 6, 0"_s + kTenLine},
         {"numbers as far as they go", withAtoms(entry(u"C3H8O"_s), {u"3個"_s, u"8.0"_s, u"-"_s}),
          Yes, {confirm(u"C3H8O"_s)}, {}, u"\"C3H8O\", 3, 8, 0"_s + kTenLine},
+        {"full-width name and numbers", fullWidth, Yes, {confirm(u"C3H6"_s)}, {},
+         u"\"C3H6\", 3, 6, 0"_s + kTenLine},
         {"a comma in the name", entry(u"C2H5OH,エタノール"_s), Yes,
          {confirm(u"C2H5OH,エタノール"_s)}, {}, u"\"C2H5OH,エタノール\", 0, 0, 0"_s + kTenLine},
         {"a leading blank", entry(u" CO2"_s), Yes, {confirm(u" CO2"_s)}, {},
@@ -138,10 +144,10 @@ TEST(CompoundRegistration, RegisterClickOutcomes)
         EXPECT_EQ(decodeShiftJis(folder.bytes()).toStdString(),
                   (kStored + c.appended).toStdString());
         if (outcome.registered) {
-            // The calculation finds the record under the exact typed text.
+            // The calculation finds the record under the text as a box reads it.
             const CompoundIndex index = CompoundIndex::load(folder.path());
             EXPECT_EQ(index.recordCount(), 2);
-            EXPECT_EQ(index.find(c.entry.name), 1);
+            EXPECT_EQ(index.find(inputText(c.entry.name)), 1);
         }
     }
 }

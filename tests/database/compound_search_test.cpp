@@ -32,6 +32,7 @@ TEST(CompoundSearch, BothDirectionsOverTheSampleTable)
          CompoundSearchHit{1, 1}},
         {"lower-case text finds the next upper-case name", 1, 0, u"co", down,
          CompoundSearchHit{1, 1}},
+        {"full-width text finds the ASCII name", 1, 0, u"ｃｏ₂", down, CompoundSearchHit{1, 1}},
         {"a match above the selection is not found going down, nor after the last genre", 1, 2,
          u"CO2", down, std::nullopt},
         {"a match below the selection is not found going up", 1, 0, u"H2O", up, std::nullopt},

@@ -142,6 +142,27 @@ std::vector<MessageCase> messageCases()
          4,
          kBadPressure,
          {FocusControl::Pressure, 0}},
+        // A typed number too large for a double is its field's invalid number.
+        {"PressureTooLarge",
+         reactionFields({kCO2, kCH4}, {k2CO, k2H2}, 0, u"1e99999"_s),
+         4,
+         kBadPressure,
+         {FocusControl::Pressure, 0}},
+        {"RatioTooLarge",
+         reactionFields({kCO2, {u"CH4"_s, u"1"_s, u"1e999"_s}}, {k2CO, k2H2}, 0),
+         2,
+         kRatioMissing,
+         {FocusControl::Molar, 1}},
+        {"ReactantCoefficientTooLarge",
+         reactionFields({empty, {u"CH4"_s, u"-1e999"_s, u"1"_s}}, {k2CO, k2H2}, 1),
+         2,
+         kUnbalanced,
+         {FocusControl::ReactNum, 1}},
+        {"ProductCoefficientTooLarge",
+         reactionFields({kCO2, kCH4}, {k2CO, {u"H2"_s, u"1e999"_s}}, 0),
+         2,
+         kUnbalanced,
+         {FocusControl::ProductNum, 1}},
     };
 }
 

@@ -77,13 +77,19 @@ QStringList tickLabelsOf(const RecordingCanvas& canvas)
 
 TEST(ResultGraph, LabelsNeverOverprintEachOther)
 {
-    // kJ from..to: 150 over 140 and -70 under -60; -110 under -100.
+    // kJ from..to: the ends go out to whole 20 kJ steps (-80 and 160, -120
+    // and 140), so every grid line carries its label.
     const std::tuple<TemperatureUnit, double, double, int, size_t> cases[] = {
-        {TemperatureUnit::Kelvin, -55, 141, 9, 11}, {TemperatureUnit::Celsius, -98, 138, 11, 12}};
+        {TemperatureUnit::Kelvin, -55, 141, 11, 11}, {TemperatureUnit::Celsius, -98, 138, 12, 12}};
     for (const auto& [unit, from, to, ticks, gridLines] : cases) {
         const ResultTable table =
             dGTable([&](int i) { return (from + (to - from) * i / 32) / 4.184; });
         const RecordingCanvas canvas = draw({table, 0, unit, EnergyUnit::KJ, true, 4.184});
+        const auto range = graphRange({table, 0, unit, EnergyUnit::KJ, true, 4.184});
+        ASSERT_TRUE(range);
+        const double step = tickStep(range->ymax - range->ymin);
+        EXPECT_EQ(std::fmod(range->ymin, step), 0);
+        EXPECT_EQ(std::fmod(range->ymax, step), 0);
         EXPECT_EQ(tickLabelsOf(canvas).size(), ticks);
         EXPECT_EQ(valueGridOf(canvas).size(), gridLines) << "every grid line stays";
         // What each text covers in the font it was drawn in (trailing blanks leave no ink).

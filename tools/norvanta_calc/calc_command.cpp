@@ -8,6 +8,7 @@
 #include "engine/run_errors.h"
 
 #include "common/failure.h"
+#include "common/input_text.h"
 
 #include "files/file_command_prompts.h"
 #include "files/reaction_file.h"
@@ -71,12 +72,13 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     if (content.status == ReactionFileStatus::WrongFormat)
         return {ExitStatus::CalculationFailed, {}, wrongFormatMessage().text};
 
+    // The fields as the window's boxes would hold them after opening the file.
+    ReactionFields fields = inputFields(content.fields);
     if (options_.composition)
-        return compose(content.fields);
+        return compose(fields);
 
     // The run writes its corrections back into the fields, as it does into
     // the window's, and the report shows them as the window would.
-    ReactionFields fields = content.fields;
     ReactionDefinition definition;
     ResultTable table;
     RunHost host;
@@ -153,6 +155,8 @@ ReactionOutcome CalcCommand::summarise(const QString& reactionFile,
                 reactionSummary(reactionFile, table, definition, *database, library_,
                                 constants_.kpFactor, options_.targets),
                 {}};
+    } catch (const PressureRefused&) {
+        return {ExitStatus::InvalidReaction, {}, pressureFailure().message.text};
     } catch (const SolverUnavailable&) {
         return {ExitStatus::CalculationFailed,
                 {},

@@ -1,15 +1,30 @@
 #include "literal_calcv.h"
 
+#include <float.h>
 #include <math.h>
 
 namespace norvanta::test {
+
+namespace {
+
+// Notes in `overflowed` an infinity from finite, non-zero operands, and in
+// `lost` that or a 0 or a subnormal.
+void watch(double a, double b, double result, bool& overflowed, bool& lost)
+{
+    if (a == 0 || !(fabs(a) <= DBL_MAX) || b == 0 || !(fabs(b) <= DBL_MAX))
+        return;
+    overflowed = overflowed || fabs(result) > DBL_MAX;
+    lost = lost || fabs(result) < DBL_MIN || fabs(result) > DBL_MAX; // a NaN is neither
+}
+
+} // namespace
 
 double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
                     std::int32_t productCount, double reactantCoef1, double reactantCoef2,
                     double reactantCoef3, double reactantCoef4, double reactantAmount1,
                     double reactantAmount2, double reactantAmount3, double reactantAmount4,
                     double productCoef1, double productCoef2, double productCoef3,
-                    double productCoef4, double tolerance)
+                    double productCoef4, double tolerance, bool* outOfRange)
 {
     const double reactantCoef[4] = {reactantCoef1, reactantCoef2, reactantCoef3, reactantCoef4};
     const double reactantAmount[4] = {reactantAmount1, reactantAmount2, reactantAmount3,
@@ -37,13 +52,27 @@ double literalCalCv(double kp, double totalPressure, std::int32_t reactantCount,
             s += m[j];
         }
         const double f = totalPressure / s;
+        // Reactant side 0, product side 1; the factor f counts for both.
+        bool overflowed = false;
+        bool lost[2] = {false, false};
+        watch(totalPressure, s, f, overflowed, lost[0]);
+        lost[1] = lost[0];
+        const auto times = [&](int side, double value, double moles, double coef) {
+            const double power = pow(moles * f, coef);
+            watch(moles, f, moles * f, overflowed, lost[side]);
+            watch(moles * f, coef, power, overflowed, lost[side]);
+            watch(value, power, value * power, overflowed, lost[side]);
+            return value * power;
+        };
 
         double qp = 1.0;
         for (int j = 0; j < products; ++j)
-            qp *= pow(m[j] * f, productCoef[j]);
+            qp = times(1, qp, m[j], productCoef[j]);
         double qr = kp;
         for (int i = 0; i < reactants; ++i)
-            qr *= pow(n[i] * f, reactantCoef[i]);
+            qr = times(0, qr, n[i], reactantCoef[i]);
+        if (outOfRange)
+            *outOfRange = *outOfRange || overflowed || (lost[0] && lost[1]);
 
         const double r = qr - qp;
         if (r > 0)
