@@ -3,6 +3,7 @@
 #include "common/failure.h"
 #include "common/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvanta::calc {
@@ -19,8 +20,10 @@ std::pair<double, double> formationGibbsAndEnthalpy(const CompoundThermo& compou
     if (const auto values = compound.valuesAt(kelvin))
         return {values->formationGibbs, values->formationEnthalpy};
     const double g = compound.formationGibbs(kelvin);
-    const double below = std::max(compound.minKelvin, std::min(kelvin, compound.maxKelvin - 1));
-    const double slope = compound.formationGibbs(below + 1) - compound.formationGibbs(below);
+    // The segment formationGibbs takes: [300 + 100 k, 400 + 100 k], k = 0..6.
+    const double from = 300 + 100 * std::clamp(std::floor((kelvin - 300) / 100), 0.0, 6.0);
+    const double slope =
+        (compound.formationGibbs(from + 100) - compound.formationGibbs(from)) / 100;
     return {g, g - kelvin * slope};
 }
 
