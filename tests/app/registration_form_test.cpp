@@ -91,7 +91,7 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     platform.answerNext(MessageAnswer::Yes);
     QTest::mouseClick(registration->RegisterButton, Qt::LeftButton);
     EXPECT_EQ(platform.messageTexts(), QStringList{u"蟻酸をkcal/molの単位で登録しますか？"_s});
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 263"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 379"_s);
     EXPECT_EQ(registration->NewFormula->text(), u"蟻酸"_s) << "the boxes keep their contents";
 
     // 蟻酸 = CO2 + H2 in the main window, the registration window still open.

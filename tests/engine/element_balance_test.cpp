@@ -9,6 +9,8 @@
 #include "database/compound_index.h"
 #include "database/polynomial_file.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace norvanta;
@@ -80,6 +82,27 @@ TEST(ElementBalance, EveryElementBalancesWhereThePolynomialsHoldEveryCompound)
             EXPECT_EQ(failure->focus, FocusTarget{});
         }
     }
+}
+
+// A run reads the polynomial file beside Norvane.dat; without it, C, H and O only.
+TEST(ElementBalance, RunChecksWithThePolynomialFileBesideTheDatabase)
+{
+    const QString data = QStringLiteral(NORVANTA_SOURCE_DIR "/data/");
+    RunFolder folder;
+    QFile::copy(data + u"Norvane.dat"_s, folder.databasePath());
+    const QString polynomials = folder.path() + u"/NorvaneThermo.dat"_s;
+    QFile::copy(data + u"NorvaneThermo.dat"_s, polynomials);
+    ScriptedSolver solver;
+    const ReactionFields synthesis = reactionFields(
+        {{u"N2"_s, u"1"_s, u"1"_s}, {u"H2"_s, u"3"_s, u"3"_s}}, {{u"NH3"_s, u"2"_s}}, 0, u"200"_s);
+    const ReactionFields lost =
+        reactionFields({{u"NH3"_s, u"2"_s, u"1"_s}}, {{u"H2"_s, u"3"_s}}, 0);
+    EXPECT_EQ(RunBench(folder, synthesis, solver).runToEnd(false).outcome, TickOutcome::Finished);
+    const TickResult stopped = RunBench(folder, lost, solver).runToEnd(false);
+    ASSERT_TRUE(stopped.message);
+    EXPECT_EQ(stopped.message->text, u"窒素の化学量論が合っていません"_s);
+    ASSERT_TRUE(QFile::remove(polynomials));
+    EXPECT_EQ(RunBench(folder, lost, solver).runToEnd(false).outcome, TickOutcome::Finished);
 }
 
 // The composition balances C, H and O only: with or without the polynomial
