@@ -67,6 +67,9 @@ TEST(CalcOptions, AcceptedCommandLines)
          {u"--encoding"_s, u"shift_jis"_s, u"a"_s},
          [](auto& o) { return o.encoding == OutputEncoding::ShiftJis; }},
         {"table", {u"a"_s, u"--table"_s}, [](auto& o) { return o.table; }},
+        {"range of 10000 points",
+         {u"--range=300:10299:1"_s, u"--table"_s, u"a"_s},
+         [](auto& o) { return o.range && o.range->from == 300 && o.range->to == 10299; }},
         {"files in order, \"--\" ends the options",
          {u"b.txt"_s, u"--step=100"_s, u"a.txt"_s, u"--"_s, u"--table"_s, u"-x"_s},
          [](auto& o) {
@@ -84,6 +87,9 @@ TEST(CalcOptions, AcceptedCommandLines)
 
 TEST(CalcOptions, RefusedCommandLines)
 {
+    const QString badRange =
+        u"--range には 開始:終了:刻み を K で指定してください(0 < 開始 < 終了、"
+        u"刻み > 0、10000点まで)"_s;
     const struct {
         QStringList arguments;
         QString error;
@@ -105,6 +111,15 @@ TEST(CalcOptions, RefusedCommandLines)
         {{u"--composition"_s, u"--species"_s, u"CO,,H2"_s, u"a"_s},
          u"--species には化合物名をコンマで区切って指定してください"_s},
         {{u"-s"_s, u"a"_s}, u"不明なオプションです: -s"_s},
+        {{u"--range=300:3000:50"_s, u"--summary"_s, u"a"_s},
+         u"--range は --composition、--summary と同時に指定できません"_s},
+        {{u"--range=300:300:10"_s, u"a"_s}, badRange},
+        {{u"--range=300:3000:0"_s, u"a"_s}, badRange},
+        {{u"--range=0:100:1"_s, u"a"_s}, badRange},
+        {{u"--range=300:10300:1"_s, u"a"_s}, badRange},
+        {{u"--range=300:3000"_s, u"a"_s}, badRange},
+        {{u"--range=300:3e999:1"_s, u"a"_s}, badRange},
+        {{u"--range=300:1,000:1"_s, u"a"_s}, badRange},
         {{u"--table=1"_s, u"a"_s}, u"不明なオプションです: --table=1"_s},
     };
     for (const auto& c : cases) {

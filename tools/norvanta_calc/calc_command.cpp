@@ -1,6 +1,7 @@
 #include "calc_command.h"
 #include "file_lookup.h"
 
+#include "range_calculation.h"
 #include "reaction_summary.h"
 
 #include "engine/calculation_run.h"
@@ -76,6 +77,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     ReactionFields fields = inputFields(content.fields);
     if (options_.composition)
         return compose(fields);
+    if (options_.range)
+        return calculateRange(fields);
 
     // The run writes its corrections back into the fields, as it does into
     // the window's, and the report shows them as the window would.
@@ -86,7 +89,7 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     // messages tell a missing file from a damaged one there.
     const RunSettings settings{options_.databasePath,
                                QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor,
-                               &databaseCache_};
+                               &databaseCache_, &polynomialCache_};
     CalculationRun run(settings, fields, definition, table, library_, host);
     run.start(options_.tetraPrecision);
     const TickResult result = run.runToEnd();
@@ -128,8 +131,9 @@ ReactionOutcome CalcCommand::compose(const ReactionFields& fields)
         CompositionRequest request =
             compositionRequest(fields, options_.graphite, options_.tetraPrecision);
         request.species = options_.species;
-        const auto database = databaseCache_.load(options_.databasePath);
-        const CompositionSystem system = compositionSystem(request, *database);
+        const ThermoData thermo =
+            thermoCache_.load(polynomialPathBeside(options_.databasePath), options_.databasePath);
+        const CompositionSystem system = compositionSystem(request, thermo);
         return {ExitStatus::Success,
                 compositionText(compositionTable(system, constants_), u"\n"_s),
                 {}};
@@ -140,6 +144,40 @@ ReactionOutcome CalcCommand::compose(const ReactionFields& fields)
                                        : ExitStatus::CalculationFailed,
                 {},
                 error.message.text};
+    } catch (const Failure& failure) {
+        return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
+    }
+}
+
+ReactionOutcome CalcCommand::calculateRange(const ReactionFields& typed)
+{
+    try {
+        const ThermoData thermo =
+            thermoCache_.load(polynomialPathBeside(options_.databasePath), options_.databasePath);
+        if (!thermo.hasPolynomials())
+            return {ExitStatus::CalculationFailed, {}, thermo.polynomialNotice()};
+        ReactionFields fields = typed;
+        ReactionDefinition definition;
+        if (const auto failure =
+                validateReaction(fields, definition, *thermo.database(), thermo.polynomials()))
+            return {ExitStatus::InvalidReaction, {}, failure->message.text};
+        std::vector<CompoundThermo> reactants, products;
+        for (int k = 0; k < definition.reactantCount; ++k)
+            reactants.push_back(*thermo.find(definition.reactantNames[k]));
+        for (int k = 0; k < definition.productCount; ++k)
+            products.push_back(*thermo.find(definition.productNames[k]));
+        if (const auto uncovered = uncoveredCompound(reactants, products, *options_.range))
+            return {ExitStatus::InvalidReaction, {}, *uncovered};
+        return {ExitStatus::Success,
+                rangeText(rangePoints(definition, reactants, products, *options_.range,
+                                      constants_.kpFactor, library_),
+                          options_.table),
+                {}};
+    } catch (const SolverUnavailable&) {
+        return {ExitStatus::CalculationFailed,
+                {},
+                unusableLibraryMessage(options_.libraryPath).text + u"\n"_s +
+                    library_.errorString()};
     } catch (const Failure& failure) {
         return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
     }
@@ -226,7 +264,7 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         // Every file's table lines end with an empty line, none for a file that
         // failed, so that a script counting empty lines knows whose lines it reads.
         bool written = true;
-        if (options.table) {
+        if (options.table || options.range) {
             written = write(out, outcome.output + u'\n');
         } else if (options.composition) {
             // The block ends with its own empty line.

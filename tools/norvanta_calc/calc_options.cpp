@@ -4,6 +4,10 @@
 
 #include <QDir>
 
+#include <array>
+#include <charconv>
+#include <cmath>
+
 namespace norvanta::calc {
 
 using namespace Qt::StringLiterals;
@@ -11,6 +15,29 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kTimestampFormat = u"MM-dd-yyyy HH:mm:ss"_s;
+
+// "FROM:TO:STEP": three finite numbers with "." whatever the locale, FROM
+// above 0 and below TO, STEP above 0, at most kMaxRangePoints points.
+std::optional<TemperatureRange> parseRange(const QString& value)
+{
+    const QStringList parts = value.split(u':');
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<double, 3> numbers{};
+    for (int k = 0; k < 3; ++k) {
+        const QByteArray text = parts[k].toLatin1();
+        const char* last = text.constData() + text.size();
+        const auto [end, error] = std::from_chars(text.constData(), last, numbers[size_t(k)]);
+        if (text.isEmpty() || error != std::errc() || end != last ||
+            !std::isfinite(numbers[size_t(k)]))
+            return std::nullopt;
+    }
+    const TemperatureRange range{numbers[0], numbers[1], numbers[2]};
+    if (!(range.from > 0 && range.from < range.to && range.step > 0) ||
+        (range.to - range.from) / range.step >= kMaxRangePoints)
+        return std::nullopt;
+    return range;
+}
 
 // The options that take a value, and the check and store of each.
 bool applyValue(const QString& name, const QString& value, CalcOptions& options, QString& error)
@@ -58,6 +85,11 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
             options.species.append(item.trimmed());
         if (options.species.contains(QString()))
             return refuse(u"--species には化合物名をコンマで区切って指定してください"_s);
+    } else if (name == u"range") {
+        options.range = parseRange(value);
+        if (!options.range)
+            return refuse(u"--range には 開始:終了:刻み を K で指定してください(0 < 開始 < 終了、"
+                          u"刻み > 0、10000点まで)"_s);
     } else if (name == u"timestamp") {
         // Only the exact form, so that "3-5-2024" cannot pass for a fixed date line.
         const QDateTime timestamp = QDateTime::fromString(value, kTimestampFormat);
@@ -85,7 +117,7 @@ bool takesValue(const QString& name)
 {
     static const QStringList names = {u"step"_s,    u"temperature"_s, u"energy"_s,    u"data"_s,
                                       u"library"_s, u"constants"_s,   u"timestamp"_s, u"encoding"_s,
-                                      u"targets"_s, u"species"_s};
+                                      u"targets"_s, u"species"_s,     u"range"_s};
     return names.contains(name);
 }
 
@@ -157,6 +189,8 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
         parsed.error = u"--table と --summary は同時に指定できません"_s;
     else if (options.composition && (options.table || options.summary))
         parsed.error = u"--composition は --table、--summary と同時に指定できません"_s;
+    else if (options.range && (options.composition || options.summary))
+        parsed.error = u"--range は --composition、--summary と同時に指定できません"_s;
     else if (!options.composition && (options.graphite || !options.species.isEmpty()))
         parsed.error = u"--graphite と --species は --composition と一緒に指定してください"_s;
     else if (!parsed.help && options.reactionFiles.isEmpty())
@@ -223,6 +257,15 @@ QString helpText()
            u"                         (行末は LF、数値は有効数字15桁)。生成系と制限化合物\n"
            u"                         は使わない\n"
            u"  --graphite             --composition で固体炭素(グラファイト)を含める\n"
+           u"  --range FROM:TO:STEP   反応を FROM、FROM+STEP、… TO(K)で計算する(TO は刻みに\n"
+           u"                         乗るとき含める。10000点まで)。データは NorvaneThermo.dat\n"
+           u"                         の多項式(200～6000 K など化合物ごとの範囲)、登録した\n"
+           u"                         化合物は Norvane.dat の 300～1000 K。範囲外の温度がある\n"
+           u"                         ファイルは化合物名とその範囲を示して終了コード 1。\n"
+           u"                         点ごとに1行をタブ区切りで書く(行末は LF): K、温度(K)、\n"
+           u"                         dG(kcal/mol)、Kp、転化率(分率)、dH(kcal/mol)、\n"
+           u"                         dS(cal/(mol・K))。数値は有効数字15桁。--table なしでは\n"
+           u"                         見出し行を先に書く。ファイルごとに空行を1行書く\n"
            u"  --species A,B,...      --composition の化合物をこれらと反応系の化合物に限る\n"
            u"  -h, --help             この説明を表示する\n"
            u"\n"
@@ -246,7 +289,8 @@ QString helpText()
            u"終わります。\n"
            u"\n"
            u"例: norvanta-calc --step 100 --temperature K reforming.txt > result.xls\n"
-           u"    norvanta-calc --composition --step 100 steam-reforming.txt\n"_s;
+           u"    norvanta-calc --composition --step 100 steam-reforming.txt\n"
+           u"    norvanta-calc --table --range 300:1300:50 steam-reforming.txt\n"_s;
 }
 
 } // namespace norvanta::calc

@@ -22,6 +22,16 @@ constexpr int OutputFailed = 74;     // the results could not be written (a full
 
 enum class OutputEncoding { Utf8, ShiftJis };
 
+// --range FROM:TO:STEP in kelvin.
+struct TemperatureRange {
+    double from = 0;
+    double to = 0;
+    double step = 0;
+};
+
+// The most points a range may have.
+constexpr int kMaxRangePoints = 10000;
+
 // Everything the command line chooses.
 struct CalcOptions {
     bool tetraPrecision = true; // 25 K steps
@@ -43,6 +53,8 @@ struct CalcOptions {
     bool composition = false;
     bool graphite = false;
     QStringList species;
+    // --range: the reaction from the polynomials at these temperatures.
+    std::optional<TemperatureRange> range;
     QStringList reactionFiles;
 };
 
