@@ -3,7 +3,7 @@
 #include "calc_test_support.h"
 
 #include "engine/constants.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 
 #include "database/compound_index.h"
 

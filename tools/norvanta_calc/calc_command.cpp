@@ -4,7 +4,7 @@
 #include "reaction_summary.h"
 
 #include "engine/calculation_run.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 #include "engine/run_errors.h"
 
 #include "common/failure.h"

@@ -3,7 +3,7 @@
 #include "engine_fixtures.h"
 
 #include "engine/constants.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 #include "engine/run_errors.h"
 #include "engine/solver_library.h"
 #include "engine/temperature_sweep.h"

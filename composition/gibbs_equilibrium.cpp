@@ -1,7 +1,8 @@
 #include "gibbs_equilibrium.h"
 
+#include "composition/gibbs_solver.h"
+
 #include "engine/constants.h"
-#include "engine/gibbs_solver.h"
 #include "engine/run_errors.h"
 
 #include "database/compound_index.h"
