@@ -174,6 +174,8 @@ private:
         point.kelvin = kelvin;
         point.moleFractions.assign(system_.species.size(), 0.0);
         const double total = std::exp(solution.lnTotal);
+        // No gas left (all of the feed condensed): its fractions are shown as 0.
+        const bool gas = total > 0;
         std::array<double, 3> balance{};
         for (size_t j = 0; j < gases_.size(); ++j) {
             const double amount = std::exp(solver_->lnAmount(solution, g, int(j)));
@@ -182,7 +184,7 @@ private:
                 if (used_[k])
                     balance[elementIndex_[k]] += s.atoms[k] * amount;
             }
-            point.moleFractions[size_t(gases_[j])] = amount / total;
+            point.moleFractions[size_t(gases_[j])] = gas ? amount / total : 0;
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
             if (system_.species[i].inert())
@@ -206,7 +208,7 @@ private:
                 notSolved(kelvin);
             sum += x;
         }
-        if (!(std::abs(sum - 1) <= kBalanceTolerance) || !std::isfinite(point.graphite) ||
+        if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) || !std::isfinite(point.graphite) ||
             point.graphite < 0)
             notSolved(kelvin);
         return point;
