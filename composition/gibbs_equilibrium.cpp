@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kDataPoints = 8; // dfG at 300, 400, ..., 1000 K
 constexpr double kCelsiusZero = 273.15;
+const QString kCheckFailed = u"解が収支または平衡の条件を満たしません"_s;
 // Element balances and the sum of the fractions must hold to this, relative.
 constexpr double kBalanceTolerance = 1e-12;
 
@@ -146,7 +147,7 @@ public:
         const GibbsSolver::State start = state ? *state : solver_->initialState(g);
         GibbsSolver::State solution;
         if (!solver_->solve(g, start, solution))
-            notSolved(kelvin);
+            notSolved(kelvin, u"反復が収束しません"_s);
         state = solution;
         return checkedPoint(kelvin, g, solution);
     }
@@ -200,26 +201,29 @@ private:
 
         for (int k = 0; k < elements_; ++k) {
             if (!(std::abs(balance[k] - feed_[k]) <= kBalanceTolerance * std::abs(feed_[k])))
-                notSolved(kelvin);
+                notSolved(kelvin, kCheckFailed);
         }
         double sum = 0;
         for (const double x : point.moleFractions) {
             if (!std::isfinite(x) || x < 0)
-                notSolved(kelvin);
+                notSolved(kelvin, kCheckFailed);
             sum += x;
         }
         if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) || !std::isfinite(point.graphite) ||
-            point.graphite < 0)
-            notSolved(kelvin);
+            point.graphite < 0 || !solver_->meetsPhaseRule(solution))
+            notSolved(kelvin, kCheckFailed);
         return point;
     }
 
-    [[noreturn]] static void notSolved(double kelvin)
+    // The point's failure: not the data's (failure 6) but the calculation's,
+    // with its reason.
+    [[noreturn]] static void notSolved(double kelvin, const QString& reason)
     {
-        throw CompositionError{
-            RunMessage{generalNumberText(kelvin) + u" Kの平衡組成を計算できませんでした"_s,
-                       MessageIcon::Error},
-            FailureCode::Overflow};
+        throw CompositionError{RunMessage{generalNumberText(kelvin) +
+                                              u" Kの平衡組成を計算できませんでした("_s + reason +
+                                              u")"_s,
+                                          MessageIcon::Error},
+                               kNotConverged};
     }
 
     const CompositionSystem& system_;

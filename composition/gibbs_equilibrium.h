@@ -95,6 +95,9 @@ struct CompositionError {
     RunMessage message;
     int failureCode = 0;
 };
+// The failure code of a point the solver could not compute (no failure number
+// of the data's): the iteration did not converge or its answer failed the checks.
+constexpr int kNotConverged = -1;
 
 // The point at `kelvin`: mole fractions in the system's species order, and
 // the moles of graphite per mole of feed (0 when none deposits or graphite

@@ -48,6 +48,10 @@ constexpr int kBisections = 80;
 constexpr double kTinyCurvature = 1e-300;
 // The fewest moles of gas the dual's bracket starts from, per mole of atoms.
 constexpr double kLeastGas = 1e-200;
+// A condensed species left out may have a potential this much (in RT) above
+// its elements' in the gas: what the solve's rounding leaves, far below any
+// amount that would deposit.
+constexpr double kPotentialTolerance = 1e-9;
 // A species below this fraction is minor: it may rise at most to 1e-4 in one step.
 const double kMinorLog = std::log(1e-8);
 const double kMinorCeiling = std::log(1e-4);
@@ -496,6 +500,16 @@ bool GibbsSolver::dualSolve(const std::vector<double>& g, bool carbonFixed, Stat
     }
     return std::isfinite(state.lnTotal) &&
            std::all_of(pi.begin(), pi.begin() + e, [](double x) { return std::isfinite(x); });
+}
+
+bool GibbsSolver::meetsPhaseRule(const State& state) const
+{
+    if (carbon_ < 0)
+        return true;
+    if (state.graphitePresent)
+        return state.pi[carbon_] == 0 && state.graphite >= 0;
+    double potential = 0;
+    return !carbonPotential(state, potential) || potential <= kPotentialTolerance;
 }
 
 void GibbsSolver::refit(const std::vector<double>& g, bool carbonFixed, State& state) const

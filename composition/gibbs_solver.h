@@ -51,6 +51,11 @@ public:
     // when the iteration does not converge.
     bool solve(const std::vector<double>& g, State start, State& result) const;
 
+    // The equilibrium condition beyond the balances: beside graphite carbon's
+    // potential is graphite's, and without it graphite could not lower the
+    // Gibbs energy (carbon's potential at most kPotentialTolerance above it).
+    bool meetsPhaseRule(const State& state) const;
+
     // ln n_j of a state.
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
 

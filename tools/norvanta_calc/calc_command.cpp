@@ -149,8 +149,9 @@ ReactionOutcome CalcCommand::compose(const QString& reactionFile, const Reaction
     } catch (const CompositionError& error) {
         // Like the run: a refused input is the reaction's fault, a failure by
         // number the data's or the calculation's.
-        return {error.failureCode == 0 ? ExitStatus::InvalidReaction
-                                       : ExitStatus::CalculationFailed,
+        return {error.failureCode == 0               ? ExitStatus::InvalidReaction
+                : error.failureCode == kNotConverged ? ExitStatus::NotConverged
+                                                     : ExitStatus::CalculationFailed,
                 {},
                 error.message.text};
     } catch (const Failure& failure) {
