@@ -18,7 +18,6 @@ constexpr int kMaxElements = GibbsSolver::kMaxElements;
 using Members = std::array<Vector, kMaxElements>;
 using Indices = std::array<int, kMaxElements>;
 
-constexpr int kMaxUnknowns = GibbsSolver::kMaxUnknowns;
 using Row = GibbsSolver::Row;
 using Square = GibbsSolver::Square;
 constexpr int kMaxIterations = 400;
