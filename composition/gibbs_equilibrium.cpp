@@ -25,6 +25,8 @@ namespace {
 
 constexpr int kDataPoints = 8; // dfG at 300, 400, ..., 1000 K
 constexpr double kCelsiusZero = 273.15;
+// A feed of up to 2^64 moles (or down to 2^-64) is solved as given.
+constexpr int kLargestUnscaledExponent = 64;
 const QString kCheckFailed = u"解が収支または平衡の条件を満たしません"_s;
 // Element balances and the sum of the fractions must hold to this, relative.
 constexpr double kBalanceTolerance = 1e-12;
@@ -107,13 +109,22 @@ public:
             if (used_[k])
                 elementIndex_[k] = elements_++;
         }
+        // The solver works near a mole of feed: a feed far from it (ratios of
+        // 1e-300) is scaled by a power of two, which rounds nothing; an
+        // ordinary feed is taken as it is.
+        double fed = 0;
+        for (const double moles : system.feedMoles)
+            fed += moles;
+        const int exponent = std::ilogb(fed);
+        if (std::abs(exponent) > kLargestUnscaledExponent)
+            scale_ = std::ldexp(1.0, -exponent);
         std::vector<GibbsSolver::Vector> atoms;
         GibbsSolver::Vector feed{};
         for (size_t i = 0; i < system.species.size(); ++i) {
             const GibbsSpecies& s = system.species[i];
-            feedTotal_ += system.feedMoles[i];
+            feedTotal_ += system.feedMoles[i] * scale_;
             if (s.inert()) {
-                inertMoles_ += system.feedMoles[i];
+                inertMoles_ += system.feedMoles[i] * scale_;
                 continue;
             }
             GibbsSolver::Vector a{};
@@ -122,7 +133,7 @@ public:
                     a[elementIndex_[k]] = s.atoms[k];
             }
             for (int k = 0; k < elements_; ++k)
-                feed[k] += a[k] * system.feedMoles[i];
+                feed[k] += a[k] * system.feedMoles[i] * scale_;
             gases_.push_back(int(i));
             atoms.push_back(a);
         }
@@ -189,7 +200,7 @@ private:
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
             if (system_.species[i].inert())
-                point.moleFractions[i] = system_.feedMoles[i] / total;
+                point.moleFractions[i] = system_.feedMoles[i] * scale_ / total;
         }
         if (solution.graphitePresent) {
             balance[elementIndex_[0]] += solution.graphite;
@@ -235,6 +246,7 @@ private:
     GibbsSolver::Vector feed_{};
     double inertMoles_ = 0;
     double feedTotal_ = 0;
+    double scale_ = 1; // moles the solver sees per mole fed
     std::optional<GibbsSolver> solver_;
 };
 
