@@ -303,6 +303,7 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
         refuse(u"反応系を入力してください"_s);
     if (!(request.totalPressure > 0) || !std::isfinite(request.totalPressure))
         refuse(u"全圧を正しく入力してください"_s);
+    QStringList notices;
     for (const double pressure : request.pressures) {
         if (!(pressure > 0) || !std::isfinite(pressure))
             refuse(u"全圧を正しく入力してください"_s);
@@ -311,6 +312,13 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
         refuse(u"温度の範囲を正しく入力してください"_s);
     if (request.range && request.range->kelvins().front() <= 0)
         refuse(u"温度の範囲を正しく入力してください"_s);
+    if (request.range) {
+        // Norvane.dat's values stop at 300 and 1000 K; beyond them the lines
+        // are extended, and the user is told so.
+        const std::vector<double> temperatures = request.range->kelvins();
+        if (temperatures.front() < 300 || temperatures.back() > 1000)
+            notices.append(u"Norvane.dat の dG は 300～1000 K の値です。この範囲の外は直線で外挿しています"_s);
+    }
     if (request.adiabaticFeedKelvin)
         refuse(u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s);
 
@@ -396,6 +404,7 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
     system.range = request.range;
     system.pressures = request.pressures;
     system.adiabaticFeedKelvin = request.adiabaticFeedKelvin;
+    system.notices = notices;
     std::map<int, int> position; // record -> index in the system
     for (int r = 0; r < records; ++r) {
         if (!included[size_t(r)])
