@@ -6,6 +6,7 @@
 #include "engine/run_errors.h"
 
 #include "database/compound_index.h"
+#include "thermo/thermo_data.h"
 
 #include "common/failure.h"
 #include "common/number_text.h"
@@ -282,6 +283,32 @@ CompositionRequest compositionRequest(const ReactionFields& fields, bool graphit
 CompositionSystem compositionSystem(const CompositionRequest& request,
                                     const CompoundIndex& database)
 {
+    // Not owned: the ThermoData lives only for this call.
+    const std::shared_ptr<const CompoundIndex> borrowed(std::shared_ptr<const CompoundIndex>(),
+                                                        &database);
+    return compositionSystem(request, ThermoData(nullptr, {}, borrowed));
+}
+
+CompositionSystem compositionSystem(const CompositionRequest& request, const ThermoData& thermo)
+{
+    const CompoundIndex& database = *thermo.database();
+    // Records whose compound holds (or may hold) elements besides C, H and O.
+    std::vector<bool> otherElements(static_cast<size_t>(database.recordCount()), false);
+    for (int r = 0; r < database.recordCount(); ++r) {
+        try {
+            const auto elements = thermo.recordElements(r);
+            otherElements[size_t(r)] =
+                !elements || std::any_of(elements->begin(), elements->end(), [](const auto& e) {
+                    return e.symbol != u"C"_s && e.symbol != u"H"_s && e.symbol != u"O"_s;
+                });
+        } catch (const Failure&) {
+            // Counts that cannot be read are dealt with below, as for any record.
+        }
+    }
+    const auto referenceElement = [](const GibbsSpecies& species) {
+        return species.inert() && std::all_of(species.formationG.begin(), species.formationG.end(),
+                                              [](double g) { return g == 0; });
+    };
     // The feed: each name's record and its moles, names without text skipped
     // as empty rows are.
     std::vector<std::pair<int, double>> feed;
@@ -297,6 +324,10 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
         if (!(moles > 0) || !std::isfinite(moles))
             refuse(u"反応系(No."_s + QString::number(k + 1) +
                    u")の分圧(比)を正しく入力してください"_s);
+        const RecordValues fed = readRecord(database, *record);
+        if (otherElements[size_t(*record)] && fed.failure == 0 && !referenceElement(fed.species))
+            refuse(u"反応系(No."_s + QString::number(k + 1) +
+                   u")は炭素、水素、酸素以外の元素を含んでいます"_s);
         feed.emplace_back(*record, moles);
     }
     if (feed.empty())
@@ -378,7 +409,8 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
                     fail(v.failure);
                 continue;
             }
-            if (canonical[size_t(r)] == r && !v.species.inert() && madeOf(v.species, elements))
+            if (canonical[size_t(r)] == r && !v.species.inert() && madeOf(v.species, elements) &&
+                !otherElements[size_t(r)])
                 included[size_t(r)] = true;
         }
     } else {
@@ -387,7 +419,7 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
             if (!record)
                 refuse(name + u"はファイルに登録されていません"_s);
             const GibbsSpecies species = usable(*record);
-            if (!madeOf(species, elements))
+            if (!madeOf(species, elements) || (otherElements[size_t(*record)] && !species.inert()))
                 refuse(name + u"は反応系にない元素を含んでいます"_s);
             // A compound without C, H or O takes part only as fed.
             if (!species.inert())

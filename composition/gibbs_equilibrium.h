@@ -14,6 +14,7 @@
 namespace norvanta {
 
 class CompoundIndex;
+class ThermoData;
 struct PhysicalConstants;
 
 // The equilibrium composition: every species the feed's elements allow, at
@@ -184,6 +185,16 @@ CompositionRequest compositionRequest(const ReactionFields& fields, bool graphit
 // for an empty feed, an unknown name, a ratio that is not a positive finite
 // number, a species outside the feed's elements, or a record with non-finite
 // data (failure 6).
+//
+// The solve balances carbon, hydrogen and oxygen only, so a record whose
+// compound holds any other element (NH3, H2S: their records show only their
+// H) is no species, and such a feed compound is refused; the elements in
+// their reference state without C, H or O (N2, Ar, He: dG 0) stay inerts.
+// The elements come from the polynomial file where it holds the record's
+// name. Without it, the records of the nitrogen and sulfur genres are taken
+// as holding other elements, which the shipped ones do.
+CompositionSystem compositionSystem(const CompositionRequest& request, const ThermoData& thermo);
+// The same with Norvane.dat alone, as without the polynomial file.
 CompositionSystem compositionSystem(const CompositionRequest& request,
                                     const CompoundIndex& database);
 

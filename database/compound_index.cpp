@@ -27,8 +27,11 @@ CompoundIndex CompoundIndex::parse(const QString& text)
     index.valueCounts_.reserve(expectedRecords);
     for (const QString& line : physicalLines(text)) {
         DataLine read = readDataLine(line);
+        if (read.kind == DataLine::Kind::GenreHeader)
+            index.genres_.append(read.name);
         if (read.kind != DataLine::Kind::Record)
             continue;
+        index.genreOf_.push_back(int(index.genres_.size()) - 1);
         index.names_.push_back(std::move(read.name));
         const qsizetype count = std::min<qsizetype>(read.values.size(), ValueFields);
         for (qsizetype k = 0; k < ValueFields; ++k)
@@ -62,6 +65,14 @@ QString CompoundIndex::name(int record) const
     if (record < 0 || record >= recordCount())
         throw Failure(FailureCode::IndexOutOfRange);
     return names_[std::size_t(record)];
+}
+
+QString CompoundIndex::genre(int record) const
+{
+    if (record < 0 || record >= recordCount())
+        throw Failure(FailureCode::IndexOutOfRange);
+    const int genre = genreOf_[std::size_t(record)];
+    return genre < 0 ? QString() : genres_[genre];
 }
 
 double CompoundIndex::field(int record, int k) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -55,6 +56,9 @@ public:
     // Throws Failure{5} for any other temperature.
     double gibbsEnergy(int record, int kelvin) const;
 
+    // The name of the genre the record stands under; empty before the first.
+    QString genre(int record) const;
+
     // Record lines in the file, those cut short included.
     int recordCount() const { return int(names_.size()); }
 
@@ -65,6 +69,9 @@ private:
     std::vector<QString> values_;
     // Value fields each record's line actually holds, at most ValueFields.
     std::vector<qint8> valueCounts_;
+    // Per record, its genre's index in genres_ (-1 before the first genre).
+    std::vector<int> genreOf_;
+    QStringList genres_;
 };
 
 } // namespace norvanta

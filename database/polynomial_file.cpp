@@ -210,6 +210,23 @@ PolynomialFileReading PolynomialFile::parse(const QString& text)
     return reading;
 }
 
+PolynomialFileReading PolynomialFileCache::load(const QString& path)
+{
+    QByteArray bytes;
+    try {
+        bytes = readFileBytes(path);
+    } catch (...) {
+        reading_.reset();
+        throw;
+    }
+    if (!reading_ || path != path_ || bytes != bytes_) {
+        reading_ = PolynomialFile::parse(decodeShiftJis(bytes));
+        path_ = path;
+        bytes_ = std::move(bytes);
+    }
+    return *reading_;
+}
+
 std::optional<int> PolynomialFile::find(const QString& name) const
 {
     const auto found = byName_.constFind(name);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -85,6 +86,18 @@ private:
 struct PolynomialFileReading {
     std::shared_ptr<const PolynomialFile> file;
     int errorLine = 0;
+};
+
+// The file parsed once for as long as its bytes stay the same.
+class PolynomialFileCache {
+public:
+    // Throws the failures of PolynomialFile::load; a failed reading keeps nothing.
+    PolynomialFileReading load(const QString& path);
+
+private:
+    QString path_;
+    QByteArray bytes_;
+    std::optional<PolynomialFileReading> reading_;
 };
 
 } // namespace norvanta

@@ -3,11 +3,31 @@
 #include "engine/run_errors.h"
 #include "engine/solver_functions.h"
 
+#include "thermo/thermo_data.h"
+
 #include "common/failure.h"
 
 #include <utility>
 
 namespace norvanta {
+
+namespace {
+
+// The polynomial file beside Norvane.dat, or nothing when it is missing or
+// unusable: the run then checks carbon, hydrogen and oxygen only, as the
+// records alone allow.
+std::shared_ptr<const PolynomialFile> readPolynomials(const RunSettings& settings)
+{
+    const QString path = polynomialPathBeside(settings.databasePath);
+    try {
+        return settings.polynomialCache ? settings.polynomialCache->load(path).file
+                                        : PolynomialFile::load(path).file;
+    } catch (const Failure&) {
+        return nullptr;
+    }
+}
+
+} // namespace
 
 using namespace Qt::StringLiterals;
 
@@ -89,7 +109,8 @@ std::optional<ValidationFailure> CalculationRun::runStep()
         database_ = settings_.databaseCache ? settings_.databaseCache->load(settings_.databasePath)
                                             : std::make_shared<const CompoundIndex>(
                                                   CompoundIndex::load(settings_.databasePath));
-        return checkCompounds(definition_, database());
+        polynomials_ = readPolynomials(settings_);
+        return checkCompounds(definition_, database(), polynomials_.get());
     case 4:
         return normaliseReaction(fields_, definition_);
     case 5:
@@ -121,6 +142,7 @@ TickResult CalculationRun::stop(TickOutcome outcome, RunMessage message, FocusTa
     running_ = false;
     sweep_.reset();
     database_.reset();
+    polynomials_.reset();
     host_.stopRun();
     return {outcome, step_, progressValue(step_), std::move(message), focus};
 }

@@ -8,6 +8,7 @@
 
 #include "database/compound_index.h"
 #include "database/compound_index_cache.h"
+#include "database/polynomial_file.h"
 
 #include "common/reaction_fields.h"
 
@@ -62,6 +63,8 @@ struct RunSettings {
     QString startFolder;
     double kpFactor = 0;
     CompoundIndexCache* databaseCache = nullptr;
+    // The same for the polynomial file beside Norvane.dat.
+    PolynomialFileCache* polynomialCache = nullptr;
 };
 
 enum class TickOutcome {
@@ -127,6 +130,8 @@ private:
     bool tetraPrecision_ = false;
     int step_ = 0;
     std::shared_ptr<const CompoundIndex> database_;
+    // Null when the polynomial file is missing or unusable: C, H and O only.
+    std::shared_ptr<const PolynomialFile> polynomials_;
     std::optional<TemperatureSweep> sweep_;
 };
 

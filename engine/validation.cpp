@@ -1,12 +1,15 @@
 #include "validation.h"
 
 #include "database/compound_index.h"
+#include "database/polynomial_file.h"
+#include "thermo/thermo_data.h"
 
 #include "common/failure.h"
 #include "common/number_text.h"
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace norvanta {
 
@@ -150,8 +153,49 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields, ReactionDef
     return std::nullopt;
 }
 
+namespace {
+
+// The elements other than C, H and O that do not balance, in the order they
+// first appear; nothing unless the polynomial file holds every compound.
+std::optional<QString> otherElementOutOfBalance(const ReactionDefinition& definition,
+                                                const PolynomialFile& polynomials)
+{
+    std::vector<std::pair<QString, double>> sums;
+    const auto add = [&](const QString& name, double coefficient) {
+        const auto species = polynomials.find(name);
+        if (!species)
+            return false;
+        for (const ElementCount& e : polynomials.species()[size_t(*species)].elements) {
+            if (e.symbol == u"C"_s || e.symbol == u"H"_s || e.symbol == u"O"_s)
+                continue;
+            auto sum = std::find_if(sums.begin(), sums.end(),
+                                    [&](const auto& s) { return s.first == e.symbol; });
+            if (sum == sums.end())
+                sum = sums.insert(sums.end(), {e.symbol, 0.0});
+            sum->second += e.count * coefficient;
+        }
+        return true;
+    };
+    for (int k = 0; k < definition.reactantCount; ++k) {
+        if (!add(definition.reactantNames[k], definition.reactantCoefficients[k]))
+            return std::nullopt;
+    }
+    for (int k = 0; k < definition.productCount; ++k) {
+        if (!add(definition.productNames[k], -definition.productCoefficients[k]))
+            return std::nullopt;
+    }
+    for (const auto& [symbol, sum] : sums) {
+        if (sum != 0)
+            return symbol;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& definition,
-                                                const CompoundIndex& database)
+                                                const CompoundIndex& database,
+                                                const PolynomialFile* polynomials)
 {
     // Every compound is looked up once per element, so a compound missing
     // from the file is reported while carbon is checked, before any balance.
@@ -171,6 +215,11 @@ std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& defini
         }
         if (sum != 0)
             return warning(u"炭素,水素,酸素の化学量論が合っていません"_s, {});
+    }
+    if (polynomials) {
+        if (const auto element = otherElementOutOfBalance(definition, *polynomials))
+            return warning(
+                ThermoData::japaneseElementName(*element) + u"の化学量論が合っていません"_s, {});
     }
     return std::nullopt;
 }
@@ -225,12 +274,13 @@ std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
 
 std::optional<ValidationFailure> validateReaction(ReactionFields& fields,
                                                   ReactionDefinition& definition,
-                                                  const CompoundIndex& database)
+                                                  const CompoundIndex& database,
+                                                  const PolynomialFile* polynomials)
 {
     prepareReaction(fields, definition);
     if (auto failure = collectRows(fields, definition))
         return failure;
-    if (auto failure = checkCompounds(definition, database))
+    if (auto failure = checkCompounds(definition, database, polynomials))
         return failure;
     return normaliseReaction(fields, definition);
 }

@@ -10,6 +10,7 @@
 namespace norvanta {
 
 class CompoundIndex;
+class PolynomialFile;
 
 // The input field a failed check puts the focus on. Rows count from 0, as the
 // controls React0..React3 do. The window gives the focus only when the field
@@ -45,9 +46,13 @@ std::optional<ValidationFailure> collectRows(ReactionFields& fields,
                                              ReactionDefinition& definition);
 
 // Step 3: every compound registered, then the carbon, hydrogen and oxygen
-// balance. Throws Failure{62} when a record ends before its atom counts.
+// balance from the records. Where the polynomial file holds every compound of
+// the reaction, every other element must balance too (its message names the
+// element: "窒素の化学量論が合っていません"). Throws Failure{62} when a record
+// ends before its atom counts.
 std::optional<ValidationFailure> checkCompounds(const ReactionDefinition& definition,
-                                                const CompoundIndex& database);
+                                                const CompoundIndex& database,
+                                                const PolynomialFile* polynomials = nullptr);
 
 // Step 4: the limiting compound into slot 1, everything relative to one mole
 // of it, then the total pressure. Throws Failure{11} when the limiting
@@ -58,6 +63,7 @@ std::optional<ValidationFailure> normaliseReaction(const ReactionFields& fields,
 // Steps 1 to 4 in order, stopping at the first failure.
 std::optional<ValidationFailure> validateReaction(ReactionFields& fields,
                                                   ReactionDefinition& definition,
-                                                  const CompoundIndex& database);
+                                                  const CompoundIndex& database,
+                                                  const PolynomialFile* polynomials = nullptr);
 
 } // namespace norvanta

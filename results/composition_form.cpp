@@ -5,6 +5,7 @@
 
 #include "database/compound_index.h"
 #include "engine/run_errors.h"
+#include "thermo/thermo_data.h"
 
 #include "common/failure.h"
 #include "common/number_format.h"
@@ -115,12 +116,13 @@ QRect CompositionForm::twipsRect(double left, double top, double width, double h
 bool CompositionForm::calculate(const ReactionFields& fields, bool tetraPrecision)
 {
     try {
-        const CompoundIndex database = CompoundIndex::load(databasePath_);
+        const ThermoData thermo =
+            ThermoData::load(polynomialPathBeside(databasePath_), databasePath_);
         const CompositionRequest request =
             compositionRequest(fields, GraphiteCheck->isChecked(), tetraPrecision);
         // A failed solve leaves the previous composition on show, with its system.
         std::optional<CompositionSystem> previous =
-            std::exchange(system_, compositionSystem(request, database));
+            std::exchange(system_, compositionSystem(request, thermo));
         if (!solve()) {
             system_ = std::move(previous);
             return false;

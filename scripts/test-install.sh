@@ -75,6 +75,9 @@ check_tree() {
     check "$name: norvanta-calc computes from an empty folder with the installed Norvane.dat" \
         calc_status 0 "$calc" --table "$work/reforming.txt"
     check "$name: and finds every point" test "$(grep -c '^[KC]	' "$work/out")" -eq 66
+    check "$name: norvanta-calc --range reads the installed polynomials" \
+        calc_status 0 "$calc" --table --range 300:3000:100 "$work/reforming.txt"
+    check "$name: and writes 28 points" test "$(grep -c '^K	' "$work/out")" -eq 28
     printf 'planted' >"$work/empty/Norvane.dll"
     check "$name: norvanta-calc never loads a Norvane.dll planted in the current folder" \
         calc_status 0 "$calc" --table "$work/reforming.txt"

@@ -3,6 +3,9 @@
 #include "common/failure.h"
 #include "common/text_file.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -164,22 +167,20 @@ ThermoData ThermoData::load(const QString& polynomialPath, const QString& databa
     }
 }
 
+QString polynomialPathBeside(const QString& databasePath)
+{
+    return QFileInfo(databasePath).dir().filePath(QString::fromUtf16(kPolynomialFileName));
+}
+
 ThermoData ThermoDataCache::load(const QString& polynomialPath, const QString& databasePath)
 {
     auto database = database_.load(databasePath);
     try {
-        QByteArray bytes = readFileBytes(polynomialPath);
-        if (!read_ || polynomialPath != path_ || bytes != bytes_) {
-            reading_ = PolynomialFile::parse(decodeShiftJis(bytes));
-            path_ = polynomialPath;
-            bytes_ = std::move(bytes);
-            read_ = true;
-        }
+        const PolynomialFileReading reading = polynomials_.load(polynomialPath);
+        return ThermoData(reading.file, noticeFor(reading), std::move(database));
     } catch (const Failure& failure) {
-        read_ = false;
         return ThermoData(nullptr, noticeFor(failure.code()), std::move(database));
     }
-    return ThermoData(reading_.file, noticeFor(reading_), std::move(database));
 }
 
 CompoundThermo ThermoData::polynomialCompound(int species, const QString& name) const
@@ -203,6 +204,35 @@ CompoundThermo ThermoData::polynomialCompound(int species, const QString& name) 
     return compound;
 }
 
+namespace {
+
+std::vector<ElementCount> carbonHydrogenOxygen(const CompoundIndex& database, int record)
+{
+    static const QString symbols[] = {u"C"_s, u"H"_s, u"O"_s};
+    std::vector<ElementCount> elements;
+    for (int element = 0; element < 3; ++element) {
+        const double count = database.atomCount(record, element);
+        if (count != 0)
+            elements.push_back({symbols[element], count});
+    }
+    return elements;
+}
+
+} // namespace
+
+std::optional<std::vector<ElementCount>> ThermoData::recordElements(int record) const
+{
+    if (polynomials_) {
+        if (const auto species = polynomials_->find(database_->name(record)))
+            return polynomials_->species()[size_t(*species)].elements;
+    } else {
+        const QString genre = database_->genre(record);
+        if (genre == u"窒素化合物"_s || genre == u"硫黄化合物"_s)
+            return std::nullopt;
+    }
+    return carbonHydrogenOxygen(*database_, record);
+}
+
 std::optional<CompoundThermo> ThermoData::find(const QString& name) const
 {
     if (polynomials_) {
@@ -214,12 +244,7 @@ std::optional<CompoundThermo> ThermoData::find(const QString& name) const
         return std::nullopt;
     CompoundThermo compound;
     compound.name = name;
-    static const QString symbols[] = {u"C"_s, u"H"_s, u"O"_s};
-    for (int element = 0; element < 3; ++element) {
-        const double count = database_->atomCount(*record, element);
-        if (count != 0)
-            compound.elements.push_back({symbols[element], count});
-    }
+    compound.elements = carbonHydrogenOxygen(*database_, *record);
     for (int i = 0; i < kTablePoints; ++i)
         compound.table_[size_t(i)] = database_->gibbsEnergy(*record, 300 + 100 * i);
     database_->requireFiniteValues(*record);

@@ -67,12 +67,19 @@ public:
     // Why the polynomial file cannot be used, for a notice; empty when it can.
     QString polynomialNotice() const { return notice_; }
     const CompoundIndex* database() const { return database_.get(); }
+    const PolynomialFile* polynomials() const { return polynomials_.get(); }
 
     // Norvane.dat's name first (the polynomials where the polynomial file
     // holds that name, else the record's table), then the polynomial file's
     // names. Exact in case (CO is not Co). Throws the record's Failure when a
     // table compound's values cannot be read.
     std::optional<CompoundThermo> find(const QString& name) const;
+
+    // The elements of Norvane.dat's record: the polynomial file's for its
+    // name, else its C, H and O counts. Without the polynomial file a record
+    // of the nitrogen or sulfur genre holds elements its counts do not show:
+    // empty then. Throws the record's Failure when its counts cannot be read.
+    std::optional<std::vector<ElementCount>> recordElements(int record) const;
 
     // Every species of the polynomial file made only of these elements:
     // gases, and condensed phases too when asked; each once, under its first name.
@@ -89,6 +96,9 @@ private:
     std::shared_ptr<const CompoundIndex> database_;
 };
 
+// The polynomial file beside a Norvane.dat.
+QString polynomialPathBeside(const QString& databasePath);
+
 // Both files parsed once for as long as their bytes stay the same, as
 // CompoundIndexCache does for Norvane.dat alone.
 class ThermoDataCache {
@@ -97,10 +107,7 @@ public:
 
 private:
     CompoundIndexCache database_;
-    QString path_;
-    QByteArray bytes_;
-    PolynomialFileReading reading_;
-    bool read_ = false;
+    PolynomialFileCache polynomials_;
 };
 
 } // namespace norvanta

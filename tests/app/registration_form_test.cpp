@@ -19,7 +19,7 @@ using namespace norvanta::testing;
 namespace {
 
 // The registration window in the program started with the shipped
-// Norvane.dat (262 records) and the built Norvane.dll.
+// Norvane.dat (378 records) and the built Norvane.dll.
 class RegistrationFormTest : public CalculationTest {
 protected:
     RegistrationForm* openRegistration()
@@ -71,7 +71,7 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     EXPECT_EQ(registration->windowTitle(), u"化合物データの追加登録"_s);
     const QRect frame = registration->frameGeometry();
     EXPECT_EQ(frame.topLeft(), QPoint((1280 - frame.width()) / 2, (1024 - frame.height()) / 2));
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 262"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 378"_s);
     EXPECT_EQ(registration->AtomLabel[1]->text(), u"水素:"_s);
     EXPECT_TRUE(registration->Unit[0]->isChecked());
     EXPECT_FALSE(listOpenersEnabled());
@@ -91,7 +91,7 @@ TEST_F(RegistrationFormTest, RegisterAndCalculateWithTheNewCompoundAtOnce)
     platform.answerNext(MessageAnswer::Yes);
     QTest::mouseClick(registration->RegisterButton, Qt::LeftButton);
     EXPECT_EQ(platform.messageTexts(), QStringList{u"蟻酸をkcal/molの単位で登録しますか？"_s});
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 263"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 379"_s);
     EXPECT_EQ(registration->NewFormula->text(), u"蟻酸"_s) << "the boxes keep their contents";
 
     // 蟻酸 = CO2 + H2 in the main window, the registration window still open.
@@ -192,7 +192,7 @@ TEST_F(RegistrationFormTest, ARefusalFocusesTheBoxWithItsTextSelected)
     EXPECT_EQ(platform.messageTexts(), QStringList{u"全てのdGを入力してください"_s});
     EXPECT_EQ(QApplication::focusWidget(), registration->DeltaG[0]);
     EXPECT_EQ(registration->DeltaG[0]->selectedText(), u"-80"_s);
-    EXPECT_EQ(registration->RegisterNumber->text(), u" 262"_s);
+    EXPECT_EQ(registration->RegisterNumber->text(), u" 378"_s);
 }
 
 TEST_F(RegistrationFormTest, WithoutTheDataFileTheWindowStaysClosed)

@@ -20,19 +20,22 @@ struct CatalogueEntry {
     const char* alias = nullptr;
     const char* english = nullptr;
     const char* japanese = nullptr;
+    // A second Japanese name in common use (亜酸化窒素 beside 一酸化二窒素).
+    const char* japaneseAlias = nullptr;
 };
 
 struct CatalogueGenre {
     QString name;
     std::vector<CatalogueEntry> entries;
-    // Elements in their standard state that take no part in reactions of C,
-    // H and O (N2, Ar): atom counts 0 0 0 and dG of formation 0 by definition.
+    // Elements in their standard state kept as the inert gases of a feed
+    // (N2, Ar, He): atom counts 0 0 0 and dG of formation 0 by definition.
     bool inertElements = false;
 };
 
 // The genres of Norvane.dat in file order, each with its compounds in order:
 // the common inorganic gases first, then the organic families by growing
-// carbon number, radicals, atoms and carbon clusters, then the inert gases.
+// carbon number, radicals, atoms and carbon clusters, the nitrogen and the
+// sulfur compounds, then the inert gases.
 //
 // Naming: the formula where no other shipped species shares the molecular
 // formula (condensed as chemists write it for oxygen compounds: CH3OH,

@@ -87,11 +87,16 @@ QString headerText(const NasaDatabase& data) {
         u"Standard state 1 atm (Kp is relative to 1 atm): the data's 1 bar value"_s,
         u"plus dn*R*T*ln(1.01325) with dn = 1 - H/2 - O/2 the moles of gas formed"_s,
         u"less the moles of H2 and O2 consumed (graphite taken as pressure independent)."_s,
+        u"Nitrogen and sulfur compounds: dGf from every substance at 1 atm less"_s,
+        u"(N/2)*G(N2 T) and S times sulfur's form of lowest G at T among rhombic"_s,
+        u"monoclinic and liquid sulfur and 1/2 S2 gas (the liquid to about 880 K)."_s,
+        u"Their record holds their C H and O counts only (NH3: 0 3 0); NorvaneThermo.dat"_s,
+        u"holds every element of every compound."_s,
         QString(),
-        u"Compounds: every neutral gas of thermo.inp made of C H and O only whose"_s,
+        u"Compounds: every neutral gas of thermo.inp made of C H O N and S whose"_s,
         u"polynomials cover 300 to 1100 K. No condensed phases and no ions; the fuel"_s,
         u"mixtures of its reactant section are left out. The last genre holds the inert"_s,
-        u"gases N2 and Ar: no C H or O atom and dGf 0 (elements in their standard state)."_s,
+        u"gases N2 Ar and He: no C H or O atom and dGf 0 (elements in their standard state)."_s,
         u"Names: the formula where no other compound here has the same molecular formula;"_s,
         u"otherwise a short English common name. Of the compounds under a common name"_s,
         u"the one a formula stands for answers to that formula too: a second record with"_s,
@@ -159,18 +164,23 @@ void inertElement(const NasaDatabase& data, const char* source) {
 } // namespace
 
 bool isShippedKind(const NasaSpecies& species) {
-    const bool onlyCarbonHydrogenOxygen =
+    const bool ofShippedElements =
         !species.formula.empty() &&
         std::all_of(species.formula.begin(), species.formula.end(), [](const auto& element) {
-            return element.first == "C" || element.first == "H" || element.first == "O";
+            return element.first == "C" || element.first == "H" || element.first == "O" ||
+                   element.first == "N" || element.first == "S";
         });
-    return species.phase == 0 && !species.reactantOnly && onlyCarbonHydrogenOxygen &&
+    return species.phase == 0 && !species.reactantOnly && ofShippedElements &&
            species.covers(kLowestKelvin, kHighestKelvin);
 }
 
 QString compoundDatabaseText(const NasaDatabase& data) {
-    const FormationGibbs formation(reference(data, "C(gr)"), reference(data, "H2"),
-                                   reference(data, "O2"));
+    FormationGibbs formation(reference(data, "C(gr)"), reference(data, "H2"),
+                             reference(data, "O2"));
+    formation.addNitrogenAndSulfur(
+        reference(data, "N2"),
+        {&reference(data, "S(a)"), &reference(data, "S(b)"), &reference(data, "S(L)")},
+        reference(data, "S2"));
     const auto byName = shippedSpecies(data);
     const auto& catalogue = compoundCatalogue();
     if (int(catalogue.size()) > CompoundDatabase::MaxGenres)
@@ -217,6 +227,7 @@ QString compoundDatabaseText(const NasaDatabase& data) {
                 {QString::fromLatin1(entry.alias), "formula"},
                 {QString::fromLatin1(entry.english), "English name"},
                 {QString::fromUtf8(entry.japanese), "Japanese name"},
+                {QString::fromUtf8(entry.japaneseAlias), "Japanese name"},
             };
             for (const auto& [further, kind] : furtherNames) {
                 if (further.isNull())

@@ -14,16 +14,14 @@
 
 namespace {
 
-bool representable(const QString& text)
-{
+bool representable(const QString& text) {
     if (norvanta::decodeShiftJis(norvanta::encodeShiftJis(text)) == text)
         return true;
     std::cerr << "norvanta-gen-database: text not representable in Shift_JIS\n";
     return false;
 }
 
-int generate(const char* inputPath, const char* outputPath, const char* polynomialPath)
-{
+int generate(const char* inputPath, const char* outputPath, const char* polynomialPath) {
     std::ifstream input(inputPath, std::ios::binary);
     if (!input) {
         std::cerr << "norvanta-gen-database: cannot read " << inputPath << '\n';
@@ -43,8 +41,7 @@ int generate(const char* inputPath, const char* outputPath, const char* polynomi
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
         std::cerr
             << "usage: norvanta-gen-database <thermo.inp> <Norvane.dat> [<NorvaneThermo.dat>]\n";

@@ -1,6 +1,7 @@
 #include "calc_command.h"
 #include "file_lookup.h"
 
+#include "range_calculation.h"
 #include "reaction_summary.h"
 
 #include "composition/gibbs_equilibrium.h"
@@ -74,6 +75,8 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
 
     if (options_.composition)
         return compose(reactionFile, content.fields);
+    if (options_.range)
+        return calculateRange(content.fields);
 
     // The run writes its corrections back into the fields, as it does into
     // the window's, and the report shows them as the window would.
@@ -85,7 +88,7 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     // messages tell a missing file from a damaged one there.
     const RunSettings settings{options_.databasePath,
                                QFileInfo(options_.libraryPath).absolutePath(), constants_.kpFactor,
-                               &databaseCache_};
+                               &databaseCache_, &polynomialCache_};
     CalculationRun run(settings, fields, definition, table, library_, host);
     run.start(options_.tetraPrecision);
     const TickResult result = run.runToEnd();
@@ -128,11 +131,14 @@ ReactionOutcome CalcCommand::compose(const QString& reactionFile, const Reaction
             compositionRequest(fields, options_.graphite, options_.tetraPrecision);
         request.species = options_.species;
         request.condensed = options_.condensed;
-        request.range = options_.range;
+        if (options_.range)
+            request.range = norvanta::TemperatureRange{options_.range->from, options_.range->to,
+                                             options_.range->step, false};
         request.pressures = options_.pressures;
         request.adiabaticFeedKelvin = options_.adiabaticFeedKelvin;
-        const auto database = databaseCache_.load(options_.databasePath);
-        const CompositionSystem system = compositionSystem(request, *database);
+        const ThermoData thermo =
+            thermoCache_.load(polynomialPathBeside(options_.databasePath), options_.databasePath);
+        const CompositionSystem system = compositionSystem(request, thermo);
         const CompositionTable table = compositionTable(system, constants_);
         // Each notice and each point that could not be computed is a line of
         // its own; the other points are written.
@@ -154,6 +160,40 @@ ReactionOutcome CalcCommand::compose(const QString& reactionFile, const Reaction
                                                      : ExitStatus::CalculationFailed,
                 {},
                 error.message.text};
+    } catch (const Failure& failure) {
+        return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
+    }
+}
+
+ReactionOutcome CalcCommand::calculateRange(const ReactionFields& typed)
+{
+    try {
+        const ThermoData thermo =
+            thermoCache_.load(polynomialPathBeside(options_.databasePath), options_.databasePath);
+        if (!thermo.hasPolynomials())
+            return {ExitStatus::CalculationFailed, {}, thermo.polynomialNotice()};
+        ReactionFields fields = typed;
+        ReactionDefinition definition;
+        if (const auto failure =
+                validateReaction(fields, definition, *thermo.database(), thermo.polynomials()))
+            return {ExitStatus::InvalidReaction, {}, failure->message.text};
+        std::vector<CompoundThermo> reactants, products;
+        for (int k = 0; k < definition.reactantCount; ++k)
+            reactants.push_back(*thermo.find(definition.reactantNames[k]));
+        for (int k = 0; k < definition.productCount; ++k)
+            products.push_back(*thermo.find(definition.productNames[k]));
+        if (const auto uncovered = uncoveredCompound(reactants, products, *options_.range))
+            return {ExitStatus::InvalidReaction, {}, *uncovered};
+        return {ExitStatus::Success,
+                rangeText(rangePoints(definition, reactants, products, *options_.range,
+                                      constants_.kpFactor, library_),
+                          options_.table),
+                {}};
+    } catch (const SolverUnavailable&) {
+        return {ExitStatus::CalculationFailed,
+                {},
+                unusableLibraryMessage(options_.libraryPath).text + u"\n"_s +
+                    library_.errorString()};
     } catch (const Failure& failure) {
         return {ExitStatus::CalculationFailed, {}, runFailureMessage(failure.code()).text};
     }
@@ -238,11 +278,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         // Every file's table lines end with an empty line, none for a file that
         // failed, so that a script counting empty lines knows whose lines it reads.
         bool written = true;
-        if (options.table) {
-            written = write(out, outcome.output + u'\n');
-        } else if (options.composition) {
+        if (options.composition) {
             // The block ends with its own empty line.
             written = write(out, outcome.output.isEmpty() ? u"\n"_s : outcome.output);
+        } else if (options.table || options.range) {
+            written = write(out, outcome.output + u'\n');
         } else if (options.summary) {
             const bool computed = outcome.status == ExitStatus::Success;
             written = write(

@@ -8,6 +8,7 @@
 #include "engine/solver_library.h"
 
 #include "database/compound_index_cache.h"
+#include "thermo/thermo_data.h"
 
 #include "common/reaction_fields.h"
 
@@ -42,6 +43,9 @@ private:
     // The --composition block of the reaction file's reactants.
     ReactionOutcome compose(const QString& reactionFile, const ReactionFields& fields);
 
+    // The --range lines of the reaction from the compounds' thermochemistry.
+    ReactionOutcome calculateRange(const ReactionFields& fields);
+
     // The --summary line of a reaction the run computed.
     ReactionOutcome summarise(const QString& reactionFile, const ReactionDefinition& definition,
                               const ResultTable& table);
@@ -51,6 +55,8 @@ private:
     QStringList constantWarnings_;
     SolverLibrary library_;
     CompoundIndexCache databaseCache_;
+    PolynomialFileCache polynomialCache_;
+    ThermoDataCache thermoCache_;
 };
 
 // One tab-separated line per computed point, kelvin series first: series

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -25,6 +26,29 @@ std::optional<double> commandNumber(const QString& text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// "FROM:TO:STEP": three finite numbers with "." whatever the locale, FROM
+// above 0 and below TO, STEP above 0, at most kMaxRangePoints points.
+std::optional<TemperatureRange> parseRange(const QString& value)
+{
+    const QStringList parts = value.split(u':');
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<double, 3> numbers{};
+    for (int k = 0; k < 3; ++k) {
+        const QByteArray text = parts[k].toLatin1();
+        const char* last = text.constData() + text.size();
+        const auto [end, error] = std::from_chars(text.constData(), last, numbers[size_t(k)]);
+        if (text.isEmpty() || error != std::errc() || end != last ||
+            !std::isfinite(numbers[size_t(k)]))
+            return std::nullopt;
+    }
+    const TemperatureRange range{numbers[0], numbers[1], numbers[2]};
+    if (!(range.from > 0 && range.from < range.to && range.step > 0) ||
+        (range.to - range.from) / range.step >= kMaxRangePoints)
+        return std::nullopt;
+    return range;
 }
 
 // The options that take a value, and the check and store of each.
@@ -74,17 +98,10 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
         if (options.species.contains(QString()))
             return refuse(u"--species には化合物名をコンマで区切って指定してください"_s);
     } else if (name == u"range") {
-        const QStringList parts = value.split(u':');
-        std::array<std::optional<double>, 3> numbers{};
-        for (qsizetype k = 0; k < parts.size() && k < 3; ++k)
-            numbers[size_t(k)] = commandNumber(parts[k]);
-        TemperatureRange range;
-        if (parts.size() == 3 && numbers[0] && numbers[1] && numbers[2])
-            range = {*numbers[0], *numbers[1], *numbers[2], false};
-        if (range.kelvins().empty() || !(range.from > 0))
-            return refuse(
-                u"--range には 開始:終了:刻み(K、開始 > 0、終了 ≧ 開始、刻み > 0)を指定してください"_s);
-        options.range = range;
+        options.range = parseRange(value);
+        if (!options.range)
+            return refuse(u"--range には 開始:終了:刻み を K で指定してください(0 < 開始 < 終了、"
+                          u"刻み > 0、10000点まで)"_s);
     } else if (name == u"pressures") {
         options.pressures.clear();
         for (const QString& item : value.split(u',')) {
@@ -210,13 +227,15 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
         parsed.error = u"--table と --summary は同時に指定できません"_s;
     else if (options.composition && (options.table || options.summary))
         parsed.error = u"--composition は --table、--summary と同時に指定できません"_s;
+    else if (options.range && options.summary)
+        parsed.error = u"--range は --summary と同時に指定できません"_s;
     else if (!options.composition && (options.graphite || !options.species.isEmpty()))
         parsed.error = u"--graphite と --species は --composition と一緒に指定してください"_s;
     else if (!options.composition &&
-             (options.condensed || options.range || !options.pressures.empty() ||
-              options.adiabaticFeedKelvin || options.dry || options.derived))
+             (options.condensed || !options.pressures.empty() || options.adiabaticFeedKelvin ||
+              options.dry || options.derived))
         parsed.error =
-            u"--condensed、--range、--pressures、--adiabatic、--dry、--derived は --composition と一緒に指定してください"_s;
+            u"--condensed、--pressures、--adiabatic、--dry、--derived は --composition と一緒に指定してください"_s;
     else if (options.graphite && options.condensed)
         parsed.error = u"--graphite と --condensed は同時に指定できません"_s;
     else if (options.range && options.adiabaticFeedKelvin)
@@ -285,12 +304,21 @@ QString helpText()
            u"                         (行末は LF、数値は有効数字15桁)。生成系と制限化合物\n"
            u"                         は使わない\n"
            u"  --graphite             --composition で固体炭素(グラファイト)を含める\n"
+           u"  --range FROM:TO:STEP   反応を FROM、FROM+STEP、… TO(K)で計算する(TO は刻みに\n"
+           u"                         乗るとき含める。10000点まで)。データは NorvaneThermo.dat\n"
+           u"                         の多項式(200～6000 K など化合物ごとの範囲)、登録した\n"
+           u"                         化合物は Norvane.dat の 300～1000 K。範囲外の温度がある\n"
+           u"                         ファイルは化合物名とその範囲を示して終了コード 1。\n"
+           u"                         点ごとに1行をタブ区切りで書く(行末は LF): K、温度(K)、\n"
+           u"                         dG(kcal/mol)、Kp、転化率(分率)、dH(kcal/mol)、\n"
+           u"                         dS(cal/(mol・K))。数値は有効数字15桁。--table なしでは\n"
+           u"                         見出し行を先に書く。ファイルごとに空行を1行書く。\n"
+           u"                         --composition では2つの系列の代わりに系列 K を1つ書く\n"
            u"  --species A,B,...      --composition の化合物をこれらと反応系の化合物に限る\n"
            u"  --condensed            --composition で反応系の元素の凝縮相(固体・液体)をすべて\n"
            u"                         含める。現れた凝縮相ごとに、気体のあとに1欄(仕込み\n"
            u"                         1モルあたりのモル数、見出しはデータ名)。いまのデータ\n"
            u"                         で扱える凝縮相はグラファイト C(gr) だけ\n"
-           u"  --range FROM:TO:STEP   --composition の温度(K)。2つの系列の代わりに系列 K を1つ\n"
            u"  --pressures P1,P2,...  --composition の全圧(atm)。ファイルの全圧の代わりに、\n"
            u"                         全圧ごとに「# 全圧 P atm」の行と表を1つずつ書く\n"
            u"  --adiabatic T0         --composition で、温度 T0(K)の原料が外と熱をやりとり\n"
@@ -323,7 +351,8 @@ QString helpText()
            u"終わります。\n"
            u"\n"
            u"例: norvanta-calc --step 100 --temperature K reforming.txt > result.xls\n"
-           u"    norvanta-calc --composition --step 100 steam-reforming.txt\n"_s;
+           u"    norvanta-calc --composition --step 100 steam-reforming.txt\n"
+           u"    norvanta-calc --table --range 300:1300:50 steam-reforming.txt\n"_s;
 }
 
 } // namespace norvanta::calc

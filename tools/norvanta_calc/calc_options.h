@@ -2,8 +2,6 @@
 
 #include "results/display_units.h"
 
-#include "composition/gibbs_equilibrium.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -24,6 +22,16 @@ constexpr int OutputFailed = 74;     // the results could not be written (a full
 } // namespace ExitStatus
 
 enum class OutputEncoding { Utf8, ShiftJis };
+
+// --range FROM:TO:STEP in kelvin.
+struct TemperatureRange {
+    double from = 0;
+    double to = 0;
+    double step = 0;
+};
+
+// The most points a range may have.
+constexpr int kMaxRangePoints = 10000;
 
 // Everything the command line chooses.
 struct CalcOptions {
@@ -46,10 +54,11 @@ struct CalcOptions {
     bool composition = false;
     bool graphite = false;
     QStringList species;
-    // --condensed, --range, --pressures, --adiabatic, --dry, --derived.
+    // --range: the reaction from the polynomials at these temperatures.
+    std::optional<TemperatureRange> range;
+    // --condensed, --pressures, --adiabatic, --dry, --derived (and --range) for --composition.
     bool condensed = false;
-    std::optional<TemperatureRange> range; // kelvin
-    std::vector<double> pressures;         // atm
+    std::vector<double> pressures; // atm
     std::optional<double> adiabaticFeedKelvin;
     bool dry = false;
     bool derived = false;
