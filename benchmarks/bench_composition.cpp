@@ -4,7 +4,7 @@
 #include "calc_process.h"
 
 #include "engine/constants.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 
 #include "database/compound_index.h"
 

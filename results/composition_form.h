@@ -4,7 +4,7 @@
 #include "results_display_state.h"
 
 #include "engine/constants.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 
 #include "common/reaction_fields.h"
 

@@ -4,7 +4,7 @@
 #include "display_units.h"
 #include "results_graph.h"
 
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 
 #include "app/composition_command.h"
 #include "database/compound_index.h"
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 #include "results/composition_form.h"
 #include "results/composition_graph.h"
 

@@ -2,7 +2,7 @@
 // compound, over the shipped files.
 #include "engine_fixtures.h"
 
-#include "engine/gibbs_equilibrium.h"
+#include "composition/gibbs_equilibrium.h"
 #include "engine/validation.h"
 #include "thermo/thermo_data.h"
 

@@ -4,8 +4,9 @@
 #include "range_calculation.h"
 #include "reaction_summary.h"
 
+#include "composition/gibbs_equilibrium.h"
+
 #include "engine/calculation_run.h"
-#include "engine/gibbs_equilibrium.h"
 #include "engine/run_errors.h"
 
 #include "common/failure.h"
@@ -76,7 +77,7 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     // The fields as the window's boxes would hold them after opening the file.
     ReactionFields fields = inputFields(content.fields);
     if (options_.composition)
-        return compose(fields);
+        return compose(reactionFile, fields);
     if (options_.range)
         return calculateRange(fields);
 
@@ -125,23 +126,40 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     return {ExitStatus::Success, MakeResultText(input), {}};
 }
 
-ReactionOutcome CalcCommand::compose(const ReactionFields& fields)
+ReactionOutcome CalcCommand::compose(const QString& reactionFile, const ReactionFields& fields)
 {
     try {
         CompositionRequest request =
             compositionRequest(fields, options_.graphite, options_.tetraPrecision);
         request.species = options_.species;
+        request.condensed = options_.condensed;
+        if (options_.range)
+            request.range = norvanta::TemperatureRange{options_.range->from, options_.range->to,
+                                             options_.range->step, false};
+        request.pressures = options_.pressures;
+        request.adiabaticFeedKelvin = options_.adiabaticFeedKelvin;
         const ThermoData thermo =
             thermoCache_.load(polynomialPathBeside(options_.databasePath), options_.databasePath);
         const CompositionSystem system = compositionSystem(request, thermo);
-        return {ExitStatus::Success,
-                compositionText(compositionTable(system, constants_), u"\n"_s),
-                {}};
+        const CompositionTable table = compositionTable(system, constants_);
+        // Each notice and each point that could not be computed is a line of
+        // its own; the other points are written.
+        QStringList messages = table.notices;
+        for (const CompositionSeries& series : table.series) {
+            for (const CompositionPoint& point : series.points) {
+                if (point.failed())
+                    messages.append(point.failure);
+            }
+        }
+        return {table.anyFailed() ? ExitStatus::NotConverged : ExitStatus::Success,
+                compositionText(table, u"\n"_s, {options_.dry, options_.derived}),
+                messages.join(u'\n' + reactionFile + u": "_s)};
     } catch (const CompositionError& error) {
         // Like the run: a refused input is the reaction's fault, a failure by
         // number the data's or the calculation's.
-        return {error.failureCode == 0 ? ExitStatus::InvalidReaction
-                                       : ExitStatus::CalculationFailed,
+        return {error.failureCode == 0               ? ExitStatus::InvalidReaction
+                : error.failureCode == kNotConverged ? ExitStatus::NotConverged
+                                                     : ExitStatus::CalculationFailed,
                 {},
                 error.message.text};
     } catch (const Failure& failure) {
@@ -264,11 +282,11 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         // Every file's table lines end with an empty line, none for a file that
         // failed, so that a script counting empty lines knows whose lines it reads.
         bool written = true;
-        if (options.table || options.range) {
-            written = write(out, outcome.output + u'\n');
-        } else if (options.composition) {
+        if (options.composition) {
             // The block ends with its own empty line.
             written = write(out, outcome.output.isEmpty() ? u"\n"_s : outcome.output);
+        } else if (options.table || options.range) {
+            written = write(out, outcome.output + u'\n');
         } else if (options.summary) {
             const bool computed = outcome.status == ExitStatus::Success;
             written = write(

@@ -41,7 +41,7 @@ public:
 
 private:
     // The --composition block of the reaction file's reactants.
-    ReactionOutcome compose(const ReactionFields& fields);
+    ReactionOutcome compose(const QString& reactionFile, const ReactionFields& fields);
 
     // The --range lines of the reaction from the compounds' thermochemistry.
     ReactionOutcome calculateRange(const ReactionFields& fields);

@@ -16,6 +16,7 @@ namespace ExitStatus {
 constexpr int Success = 0;
 constexpr int InvalidReaction = 1;   // a check of the reaction failed
 constexpr int CalculationFailed = 2; // the reaction file, Norvane.dat or Norvane.dll
+constexpr int NotConverged = 3;      // some composition points could not be computed
 constexpr int Usage = 64;            // the command line is wrong
 constexpr int OutputFailed = 74;     // the results could not be written (a full disk)
 } // namespace ExitStatus
@@ -55,6 +56,12 @@ struct CalcOptions {
     QStringList species;
     // --range: the reaction from the polynomials at these temperatures.
     std::optional<TemperatureRange> range;
+    // --condensed, --pressures, --adiabatic, --dry, --derived (and --range) for --composition.
+    bool condensed = false;
+    std::vector<double> pressures; // atm
+    std::optional<double> adiabaticFeedKelvin;
+    bool dry = false;
+    bool derived = false;
     QStringList reactionFiles;
 };
 
