@@ -120,8 +120,8 @@ QWidget* registrationWindow(NorvantaApplication& app)
     return registration;
 }
 
-// The composition window for steam reforming, CH4 : H2O = 1 : 3 at 1 atm,
-// opened from its menu item over the main window's reactants.
+// The composition window for steam reforming, CH4 : H2O = 1 : 3, opened from
+// its menu item over the main window's reactants, then at 1 and 10 atm.
 QWidget* compositionWindow(NorvantaApplication& app)
 {
     mainWindow(app, false);
@@ -132,7 +132,11 @@ QWidget* compositionWindow(NorvantaApplication& app)
     fields.pressure = u"1"_s;
     app.mainForm().setFields(fields);
     app.mainForm().CompositionItem->trigger();
-    return app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+    norvanta::CompositionForm* form =
+        app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+    form->PressureBox->setText(u"1, 10"_s);
+    form->CalButton->click();
+    return form;
 }
 
 const Shot kShots[] = {
