@@ -21,8 +21,8 @@ constexpr double kGraphHeight = 5000;
 constexpr double kTableTop = 8700;
 // Table columns: temperature, pressure, then the species.
 constexpr double kTemperatureX = 600;
-constexpr double kPressureX = 1500;
-constexpr double kFirstSpeciesX = 2500;
+constexpr double kPressureX = 1700;
+constexpr double kFirstSpeciesX = 2700;
 constexpr double kSpeciesStep = 1150;
 
 } // namespace

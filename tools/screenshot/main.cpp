@@ -1,6 +1,7 @@
 // norvanta-screenshot <output folder>: renders the program's windows offscreen
 // and writes one PNG per picture, so the layout can be checked without a display,
-// and the printed result page of the calculated example as printed-page.pdf.
+// the printed result page of the calculated example as printed-page.pdf, and
+// the composition window's printed page as composition-page.pdf.
 #include "app/about_form.h"
 #include "app/application.h"
 #include "app/calculation_controller.h"
@@ -13,6 +14,7 @@
 #include "app/result_outlets.h"
 #include "app/title_form.h"
 #include "common/reaction_fields.h"
+#include "printing/composition_page.h"
 #include "printing/print_font.h"
 #include "printing/printer_page.h"
 #include "printing/result_page.h"
@@ -188,6 +190,27 @@ bool printPage(const QDir& folder)
     return true;
 }
 
+// The composition window's page of the same picture, as "PDFファイル" prints it.
+bool printCompositionPage(const QDir& folder)
+{
+    norvanta::QtPlatform platform;
+    NorvantaApplication app(platform, QStringLiteral(NORVANTA_STAGE_DIR));
+    auto* window = static_cast<norvanta::CompositionForm*>(compositionWindow(app));
+    const QString path = folder.filePath(u"composition-page.pdf"_s);
+    norvanta::PrinterPage page({{}, path}, true);
+    const norvanta::SettingsValues& settings = app.settings();
+    norvanta::DrawCompositionPage(
+        page.canvas(), {window->heading(), window->view(), window->listed(), true, true,
+                        norvanta::printFontFamily(settings.PrintFontName), settings.PrintFontSize,
+                        QDateTime::currentDateTime()});
+    if (!page.finish()) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        return false;
+    }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -208,5 +231,6 @@ int main(int argc, char** argv)
     for (const Shot& shot : kShots)
         ok = takeShot(shot, folder) && ok;
     ok = printPage(folder) && ok;
+    ok = printCompositionPage(folder) && ok;
     return ok ? 0 : 1;
 }
