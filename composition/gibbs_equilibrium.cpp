@@ -24,6 +24,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kDataPoints = 8; // dfG at 300, 400, ..., 1000 K
+constexpr double kCelsiusZero = 273.15;
+const QString kCheckFailed = u"解が収支または平衡の条件を満たしません"_s;
 // Element balances and the sum of the fractions must hold to this, relative.
 constexpr double kBalanceTolerance = 1e-12;
 
@@ -84,7 +86,7 @@ std::vector<double> seriesTemperatures(bool kelvin, bool tetraPrecision)
     const int step = tetraPrecision ? 25 : 100;
     std::vector<double> temperatures;
     for (int t = 0; t <= 800; t += step)
-        temperatures.push_back(kelvin ? 300.0 + t : t + 273.15);
+        temperatures.push_back(kelvin ? 300.0 + t : t + kCelsiusZero);
     return temperatures;
 }
 
@@ -131,10 +133,11 @@ public:
 
     // The point at `kelvin`, from a nearby state when there is one; `state`
     // becomes this point's solution.
-    CompositionPoint pointAt(double kelvin, std::optional<GibbsSolver::State>& state) const
+    CompositionPoint pointAt(double kelvin, double pressure,
+                             std::optional<GibbsSolver::State>& state) const
     {
         std::vector<double> g(gases_.size());
-        const double lnPressure = std::log(system_.totalPressure);
+        const double lnPressure = std::log(pressure);
         for (size_t j = 0; j < gases_.size(); ++j) {
             const double dG = formationGibbsAt(system_.species[size_t(gases_[j])], kelvin);
             g[j] = dG * kpFactor_ / kelvin + lnPressure;
@@ -144,9 +147,24 @@ public:
         const GibbsSolver::State start = state ? *state : solver_->initialState(g);
         GibbsSolver::State solution;
         if (!solver_->solve(g, start, solution))
-            notSolved(kelvin);
+            notSolved(kelvin, u"反復が収束しません"_s);
         state = solution;
         return checkedPoint(kelvin, g, solution);
+    }
+
+    // The point at `kelvin`, or the point marked with the reason it could not
+    // be computed; `state` is then left as it was.
+    CompositionPoint checkedPointAt(double kelvin, double pressure,
+                                    std::optional<GibbsSolver::State>& state) const
+    {
+        try {
+            return pointAt(kelvin, pressure, state);
+        } catch (const CompositionError& error) {
+            CompositionPoint point;
+            point.kelvin = kelvin;
+            point.failure = error.message.text;
+            return point;
+        }
     }
 
 private:
@@ -157,6 +175,8 @@ private:
         point.kelvin = kelvin;
         point.moleFractions.assign(system_.species.size(), 0.0);
         const double total = std::exp(solution.lnTotal);
+        // No gas left (all of the feed condensed): its fractions are shown as 0.
+        const bool gas = total > 0;
         std::array<double, 3> balance{};
         for (size_t j = 0; j < gases_.size(); ++j) {
             const double amount = std::exp(solver_->lnAmount(solution, g, int(j)));
@@ -165,7 +185,7 @@ private:
                 if (used_[k])
                     balance[elementIndex_[k]] += s.atoms[k] * amount;
             }
-            point.moleFractions[size_t(gases_[j])] = amount / total;
+            point.moleFractions[size_t(gases_[j])] = gas ? amount / total : 0;
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
             if (system_.species[i].inert())
@@ -175,29 +195,35 @@ private:
             balance[elementIndex_[0]] += solution.graphite;
             point.graphite = solution.graphite / feedTotal_;
         }
+        if (system_.graphite)
+            point.condensedMoles.push_back(point.graphite);
+        point.gasMoles = total / feedTotal_;
 
         for (int k = 0; k < elements_; ++k) {
             if (!(std::abs(balance[k] - feed_[k]) <= kBalanceTolerance * std::abs(feed_[k])))
-                notSolved(kelvin);
+                notSolved(kelvin, kCheckFailed);
         }
         double sum = 0;
         for (const double x : point.moleFractions) {
             if (!std::isfinite(x) || x < 0)
-                notSolved(kelvin);
+                notSolved(kelvin, kCheckFailed);
             sum += x;
         }
-        if (!(std::abs(sum - 1) <= kBalanceTolerance) || !std::isfinite(point.graphite) ||
-            point.graphite < 0)
-            notSolved(kelvin);
+        if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) || !std::isfinite(point.graphite) ||
+            point.graphite < 0 || !solver_->meetsPhaseRule(solution))
+            notSolved(kelvin, kCheckFailed);
         return point;
     }
 
-    [[noreturn]] static void notSolved(double kelvin)
+    // The point's failure: not the data's (failure 6) but the calculation's,
+    // with its reason.
+    [[noreturn]] static void notSolved(double kelvin, const QString& reason)
     {
-        throw CompositionError{
-            RunMessage{generalNumberText(kelvin) + u" Kの平衡組成を計算できませんでした"_s,
-                       MessageIcon::Error},
-            FailureCode::Overflow};
+        throw CompositionError{RunMessage{generalNumberText(kelvin) +
+                                              u" Kの平衡組成を計算できませんでした("_s + reason +
+                                              u")"_s,
+                                          MessageIcon::Error},
+                               kNotConverged};
     }
 
     const CompositionSystem& system_;
@@ -265,6 +291,16 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
         refuse(u"反応系を入力してください"_s);
     if (!(request.totalPressure > 0) || !std::isfinite(request.totalPressure))
         refuse(u"全圧を正しく入力してください"_s);
+    for (const double pressure : request.pressures) {
+        if (!(pressure > 0) || !std::isfinite(pressure))
+            refuse(u"全圧を正しく入力してください"_s);
+    }
+    if (request.range && request.range->kelvins().empty())
+        refuse(u"温度の範囲を正しく入力してください"_s);
+    if (request.range && request.range->kelvins().front() <= 0)
+        refuse(u"温度の範囲を正しく入力してください"_s);
+    if (request.adiabaticFeedKelvin)
+        refuse(u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s);
 
     // Every record read once; a record that cannot be read matters only
     // when the request uses it.
@@ -343,12 +379,23 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
     system.totalPressure = request.totalPressure;
     system.graphite = request.graphite;
     system.tetraPrecision = request.tetraPrecision;
+    system.condensed = request.condensed;
+    system.range = request.range;
+    system.pressures = request.pressures;
+    system.adiabaticFeedKelvin = request.adiabaticFeedKelvin;
+    std::map<int, int> position; // record -> index in the system
     for (int r = 0; r < records; ++r) {
         if (!included[size_t(r)])
             continue;
+        position[r] = int(system.species.size());
         system.species.push_back(usable(r));
         const auto moles = feedMoles.find(r);
         system.feedMoles.push_back(moles == feedMoles.end() ? 0.0 : moles->second);
+    }
+    for (const auto& [record, moles] : feed) {
+        system.feedNames.append(database.name(record));
+        system.feedNameMoles.push_back(moles);
+        system.feedSpecies.push_back(position.at(canonical[size_t(record)]));
     }
     return system;
 }
@@ -367,7 +414,7 @@ CompositionPoint equilibriumAt(const CompositionSystem& system, double kelvin,
 {
     const CompositionSolve solve(system, constants);
     std::optional<GibbsSolver::State> state;
-    return solve.pointAt(kelvin, state);
+    return solve.pointAt(kelvin, system.totalPressure, state);
 }
 
 CompositionTable compositionTable(const CompositionSystem& system,
@@ -377,48 +424,176 @@ CompositionTable compositionTable(const CompositionSystem& system,
     for (const GibbsSpecies& s : system.species)
         table.species.append(s.name);
     table.graphite = system.graphite;
+    if (system.graphite)
+        table.condensed.append(u"C(gr)"_s);
+    table.pressuresGiven = !system.pressures.empty();
+    table.notices = system.notices;
+    table.feedNames = system.feedNames;
+    table.feedMoles = system.feedNameMoles;
+    table.feedSpecies = system.feedSpecies;
+    for (size_t i = 0; i < system.species.size(); ++i) {
+        const std::array<double, 3>& atoms = system.species[i].atoms;
+        if (atoms == std::array<double, 3>{0, 2, 1})
+            table.water = int(i);
+        else if (atoms == std::array<double, 3>{0, 2, 0})
+            table.hydrogen = int(i);
+        else if (atoms == std::array<double, 3>{1, 0, 1})
+            table.carbonMonoxide = int(i);
+    }
 
     const CompositionSolve solve(system, constants);
-    // Each point starts from its neighbour's solution, a Celsius point from
-    // the kelvin point just above it.
-    const std::vector<double> kelvin = seriesTemperatures(true, system.tetraPrecision);
-    std::vector<GibbsSolver::State> states;
-    std::optional<GibbsSolver::State> state;
-    for (const double t : kelvin) {
-        table.kelvin.push_back(solve.pointAt(t, state));
-        states.push_back(*state);
+    const std::vector<double> pressures =
+        system.pressures.empty() ? std::vector<double>{system.totalPressure} : system.pressures;
+    for (const double pressure : pressures) {
+        if (system.range) {
+            CompositionSeries series{u"K"_s, pressure, {}};
+            std::optional<GibbsSolver::State> state;
+            for (const double t : system.range->kelvins())
+                series.points.push_back(solve.checkedPointAt(t, pressure, state));
+            table.series.push_back(std::move(series));
+            continue;
+        }
+        // Each point starts from its neighbour's solution, a Celsius point from
+        // the kelvin point just above it.
+        CompositionSeries kelvinSeries{u"K"_s, pressure, {}};
+        CompositionSeries celsiusSeries{u"C"_s, pressure, {}};
+        const std::vector<double> kelvin = seriesTemperatures(true, system.tetraPrecision);
+        std::vector<std::optional<GibbsSolver::State>> states;
+        std::optional<GibbsSolver::State> state;
+        for (const double t : kelvin) {
+            kelvinSeries.points.push_back(solve.checkedPointAt(t, pressure, state));
+            states.push_back(state);
+        }
+        for (const double t : seriesTemperatures(false, system.tetraPrecision)) {
+            const auto above = std::lower_bound(kelvin.begin(), kelvin.end(), t);
+            state = states[size_t(
+                std::min(above - kelvin.begin(), std::ptrdiff_t(states.size() - 1)))];
+            celsiusSeries.points.push_back(solve.checkedPointAt(t, pressure, state));
+        }
+        table.series.push_back(std::move(kelvinSeries));
+        table.series.push_back(std::move(celsiusSeries));
     }
-    for (const double t : seriesTemperatures(false, system.tetraPrecision)) {
-        const auto above = std::lower_bound(kelvin.begin(), kelvin.end(), t);
-        state = states[size_t(std::min(above - kelvin.begin(), std::ptrdiff_t(states.size() - 1)))];
-        table.celsius.push_back(solve.pointAt(t, state));
+    if (!system.range && system.pressures.empty()) {
+        table.kelvin = table.series[0].points;
+        table.celsius = table.series[1].points;
     }
     return table;
 }
 
-QString compositionText(const CompositionTable& table, const QString& lineEnd)
+bool CompositionTable::anyFailed() const
+{
+    return std::any_of(series.begin(), series.end(), [](const CompositionSeries& s) {
+        return std::any_of(s.points.begin(), s.points.end(),
+                           [](const CompositionPoint& p) { return p.failed(); });
+    });
+}
+
+std::vector<double> TemperatureRange::kelvins() const
+{
+    if (!(step > 0) || !std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) ||
+        to < from)
+        return {};
+    const double steps = std::floor((to - from) / step + 1e-9);
+    if (steps + 1 > kMaxRangePoints)
+        return {};
+    const double offset = celsius ? kCelsiusZero : 0;
+    std::vector<double> temperatures;
+    for (int i = 0; i <= int(steps); ++i)
+        temperatures.push_back(from + step * i + offset);
+    return temperatures;
+}
+
+DerivedFigures derivedFigures(const CompositionTable& table, const CompositionPoint& point)
+{
+    DerivedFigures figures;
+    if (point.failed())
+        return figures;
+    double fed = 0;
+    for (const double moles : table.feedMoles)
+        fed += moles;
+    // Moles fed of each species, however many names stand for it.
+    std::map<int, double> fedOf;
+    for (size_t k = 0; k < table.feedMoles.size(); ++k)
+        fedOf[table.feedSpecies[k]] += table.feedMoles[k] / fed;
+    for (size_t k = 0; k < size_t(table.feedNames.size()); ++k) {
+        const int s = table.feedSpecies[k];
+        const double left = point.moleFractions[size_t(s)] * point.gasMoles;
+        figures.conversion.push_back(1 - left / fedOf[s]);
+    }
+    if (table.hydrogen >= 0 && table.carbonMonoxide >= 0 &&
+        point.moleFractions[size_t(table.carbonMonoxide)] > 0)
+        figures.h2ToCo = point.moleFractions[size_t(table.hydrogen)] /
+                         point.moleFractions[size_t(table.carbonMonoxide)];
+    return figures;
+}
+
+std::vector<double> dryFractions(const CompositionTable& table, const CompositionPoint& point)
+{
+    std::vector<double> fractions = point.moleFractions;
+    if (table.water < 0 || point.failed())
+        return fractions;
+    const double dry = 1 - fractions[size_t(table.water)];
+    if (!(dry > 0))
+        return fractions;
+    fractions[size_t(table.water)] = 0;
+    for (double& x : fractions)
+        x /= dry;
+    return fractions;
+}
+
+QString compositionText(const CompositionTable& table, const QString& lineEnd,
+                        CompositionTextOptions options)
 {
     const QChar tab = u'\t';
-    QString text = u"系列\t温度(K)"_s;
+    QString header = u"系列\t温度(K)"_s;
     for (const QString& name : table.species)
-        text += tab + name;
-    if (table.graphite)
-        text += u"\tC(gr)"_s;
-    text += lineEnd;
-    const auto appendSeries = [&](const std::vector<CompositionPoint>& points,
-                                  const QString& series) {
-        for (const CompositionPoint& point : points) {
-            text += series + tab + generalNumberText(point.kelvin);
-            for (const double x : point.moleFractions)
-                text += tab + generalNumberText(x);
-            if (table.graphite)
-                text += tab + generalNumberText(point.graphite);
-            text += lineEnd;
+        header += tab + name;
+    for (const QString& name : table.condensed)
+        header += tab + name;
+    const bool ratio = options.derived && table.hydrogen >= 0 && table.carbonMonoxide >= 0;
+    if (options.derived) {
+        for (const QString& name : table.feedNames)
+            header += u"\t転化率:"_s + name;
+        if (ratio)
+            header += u"\tH2/CO"_s;
+    }
+    header += lineEnd;
+    const qsizetype columns = header.count(tab) - 1;
+
+    const auto row = [&](const CompositionSeries& series, const CompositionPoint& point) {
+        QString line = series.name + tab + generalNumberText(point.kelvin);
+        if (point.failed())
+            return line + QString(columns, tab) + lineEnd;
+        for (const double x : options.dry ? dryFractions(table, point) : point.moleFractions)
+            line += tab + generalNumberText(x);
+        for (const double moles : point.condensedMoles)
+            line += tab + generalNumberText(moles);
+        if (options.derived) {
+            const DerivedFigures figures = derivedFigures(table, point);
+            for (const double conversion : figures.conversion)
+                line += tab + generalNumberText(conversion);
+            if (ratio)
+                line += tab + (figures.h2ToCo ? generalNumberText(*figures.h2ToCo) : QString());
         }
+        return line + lineEnd;
     };
-    appendSeries(table.kelvin, u"K"_s);
-    appendSeries(table.celsius, u"C"_s);
-    text += lineEnd;
+
+    // One block per pressure: a Celsius series goes on with its kelvin series'.
+    const auto startsBlock = [&](size_t i) { return table.series[i].name != u"C"_s; };
+    QString text;
+    for (size_t i = 0; i < table.series.size(); ++i) {
+        const bool first = startsBlock(i);
+        if (first) {
+            if (table.pressuresGiven)
+                text += u"# 全圧 "_s + generalNumberText(table.series[i].pressure) + u" atm"_s +
+                        lineEnd;
+            text += header;
+        }
+        for (const CompositionPoint& point : table.series[i].points)
+            text += row(table.series[i], point);
+        if (i + 1 == table.series.size() || startsBlock(i + 1))
+            text += lineEnd;
+    }
     return text;
 }
 

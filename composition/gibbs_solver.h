@@ -21,6 +21,9 @@ namespace norvanta {
 class GibbsSolver {
 public:
     using Vector = std::array<double, 3>;
+    static constexpr int kMaxUnknowns = 4; // three basis members and ln N
+    using Row = std::array<double, kMaxUnknowns>;
+    using Square = std::array<Row, kMaxUnknowns>;
 
     struct State {
         Vector pi{};
@@ -48,14 +51,46 @@ public:
     // when the iteration does not converge.
     bool solve(const std::vector<double>& g, State start, State& result) const;
 
+    // The equilibrium condition beyond the balances: beside graphite carbon's
+    // potential is graphite's, and without it graphite could not lower the
+    // Gibbs energy (carbon's potential at most kPotentialTolerance above it).
+    bool meetsPhaseRule(const State& state) const;
+
     // ln n_j of a state.
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
 
 private:
+    struct Basis;
+    struct Linearisation;
+
+    // Damped Newton steps from `state` to the solution.
     bool iterate(const std::vector<double>& g, bool carbonFixed, State& state) const;
+    // The basis of one step: the most abundant independent species (graphite
+    // first when present), every species' and the feed's coordinates in it.
+    bool chooseBasis(const std::vector<double>& lnN, const State& state, bool carbonFixed,
+                     int rank, Basis& basis) const;
+    // The basis balances' and the total's residuals and Jacobian at `state`.
+    bool linearise(const std::vector<double>& g, const State& state, const Basis& basis,
+                   Linearisation& result) const;
+    // The largest share of a Newton step that Newton's model of exp allows.
+    double stepFactor(const std::vector<double>& lnN, const State& state, const Vector& dPi,
+                      double dLnTotal) const;
     // Element potentials that keep the most abundant independent species of
     // a neighbouring solution at their amounts under the new g_j.
-    void refit(const std::vector<double>& g, State& state) const;
+    void refit(const std::vector<double>& g, bool carbonFixed, State& state) const;
+    // Solves the gas alone or beside graphite: from `start`, cold, and last
+    // by the dual.
+    bool solvePhase(const std::vector<double>& g, const State& start, bool carbonFixed,
+                    State& result) const;
+    // Whether beside graphite no gas is left: a feed of carbon alone whose
+    // gases' partial pressures at carbon's potential 0 sum below the total.
+    bool gasVanishes(const std::vector<double>& g, const std::vector<bool>& absent) const;
+    State coldState(const std::vector<double>& g, bool carbonFixed,
+                    const std::vector<bool>& absent) const;
+    // The globally convergent way: at a fixed total N, the element potentials
+    // minimise the convex  sum_j n_j(pi, N) - b . pi  (Newton with
+    // backtracking); N is bracketed and bisected until the gas's moles are N.
+    bool dualSolve(const std::vector<double>& g, bool carbonFixed, State& state) const;
     // The carbon potential of a gas-only solution, when the species' atom
     // vectors can express pure carbon.
     bool carbonPotential(const State& state, double& potential) const;
@@ -66,6 +101,10 @@ private:
     double inert_;
     int carbon_;
     double feedScale_ = 0;
+    // Species the feed's stoichiometry rules out, for the gas alone and
+    // beside graphite: decided once, before any step.
+    std::vector<bool> absentInGas_;
+    std::vector<bool> absentBesideGraphite_;
 };
 
 } // namespace norvanta

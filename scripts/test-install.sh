@@ -149,6 +149,7 @@ dpkg-deb -c "$deb" | awk '{ print $NF }' | grep -v '/$' >"$work/contents"
 cat "$work/contents"
 for path in ./usr/bin/norvanta ./usr/bin/norvanta-calc ./usr/bin/norvanta-update-data \
     ./usr/lib/norvanta/Norvanta ./usr/lib/norvanta/Norvane.dll ./usr/share/norvanta/Norvane.dat \
+    ./usr/share/norvanta/NorvaneThermo.dat \
     ./usr/share/applications/org.norvanta.Norvanta.desktop \
     ./usr/share/icons/hicolor/scalable/apps/org.norvanta.Norvanta.svg \
     ./usr/share/metainfo/org.norvanta.Norvanta.metainfo.xml \

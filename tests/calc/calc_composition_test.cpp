@@ -32,7 +32,14 @@ TEST(CalcComposition, WritesTheEnginesTableOfTheFilesFeed)
         size_t rows;
     };
     const auto request = [](double pressure, bool graphite, bool tetra, QStringList species) {
-        return CompositionRequest{{u"CH4"_s, u"H2O"_s}, {1, 3}, pressure, graphite, species, tetra};
+        CompositionRequest r;
+        r.feedNames = {u"CH4"_s, u"H2O"_s};
+        r.feedMoles = {1, 3};
+        r.totalPressure = pressure;
+        r.graphite = graphite;
+        r.species = species;
+        r.tetraPrecision = tetra;
+        return r;
     };
     // clang-format off
     const std::vector<Case> cases = {

@@ -13,9 +13,13 @@ namespace {
 class GeneratorRun : public ::testing::Test {
 protected:
     // Runs norvanta-gen-database; the exit code, or -1 when it crashed or hung.
-    int run(const QString& input, const QString& output) {
+    int run(const QString& input, const QString& output, const QString& polynomials = {})
+    {
         QProcess process;
-        process.start(QStringLiteral(NORVANTA_GEN_DATABASE_PATH), {input, output});
+        QStringList arguments{input, output};
+        if (!polynomials.isEmpty())
+            arguments.append(polynomials);
+        process.start(QStringLiteral(NORVANTA_GEN_DATABASE_PATH), arguments);
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
             return -1;
         errorOutput = QString::fromLocal8Bit(process.readAllStandardError());
@@ -24,7 +28,8 @@ protected:
 
     QString inFolder(const QString& name) const { return folder.filePath(name); }
 
-    void writeFile(const QString& path, const QByteArray& bytes) const {
+    void writeFile(const QString& path, const QByteArray& bytes) const
+    {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -34,16 +39,22 @@ protected:
     QString errorOutput;
 };
 
-TEST_F(GeneratorRun, ReproducesTheCommittedDatabaseByteForByte) {
+TEST_F(GeneratorRun, ReproducesTheCommittedFilesByteForByte)
+{
     const QString output = inFolder(QStringLiteral("Norvane.dat"));
-    ASSERT_EQ(run(shippedThermoPath(), output), 0) << errorOutput.toStdString();
-    const QByteArray committed = fileBytes(shippedDatabasePath());
-    ASSERT_FALSE(committed.isEmpty());
-    EXPECT_TRUE(fileBytes(output) == committed)
-        << "data/Norvane.dat differs from what the generator writes";
+    const QString polynomials = inFolder(QStringLiteral("NorvaneThermo.dat"));
+    ASSERT_EQ(run(shippedThermoPath(), output, polynomials), 0) << errorOutput.toStdString();
+    for (const auto& [written, committedPath] : {std::pair{output, shippedDatabasePath()},
+                                                 std::pair{polynomials, shippedPolynomialPath()}}) {
+        const QByteArray committed = fileBytes(committedPath);
+        ASSERT_FALSE(committed.isEmpty());
+        EXPECT_TRUE(fileBytes(written) == committed)
+            << committedPath.toStdString() << " differs from what the generator writes";
+    }
 }
 
-TEST_F(GeneratorRun, FailureKeepsThePreviousOutput) {
+TEST_F(GeneratorRun, FailureKeepsThePreviousOutput)
+{
     const QByteArray thermo = fileBytes(shippedThermoPath());
     ASSERT_FALSE(thermo.isEmpty());
     const struct {
@@ -70,7 +81,8 @@ TEST_F(GeneratorRun, FailureKeepsThePreviousOutput) {
     }
 }
 
-TEST_F(GeneratorRun, MissingOutputFolderFails) {
+TEST_F(GeneratorRun, MissingOutputFolderFails)
+{
     const QString output = inFolder(QStringLiteral("no such folder/Norvane.dat"));
     EXPECT_EQ(run(shippedThermoPath(), output), 1);
     EXPECT_TRUE(errorOutput.contains(QLatin1String("cannot write"))) << errorOutput.toStdString();

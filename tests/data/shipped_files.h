@@ -14,6 +14,9 @@ inline QString sourceFile(const QString& relative) {
 inline QString shippedDatabasePath() {
     return sourceFile(QStringLiteral("data/Norvane.dat"));
 }
+inline QString shippedPolynomialPath() {
+    return sourceFile(QStringLiteral("data/NorvaneThermo.dat"));
+}
 inline QString shippedThermoPath() {
     return sourceFile(QStringLiteral("data/thermo.inp"));
 }

@@ -14,6 +14,7 @@ prefix=$work/usr
 mkdir -p "$prefix/bin" "$prefix/lib/norvanta" "$prefix/share/norvanta" "$work/home"
 cp "$source_dir/packaging/norvanta" "$prefix/bin/"
 cp "$source_dir/data/Norvane.dat" "$prefix/share/norvanta/"
+printf 'polynomials 1\r\n' > "$prefix/share/norvanta/NorvaneThermo.dat"
 printf 'solver 1\n' > "$prefix/lib/norvanta/Norvane.dll"
 cat > "$prefix/lib/norvanta/Norvanta" <<'STANDIN'
 #!/bin/sh
@@ -39,7 +40,10 @@ printf '"Registered",1,4,0, 1, 2, 3, 4, 5, 6, 7, 8\r\n' >> "$folder/Norvane.dat"
 printf '"LimitPos=2"\r\n' > "$folder/Norvane.ini"
 cp "$folder/Norvane.dat" "$work/extended"
 printf 'solver 2\n' > "$prefix/lib/norvanta/Norvane.dll"
+printf 'polynomials 2\r\n' > "$prefix/share/norvanta/NorvaneThermo.dat"
 launch
+check "a second start picks up upgraded polynomials" \
+    same_bytes "$folder/NorvaneThermo.dat" "$prefix/share/norvanta/NorvaneThermo.dat"
 check "a second start keeps a user-extended Norvane.dat byte for byte" \
     same_bytes "$folder/Norvane.dat" "$work/extended"
 check "a second start picks up an upgraded Norvane.dll" \
@@ -52,7 +56,7 @@ launch
 check "a missing Norvane.dat is seeded again" \
     same_bytes "$folder/Norvane.dat" "$prefix/share/norvanta/Norvane.dat"
 check "no temporary file is left in the folder" \
-    test "$(ls -A "$folder" | tr '\n' ' ')" = "Norvane.dat Norvane.dll Norvane.ini "
+    test "$(ls -A "$folder" | tr '\n' ' ')" = "Norvane.dat Norvane.dll Norvane.ini NorvaneThermo.dat "
 
 rm "$folder/Norvane.dat"
 ln -s "$work/unmounted/Norvane.dat" "$folder/Norvane.dat"

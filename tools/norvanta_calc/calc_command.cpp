@@ -3,8 +3,9 @@
 
 #include "reaction_summary.h"
 
-#include "engine/calculation_run.h"
 #include "composition/gibbs_equilibrium.h"
+
+#include "engine/calculation_run.h"
 #include "engine/run_errors.h"
 
 #include "common/failure.h"
@@ -72,7 +73,7 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
         return {ExitStatus::CalculationFailed, {}, wrongFormatMessage().text};
 
     if (options_.composition)
-        return compose(content.fields);
+        return compose(reactionFile, content.fields);
 
     // The run writes its corrections back into the fields, as it does into
     // the window's, and the report shows them as the window would.
@@ -120,22 +121,37 @@ ReactionOutcome CalcCommand::calculate(const QString& reactionFile)
     return {ExitStatus::Success, MakeResultText(input), {}};
 }
 
-ReactionOutcome CalcCommand::compose(const ReactionFields& fields)
+ReactionOutcome CalcCommand::compose(const QString& reactionFile, const ReactionFields& fields)
 {
     try {
         CompositionRequest request =
             compositionRequest(fields, options_.graphite, options_.tetraPrecision);
         request.species = options_.species;
+        request.condensed = options_.condensed;
+        request.range = options_.range;
+        request.pressures = options_.pressures;
+        request.adiabaticFeedKelvin = options_.adiabaticFeedKelvin;
         const auto database = databaseCache_.load(options_.databasePath);
         const CompositionSystem system = compositionSystem(request, *database);
-        return {ExitStatus::Success,
-                compositionText(compositionTable(system, constants_), u"\n"_s),
-                {}};
+        const CompositionTable table = compositionTable(system, constants_);
+        // Each notice and each point that could not be computed is a line of
+        // its own; the other points are written.
+        QStringList messages = table.notices;
+        for (const CompositionSeries& series : table.series) {
+            for (const CompositionPoint& point : series.points) {
+                if (point.failed())
+                    messages.append(point.failure);
+            }
+        }
+        return {table.anyFailed() ? ExitStatus::NotConverged : ExitStatus::Success,
+                compositionText(table, u"\n"_s, {options_.dry, options_.derived}),
+                messages.join(u'\n' + reactionFile + u": "_s)};
     } catch (const CompositionError& error) {
         // Like the run: a refused input is the reaction's fault, a failure by
         // number the data's or the calculation's.
-        return {error.failureCode == 0 ? ExitStatus::InvalidReaction
-                                       : ExitStatus::CalculationFailed,
+        return {error.failureCode == 0               ? ExitStatus::InvalidReaction
+                : error.failureCode == kNotConverged ? ExitStatus::NotConverged
+                                                     : ExitStatus::CalculationFailed,
                 {},
                 error.message.text};
     } catch (const Failure& failure) {

@@ -40,7 +40,7 @@ public:
 
 private:
     // The --composition block of the reaction file's reactants.
-    ReactionOutcome compose(const ReactionFields& fields);
+    ReactionOutcome compose(const QString& reactionFile, const ReactionFields& fields);
 
     // The --summary line of a reaction the run computed.
     ReactionOutcome summarise(const QString& reactionFile, const ReactionDefinition& definition,

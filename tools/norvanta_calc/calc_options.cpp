@@ -4,6 +4,10 @@
 
 #include <QDir>
 
+#include <array>
+#include <cmath>
+#include <optional>
+
 namespace norvanta::calc {
 
 using namespace Qt::StringLiterals;
@@ -11,6 +15,17 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kTimestampFormat = u"MM-dd-yyyy HH:mm:ss"_s;
+
+// A number of the command line, "." as the decimal point; nothing when the
+// text is not a whole finite number.
+std::optional<double> commandNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
 // The options that take a value, and the check and store of each.
 bool applyValue(const QString& name, const QString& value, CalcOptions& options, QString& error)
@@ -58,6 +73,31 @@ bool applyValue(const QString& name, const QString& value, CalcOptions& options,
             options.species.append(item.trimmed());
         if (options.species.contains(QString()))
             return refuse(u"--species には化合物名をコンマで区切って指定してください"_s);
+    } else if (name == u"range") {
+        const QStringList parts = value.split(u':');
+        std::array<std::optional<double>, 3> numbers{};
+        for (qsizetype k = 0; k < parts.size() && k < 3; ++k)
+            numbers[size_t(k)] = commandNumber(parts[k]);
+        TemperatureRange range;
+        if (parts.size() == 3 && numbers[0] && numbers[1] && numbers[2])
+            range = {*numbers[0], *numbers[1], *numbers[2], false};
+        if (range.kelvins().empty() || !(range.from > 0))
+            return refuse(
+                u"--range には 開始:終了:刻み(K、開始 > 0、終了 ≧ 開始、刻み > 0)を指定してください"_s);
+        options.range = range;
+    } else if (name == u"pressures") {
+        options.pressures.clear();
+        for (const QString& item : value.split(u',')) {
+            const auto pressure = commandNumber(item);
+            if (!pressure || !(*pressure > 0))
+                return refuse(u"--pressures には正の全圧(atm)をコンマで区切って指定してください"_s);
+            options.pressures.push_back(*pressure);
+        }
+    } else if (name == u"adiabatic") {
+        const auto kelvin = commandNumber(value);
+        if (!kelvin || !(*kelvin > 0))
+            return refuse(u"--adiabatic には原料の温度(K、正の数)を指定してください"_s);
+        options.adiabaticFeedKelvin = *kelvin;
     } else if (name == u"timestamp") {
         // Only the exact form, so that "3-5-2024" cannot pass for a fixed date line.
         const QDateTime timestamp = QDateTime::fromString(value, kTimestampFormat);
@@ -85,7 +125,8 @@ bool takesValue(const QString& name)
 {
     static const QStringList names = {u"step"_s,    u"temperature"_s, u"energy"_s,    u"data"_s,
                                       u"library"_s, u"constants"_s,   u"timestamp"_s, u"encoding"_s,
-                                      u"targets"_s, u"species"_s};
+                                      u"targets"_s, u"species"_s,     u"range"_s,     u"pressures"_s,
+                                      u"adiabatic"_s};
     return names.contains(name);
 }
 
@@ -131,6 +172,18 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
             options.graphite = true;
             continue;
         }
+        if (argument == u"--condensed") {
+            options.condensed = true;
+            continue;
+        }
+        if (argument == u"--dry") {
+            options.dry = true;
+            continue;
+        }
+        if (argument == u"--derived") {
+            options.derived = true;
+            continue;
+        }
         if (!argument.startsWith(u"--")) {
             parsed.error = u"不明なオプションです: "_s + argument;
             return parsed;
@@ -159,6 +212,15 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
         parsed.error = u"--composition は --table、--summary と同時に指定できません"_s;
     else if (!options.composition && (options.graphite || !options.species.isEmpty()))
         parsed.error = u"--graphite と --species は --composition と一緒に指定してください"_s;
+    else if (!options.composition &&
+             (options.condensed || options.range || !options.pressures.empty() ||
+              options.adiabaticFeedKelvin || options.dry || options.derived))
+        parsed.error =
+            u"--condensed、--range、--pressures、--adiabatic、--dry、--derived は --composition と一緒に指定してください"_s;
+    else if (options.graphite && options.condensed)
+        parsed.error = u"--graphite と --condensed は同時に指定できません"_s;
+    else if (options.range && options.adiabaticFeedKelvin)
+        parsed.error = u"--range と --adiabatic は同時に指定できません"_s;
     else if (!parsed.help && options.reactionFiles.isEmpty())
         parsed.error = u"反応系ファイルを指定してください"_s;
     return parsed;
@@ -224,6 +286,18 @@ QString helpText()
            u"                         は使わない\n"
            u"  --graphite             --composition で固体炭素(グラファイト)を含める\n"
            u"  --species A,B,...      --composition の化合物をこれらと反応系の化合物に限る\n"
+           u"  --condensed            --composition で反応系の元素の凝縮相(固体・液体)をすべて\n"
+           u"                         含める。現れた凝縮相ごとに、気体のあとに1欄(仕込み\n"
+           u"                         1モルあたりのモル数、見出しはデータ名)\n"
+           u"  --range FROM:TO:STEP   --composition の温度(K)。2つの系列の代わりに系列 K を1つ\n"
+           u"  --pressures P1,P2,...  --composition の全圧(atm)。ファイルの全圧の代わりに、\n"
+           u"                         全圧ごとに「# 全圧 P atm」の行と表を1つずつ書く\n"
+           u"  --adiabatic T0         --composition で、温度 T0(K)の原料が外と熱をやりとり\n"
+           u"                         せずに達する平衡(断熱平衡)を、全圧ごとに系列 H の1行\n"
+           u"                         で書く(温度の欄はその温度 K)\n"
+           u"  --dry                  --composition のモル分率を H2O を除いて書く(乾きベース)\n"
+           u"  --derived              --composition の化合物のあとに、反応系の化合物ごとの\n"
+           u"                         転化率(転化率:名前)と、H2 と CO があれば H2/CO を書く\n"
            u"  -h, --help             この説明を表示する\n"
            u"\n"
            u"Norvane.dat を探す順(--data の指定がないとき):\n"
@@ -239,6 +313,8 @@ QString helpText()
            u"  0   すべてのファイルを計算した\n"
            u"  1   反応系の入力に誤りがある\n"
            u"  2   反応系ファイル、化合物データファイルまたは計算ライブラリの異常\n"
+           u"  3   --composition で計算できない点があった(その点は温度だけの行。理由は\n"
+           u"      標準エラー出力。ほかの点は書く)\n"
            u"  64  コマンドラインの誤り\n"
            u"  74  計算結果を書き込めなかった(ディスクが一杯など)。そこで終わる\n"
            u"メッセージは「ファイル名: メッセージ」の形で標準エラー出力に書きます。\n"

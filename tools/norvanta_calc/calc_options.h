@@ -2,6 +2,8 @@
 
 #include "results/display_units.h"
 
+#include "composition/gibbs_equilibrium.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,7 @@ namespace ExitStatus {
 constexpr int Success = 0;
 constexpr int InvalidReaction = 1;   // a check of the reaction failed
 constexpr int CalculationFailed = 2; // the reaction file, Norvane.dat or Norvane.dll
+constexpr int NotConverged = 3;      // some composition points could not be computed
 constexpr int Usage = 64;            // the command line is wrong
 constexpr int OutputFailed = 74;     // the results could not be written (a full disk)
 } // namespace ExitStatus
@@ -43,6 +46,13 @@ struct CalcOptions {
     bool composition = false;
     bool graphite = false;
     QStringList species;
+    // --condensed, --range, --pressures, --adiabatic, --dry, --derived.
+    bool condensed = false;
+    std::optional<TemperatureRange> range; // kelvin
+    std::vector<double> pressures;         // atm
+    std::optional<double> adiabaticFeedKelvin;
+    bool dry = false;
+    bool derived = false;
     QStringList reactionFiles;
 };
 
