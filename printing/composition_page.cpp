@@ -57,14 +57,22 @@ void DrawCompositionPage(Canvas& canvas, const CompositionPageInput& input)
     canvas.moveTo({kTextLeft, 500 + 3 * line});
     canvas.text(input.heading);
 
-    CompositionView view = input.view;
+    const CompositionView& view = input.view;
     DrawCompositionGraph(canvas, {view, input.logarithmic}, compositionPagePlacement());
 
-    // The table's columns: the most abundant listed species, then graphite.
-    std::vector<int> columns(input.listed.shown.begin(),
-                             input.listed.shown.begin() +
-                                 std::min<qsizetype>(kPrintedSpecies, input.listed.shown.size()));
-    const bool graphite = view.graphite && int(columns.size()) < kPrintedSpecies;
+    // The table's columns: the most abundant listed species, then the
+    // condensed phases (moles per mole of feed), as many as there is room for.
+    struct Column {
+        QString name;
+        bool condensed = false;
+        size_t index = 0;
+    };
+    std::vector<Column> columns;
+    for (const int s : input.listed.shown)
+        columns.push_back({view.species[s], false, size_t(s)});
+    columns.resize(std::min<size_t>(columns.size(), kPrintedSpecies));
+    for (qsizetype c = 0; c < view.condensed.size() && columns.size() < kPrintedSpecies; ++c)
+        columns.push_back({view.condensed[c], true, size_t(c)});
     const bool severalPressures = view.series.size() > 1;
     canvas.setFont(input.fontFamily, input.fontPoints, true);
     double y = kTableTop;
@@ -76,9 +84,7 @@ void DrawCompositionPage(Canvas& canvas, const CompositionPageInput& input)
     if (severalPressures)
         at(kPressureX, u"全圧/atm"_s);
     for (size_t c = 0; c < columns.size(); ++c)
-        at(kFirstSpeciesX + double(c) * kSpeciesStep, view.species[columns[c]]);
-    if (graphite)
-        at(kFirstSpeciesX + double(columns.size()) * kSpeciesStep, u"C(gr)"_s);
+        at(kFirstSpeciesX + double(c) * kSpeciesStep, columns[c].name);
     canvas.setFont(input.fontFamily, input.fontPoints, false);
 
     size_t points = 0;
@@ -92,15 +98,15 @@ void DrawCompositionPage(Canvas& canvas, const CompositionPageInput& input)
             at(kTemperatureX, formatFixed(std::lround(shownTemperature(point, view.unit)), u"####0"));
             if (severalPressures)
                 at(kPressureX, generalNumberText(series.pressure));
+            if (point.failed())
+                at(kFirstSpeciesX, point.failure);
             for (size_t c = 0; c < columns.size(); ++c) {
-                const size_t s = size_t(columns[c]);
-                if (s < point.moleFractions.size())
+                const std::vector<double>& values =
+                    columns[c].condensed ? point.condensedMoles : point.moleFractions;
+                if (columns[c].index < values.size())
                     at(kFirstSpeciesX + double(c) * kSpeciesStep,
-                       formatFixed(point.moleFractions[s], u"0.00E+00"));
+                       formatFixed(values[columns[c].index], u"0.00E+00"));
             }
-            if (graphite)
-                at(kFirstSpeciesX + double(columns.size()) * kSpeciesStep,
-                   formatFixed(point.graphite, u"0.00E+00"));
         }
     }
 }

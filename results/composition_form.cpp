@@ -3,6 +3,7 @@
 #include "composition_graph.h"
 #include "composition_picture.h"
 #include "fonts.h"
+#include "number_table.h"
 
 #include "database/compound_index.h"
 #include "engine/run_errors.h"
@@ -16,6 +17,7 @@
 #include "common/twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -36,7 +39,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kClientWidth = 10800;
-constexpr double kClientHeight = 8880;
+constexpr double kClientHeight = 9000;
 constexpr double kControlFontPoints = 9.75;
 // The graph area, which the saved picture reproduces.
 constexpr double kGraphWidth = 10560;
@@ -55,6 +58,21 @@ bool sameInput(const ReactionFields& a, const ReactionFields& b)
 bool endsWithCsv(const QString& path)
 {
     return path.endsWith(u".csv"_s, Qt::CaseInsensitive);
+}
+
+// A number box: its whole text as a number, "." the decimal point.
+std::optional<double> boxNumber(const QLineEdit* box)
+{
+    bool ok = false;
+    const double value = box->text().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+[[noreturn]] void refuse(const QString& text)
+{
+    throw CompositionError{{text}};
 }
 
 } // namespace
@@ -105,11 +123,28 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
 
     NoticeLabel = makeLabel(u"NoticeLabel"_s, QString(), twipsRect(120, 7080, 10560, 300));
 
-    // The options: pressures and the table's cut-off.
-    makeLabel(u"PressureLabel"_s, u"全圧"_s, twipsRect(120, 7500, 480, 300));
-    PressureBox = makeBox(u"PressureBox"_s, QString(), twipsRect(600, 7470, 2160, 330));
-    PressureBox->setPlaceholderText(u"主画面の全圧 (例: 1, 10, 30)"_s);
-    makeLabel(u"PressureUnitLabel"_s, u"atm"_s, twipsRect(2820, 7500, 480, 300));
+    // The options: temperatures, pressures and the table's cut-off ...
+    makeLabel(u"RangeLabel"_s, u"温度"_s, twipsRect(120, 7500, 420, 300));
+    FromBox = makeBox(u"FromBox"_s, QString(), twipsRect(540, 7470, 720, 330));
+    makeLabel(u"ToLabel"_s, u"～"_s, twipsRect(1320, 7500, 240, 300));
+    ToBox = makeBox(u"ToBox"_s, QString(), twipsRect(1560, 7470, 720, 330));
+    makeLabel(u"StepLabel"_s, u"刻み"_s, twipsRect(2340, 7500, 420, 300));
+    StepBox = makeBox(u"StepBox"_s, QString(), twipsRect(2760, 7470, 600, 330));
+    RangeUnit = new QComboBox(this);
+    RangeUnit->setObjectName(u"RangeUnit"_s);
+    RangeUnit->setFont(controlFont);
+    RangeUnit->addItems({u"K"_s, u"ﾟC"_s});
+    RangeUnit->setGeometry(twipsRect(3420, 7470, 660, 330));
+    for (QLineEdit* box : {FromBox, ToBox, StepBox}) {
+        box->setToolTip(u"空欄: 300～1100 K と 0～800 ﾟC"_s);
+        connect(box, &QLineEdit::returnPressed, this, &CompositionForm::onCalButtonClicked);
+    }
+
+    makeLabel(u"PressureLabel"_s, u"全圧"_s, twipsRect(4260, 7500, 420, 300));
+    PressureBox = makeBox(u"PressureBox"_s, QString(), twipsRect(4680, 7470, 1560, 330));
+    PressureBox->setPlaceholderText(u"例: 1, 10, 30"_s);
+    PressureBox->setToolTip(u"空欄: 主画面の全圧"_s);
+    makeLabel(u"PressureUnitLabel"_s, u"atm"_s, twipsRect(6300, 7500, 420, 300));
     connect(PressureBox, &QLineEdit::returnPressed, this, &CompositionForm::onCalButtonClicked);
 
     makeLabel(u"CutoffLabel"_s, u"表示の下限"_s, twipsRect(7320, 7500, 1020, 300));
@@ -117,16 +152,36 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
     HiddenLabel = makeLabel(u"HiddenLabel"_s, QString(), twipsRect(9360, 7500, 1320, 300));
     connect(CutoffBox, &QLineEdit::editingFinished, this, &CompositionForm::onCutoffEdited);
 
-    GraphiteCheck = new QCheckBox(u"固体炭素(グラファイト)を含める"_s, this);
-    GraphiteCheck->setObjectName(u"GraphiteCheck"_s);
-    GraphiteCheck->setFont(controlFont);
-    GraphiteCheck->setGeometry(twipsRect(3480, 7500, 3600, 300));
-    connect(GraphiteCheck, &QCheckBox::clicked, this, &CompositionForm::onGraphiteCheckClicked);
+    // ... and what the equilibrium includes.
+    const auto makeCheck = [&](const QString& name, const QString& caption, QRect place) {
+        QCheckBox* check = new QCheckBox(caption, this);
+        check->setObjectName(name);
+        check->setFont(controlFont);
+        check->setGeometry(place);
+        return check;
+    };
+    GraphiteCheck = makeCheck(u"GraphiteCheck"_s, u"固体炭素(グラファイト)を含める"_s,
+                              twipsRect(120, 7890, 3300, 300));
+    CondensedCheck = makeCheck(u"CondensedCheck"_s, u"凝縮相を含める"_s,
+                               twipsRect(3480, 7890, 1920, 300));
+    AdiabaticCheck = makeCheck(u"AdiabaticCheck"_s, u"断熱平衡  原料温度"_s,
+                               twipsRect(5460, 7890, 2100, 300));
+    FeedTemperatureBox =
+        makeBox(u"FeedTemperatureBox"_s, u"298.15"_s, twipsRect(7560, 7860, 840, 330));
+    makeLabel(u"FeedTemperatureUnit"_s, u"K"_s, twipsRect(8460, 7890, 240, 300));
+    DryCheck = makeCheck(u"DryCheck"_s, u"乾きベース(H2Oを除く)"_s,
+                         twipsRect(8760, 7890, 1920, 300));
+    connect(GraphiteCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
+    connect(CondensedCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
+    connect(AdiabaticCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
+    connect(FeedTemperatureBox, &QLineEdit::returnPressed, this,
+            &CompositionForm::onCalButtonClicked);
+    connect(DryCheck, &QCheckBox::clicked, this, &CompositionForm::onDryCheckClicked);
 
     ScaleFrame = new QGroupBox(u"縦軸"_s, this);
     ScaleFrame->setObjectName(u"ScaleFrame"_s);
     ScaleFrame->setFont(controlFont);
-    ScaleFrame->setGeometry(twipsRect(120, 8100, 2040, 615));
+    ScaleFrame->setGeometry(twipsRect(120, 8280, 2040, 615));
     const std::array<QString, 2> scaleCaptions = {u"線形"_s, u"対数"_s};
     for (int k = 0; k < 2; ++k) {
         QRadioButton* option = new QRadioButton(scaleCaptions[size_t(k)], ScaleFrame);
@@ -145,7 +200,7 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
         button->setObjectName(name);
         button->setFont(controlFont);
         button->setAutoDefault(false);
-        button->setGeometry(twipsRect(left, 8250, width, 435));
+        button->setGeometry(twipsRect(left, 8430, width, 435));
         return button;
     };
     CalButton = makeButton(u"CalButton"_s, u"再計算(&R)"_s, 2400, 1080);
@@ -179,20 +234,34 @@ QRect CompositionForm::twipsRect(double left, double top, double width, double h
 ShownComposition CompositionForm::compute(const ReactionFields& fields, bool tetraPrecision) const
 {
     try {
-        const std::optional<std::vector<double>> typed = readPressures(PressureBox->text());
-        if (!typed)
-            throw CompositionError{{u"全圧を正しく入力してください"_s}};
-        const CompoundIndex database = CompoundIndex::load(databasePath_);
         CompositionRequest request =
             compositionRequest(fields, GraphiteCheck->isChecked(), tetraPrecision);
-        ShownComposition shown{fields, tetraPrecision, request.feedNames, request.feedMoles,
-                               typed->empty() ? std::vector{request.totalPressure} : *typed,
-                               {}};
-        for (const double pressure : shown.pressures) {
-            request.totalPressure = pressure;
-            shown.tables.push_back(
-                compositionTable(compositionSystem(request, database), constants_));
+        request.condensed = CondensedCheck->isChecked();
+        const std::optional<std::vector<double>> pressures = readPressures(PressureBox->text());
+        if (!pressures)
+            refuse(u"全圧を正しく入力してください"_s);
+        request.pressures = *pressures;
+        const QString rangeText = FromBox->text() + ToBox->text() + StepBox->text();
+        if (!rangeText.trimmed().isEmpty()) {
+            const auto from = boxNumber(FromBox);
+            const auto to = boxNumber(ToBox);
+            const auto step = boxNumber(StepBox);
+            if (!from || !to || !step)
+                refuse(u"温度の範囲を正しく入力してください"_s);
+            request.range = TemperatureRange{*from, *to, *step, RangeUnit->currentIndex() == 1};
         }
+        if (AdiabaticCheck->isChecked()) {
+            const auto feedKelvin = boxNumber(FeedTemperatureBox);
+            if (!feedKelvin || *feedKelvin <= 0)
+                refuse(u"原料温度を正しく入力してください"_s);
+            request.adiabaticFeedKelvin = feedKelvin;
+        }
+        const CompoundIndex database = CompoundIndex::load(databasePath_);
+        ShownComposition shown{
+            fields, tetraPrecision,
+            request.pressures.empty() ? std::vector{request.totalPressure} : request.pressures,
+            request.adiabaticFeedKelvin,
+            compositionTable(compositionSystem(request, database), constants_)};
         return shown;
     } catch (const Failure& failure) {
         throw CompositionError{runFailureMessage(failure.code()), failure.code()};
@@ -264,13 +333,26 @@ CompositionView CompositionForm::view() const
     view.unit = display_.temperatureUnit;
     if (!shown_)
         return view;
-    for (size_t k = 0; k < shown_->tables.size(); ++k) {
-        const CompositionTable& table = shown_->tables[k];
-        view.species = table.species;
-        view.graphite = table.graphite;
-        view.series.push_back({shown_->pressures[k], view.unit == TemperatureUnit::Kelvin
-                                                         ? table.kelvin
-                                                         : table.celsius});
+    const CompositionTable& table = shown_->table;
+    view.species = table.species;
+    view.condensed = table.condensed;
+    // The default pair of series per pressure shows the one of the unit;
+    // a range's or the adiabatic series is shown in either unit.
+    const QString hidden = view.unit == TemperatureUnit::Kelvin ? u"C"_s : u"K"_s;
+    const bool pairs = !shown_->adiabaticFeedKelvin && std::any_of(
+        table.series.begin(), table.series.end(),
+        [](const CompositionSeries& series) { return series.name == u"C"_s; });
+    for (const CompositionSeries& series : table.series) {
+        if (pairs && series.name == hidden)
+            continue;
+        ShownSeries shownSeries{series.pressure, series.points};
+        if (DryCheck->isChecked()) {
+            for (CompositionPoint& point : shownSeries.points) {
+                if (!point.failed())
+                    point.moleFractions = dryFractions(table, point);
+            }
+        }
+        view.series.push_back(std::move(shownSeries));
     }
     return view;
 }
@@ -284,17 +366,15 @@ QString CompositionForm::heading() const
 {
     if (!shown_)
         return {};
-    return compositionHeading(shown_->feedNames, shown_->feedMoles, shown_->pressures);
+    return compositionHeading(shown_->table.feedNames, shown_->table.feedMoles, shown_->pressures,
+                              shown_->adiabaticFeedKelvin);
 }
 
 QString CompositionForm::compositionFileText() const
 {
-    QString text;
-    if (shown_) {
-        for (const CompositionTable& table : shown_->tables)
-            text += compositionText(table, u"\r\n"_s);
-    }
-    return text;
+    if (!shown_)
+        return {};
+    return compositionText(shown_->table, u"\r\n"_s, {DryCheck->isChecked(), true});
 }
 
 void CompositionForm::redraw()
@@ -312,38 +392,56 @@ void CompositionForm::redraw()
 
 void CompositionForm::fillNumberTable()
 {
+    const CompositionTable& table = shown_->table;
     const CompositionView shownView = view();
     const ListedSpecies rows = listedSpecies(shownView, cutoff_);
-    const bool severalPressures = shownView.series.size() > 1;
-    NumberTable->clear();
-    NumberTable->setRowCount(int(rows.shown.size()) + (shownView.graphite ? 1 : 0));
+    const bool severalSeries = shownView.series.size() > 1;
+    // Rows: the listed gases, the condensed phases, then the derived figures.
     QStringList rowNames;
     for (const int s : rows.shown)
         rowNames.append(shownView.species[s]);
-    if (shownView.graphite)
-        rowNames.append(u"C(gr)"_s);
-    NumberTable->setVerticalHeaderLabels(rowNames);
+    rowNames.append(shownView.condensed);
+    const int derivedRow = int(rowNames.size());
+    for (const QString& name : table.feedNames)
+        rowNames.append(u"転化率(%):"_s + name);
+    const bool ratio = table.hydrogen >= 0 && table.carbonMonoxide >= 0;
+    if (ratio)
+        rowNames.append(u"H2/CO"_s);
 
-    const auto put = [this](int row, int column, double value) {
-        auto* item = new QTableWidgetItem(formatFixed(value, u"0.00E+00"));
+    NumberTable->clear();
+    NumberTable->setRowCount(int(rowNames.size()));
+    NumberTable->setVerticalHeaderLabels(rowNames);
+    const auto put = [this](int row, int column, const QString& text) {
+        auto* item = new QTableWidgetItem(text);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         NumberTable->setItem(row, column, item);
     };
+    const auto number = [](double value) { return formatFixed(value, u"0.00E+00"); };
     QStringList headings;
     int column = 0;
     for (const ShownSeries& series : shownView.series) {
         NumberTable->setColumnCount(column + int(series.points.size()));
         for (const CompositionPoint& point : series.points) {
-            headings.append(severalPressures ? temperatureText(point, shownView.unit) + u'\n' +
-                                                   pressuresText({series.pressure})
-                                             : temperatureText(point, shownView.unit));
-            for (size_t row = 0; row < rows.shown.size(); ++row) {
-                const size_t s = size_t(rows.shown[row]);
-                if (s < point.moleFractions.size())
-                    put(int(row), column, point.moleFractions[s]);
+            headings.append(severalSeries ? temperatureText(point, shownView.unit) + u'\n' +
+                                                pressuresText({series.pressure})
+                                          : temperatureText(point, shownView.unit));
+            if (point.failed()) {
+                put(0, column, u"計算不可"_s);
+                NumberTable->item(0, column)->setToolTip(point.failure);
+                ++column;
+                continue;
             }
-            if (shownView.graphite)
-                put(int(rows.shown.size()), column, point.graphite);
+            int row = 0;
+            for (const int s : rows.shown)
+                put(row++, column, number(point.moleFractions[size_t(s)]));
+            for (const double moles : point.condensedMoles)
+                put(row++, column, number(moles));
+            const DerivedFigures derived = derivedFigures(table, point);
+            row = derivedRow;
+            for (const double conversion : derived.conversion)
+                put(row++, column, ConversionText(100 * conversion));
+            if (ratio && derived.h2ToCo)
+                put(row, column, formatFixed(*derived.h2ToCo, u"0.000"));
             ++column;
         }
     }
@@ -359,10 +457,17 @@ void CompositionForm::showNotice()
         NoticeLabel->setText(pending_->failure.isEmpty()
                                  ? kOlderInput
                                  : kOlderInput + u" ("_s + pending_->failure + u')');
-    } else {
-        NoticeLabel->setStyleSheet(QString());
-        NoticeLabel->clear();
+        return;
     }
+    NoticeLabel->setStyleSheet(QString());
+    QStringList notices;
+    if (shown_) {
+        notices = shown_->table.notices;
+        if (shown_->table.anyFailed())
+            notices.append(u"計算できなかった点があります (表の「計算不可」に理由)"_s);
+    }
+    NoticeLabel->setText(notices.join(u"　"_s));
+    NoticeLabel->setToolTip(notices.join(u'\n'));
 }
 
 void CompositionForm::onCalButtonClicked()
@@ -378,12 +483,17 @@ void CompositionForm::onCalButtonClicked()
         PressureBox->setFocus();
 }
 
-void CompositionForm::onGraphiteCheckClicked()
+void CompositionForm::onComputeOptionClicked()
 {
-    if (!shown_)
-        return;
-    if (!recompute(shown_->fields, shown_->tetraPrecision))
-        GraphiteCheck->setChecked(shown_->tables.front().graphite);
+    // The check boxes of what is computed: a refused change is taken back.
+    auto* check = qobject_cast<QCheckBox*>(sender());
+    if (shown_ && !recompute(shown_->fields, shown_->tetraPrecision) && check)
+        check->setChecked(!check->isChecked());
+}
+
+void CompositionForm::onDryCheckClicked()
+{
+    redraw();
 }
 
 void CompositionForm::onScaleModeClicked()

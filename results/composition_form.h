@@ -17,6 +17,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,14 +31,13 @@ namespace norvanta {
 class Platform;
 
 // The composition the window shows: what it was computed from and the
-// engine's table at each total pressure.
+// engine's table, with a series (or series pair) per total pressure.
 struct ShownComposition {
     ReactionFields fields; // the main window's fields it was computed from
     bool tetraPrecision = false;
-    QStringList feedNames;
-    std::vector<double> feedMoles;
     std::vector<double> pressures;
-    std::vector<CompositionTable> tables; // one per pressure, in order
+    std::optional<double> adiabaticFeedKelvin;
+    CompositionTable table;
 };
 
 // The equilibrium-composition window: the mole fractions of every species
@@ -60,12 +60,24 @@ public:
     DrawingArea* GraphArea;
     QTableWidget* NumberTable;
     QLabel* NoticeLabel;
+    // The temperatures: from, to and step in the unit of RangeUnit (0 K, 1 ﾟC);
+    // all empty for the two default series.
+    QLineEdit* FromBox;
+    QLineEdit* ToBox;
+    QLineEdit* StepBox;
+    QComboBox* RangeUnit;
     QLineEdit* PressureBox;
     QLineEdit* CutoffBox;
     QLabel* HiddenLabel;
     QGroupBox* ScaleFrame;
     std::array<QRadioButton*, 2> ScaleMode; // 0 linear, 1 logarithmic
     QCheckBox* GraphiteCheck;
+    QCheckBox* CondensedCheck;
+    // Adiabatic mode: the composition where the products' enthalpy equals
+    // that of the feed at FeedTemperatureBox (K).
+    QCheckBox* AdiabaticCheck;
+    QLineEdit* FeedTemperatureBox;
+    QCheckBox* DryCheck; // mole fractions without water vapour
     QPushButton* CalButton;
     QPushButton* SaveButton;
     QPushButton* SavePictureButton;
@@ -97,15 +109,16 @@ public:
     ListedSpecies listed() const;
     // The heading line of the shown composition.
     QString heading() const;
-    // The composition as norvanta-calc --composition writes it, one block
-    // per pressure, lines ended by CR LF.
+    // The composition as norvanta-calc --composition --derived writes it
+    // (with --dry when DryCheck is on), lines ended by CR LF.
     QString compositionFileText() const;
 
     // Draws graph and table again, in the current temperature unit.
     void redraw();
 
     void onCalButtonClicked();
-    void onGraphiteCheckClicked();
+    void onComputeOptionClicked();
+    void onDryCheckClicked();
     void onScaleModeClicked();
     void onCutoffEdited();
     void onCopyButtonClicked();

@@ -25,11 +25,13 @@ constexpr double kLeaderLength = 100;
 constexpr double kLabelGap = 20;
 // The legend of the pressures: the length of its line samples.
 constexpr double kLegendSample = 360;
+// Half the size of the cross that marks a single point.
+constexpr double kMarker = 60;
 // At most this many temperature intervals between labels.
 constexpr double kTemperatureIntervals = 8;
 
-// Line colours, taken in turn by the drawn species; graphite is drawn in the
-// window-text colour.
+// Line colours, taken in turn by the drawn species; condensed phases are
+// drawn in the window-text colour.
 constexpr std::array<CanvasColour, 10> kLineColours = {
     CanvasColour::fixed(0, 0, 255),   CanvasColour::fixed(220, 0, 0),
     CanvasColour::fixed(0, 140, 0),   CanvasColour::fixed(200, 0, 200),
@@ -133,16 +135,16 @@ struct ValueScale {
     }
 };
 
-// Fractions stay within 1; graphite per mole of feed may go beyond it, and
+// Fractions stay within 1; a condensed phase per mole of feed may go beyond it, and
 // then the axis reaches the next whole number (the next decade when logarithmic).
 ValueScale valueScale(const CompositionView& view, bool logarithmic)
 {
     double most = 1;
-    if (view.graphite) {
-        for (const ShownSeries& series : view.series) {
-            for (const CompositionPoint& point : series.points) {
-                if (std::isfinite(point.graphite))
-                    most = std::max(most, point.graphite);
+    for (const ShownSeries& series : view.series) {
+        for (const CompositionPoint& point : series.points) {
+            for (const double moles : point.condensedMoles) {
+                if (std::isfinite(moles))
+                    most = std::max(most, moles);
             }
         }
     }
@@ -288,6 +290,13 @@ std::optional<LineEnd> drawLine(LinePen& pen, const GraphPlacement& placement,
         pen.lineTo(p);
         last = LineEnd{p, true};
     }
+    // A line of one point (an adiabatic one) shows as a cross.
+    if (last && points.size() == 1) {
+        pen.moveTo(last->point - QPointF(kMarker, kMarker));
+        pen.lineTo(last->point + QPointF(kMarker, kMarker));
+        pen.moveTo(last->point + QPointF(-kMarker, kMarker));
+        pen.lineTo(last->point + QPointF(kMarker, -kMarker));
+    }
     return last;
 }
 
@@ -381,7 +390,9 @@ void DrawCompositionGraph(Canvas& canvas, const CompositionGraphInputs& inputs,
     drawText(canvas, placement.temperatureTitle,
              kelvin ? placement.kelvinTitle : placement.celsiusTitle);
     drawText(canvas, placement.valueTitle,
-             view.graphite ? u"モル分率 (C(gr): 原料1mol当たりのmol)"_s : u"モル分率"_s);
+             view.condensed.isEmpty()
+                 ? u"モル分率"_s
+                 : u"モル分率 ("_s + view.condensed.join(u", "_s) + u": 原料1mol当たりのmol)"_s);
 
     const TemperatureScale temperatures = temperatureScale(view);
     drawTemperatureAxis(canvas, placement, temperatures);
@@ -413,11 +424,15 @@ void DrawCompositionGraph(Canvas& canvas, const CompositionGraphInputs& inputs,
                                       });
             keepLabel(view.species[int(s)], colour, end);
         }
-        if (view.graphite) {
+        for (qsizetype c = 0; c < view.condensed.size(); ++c) {
             LinePen pen(canvas, kWindowText, k);
             const auto end = drawLine(pen, placement, points, view.unit, temperatures, scale,
-                                      [](const CompositionPoint& p) { return p.graphite; });
-            keepLabel(u"C(gr)"_s, kWindowText, end);
+                                      [c](const CompositionPoint& p) {
+                                          return size_t(c) < p.condensedMoles.size()
+                                                     ? p.condensedMoles[size_t(c)]
+                                                     : NAN;
+                                      });
+            keepLabel(view.condensed[c], kWindowText, end);
         }
     }
     if (placement.setsLineWidths)

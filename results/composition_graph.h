@@ -35,7 +35,8 @@ GraphPlacement compositionPlacement();
 // series. A species keeps its colour in every series; the series of the
 // second and later pressures are dashed, each its own way, and a legend above
 // the box names their pressures. The lines of the first series carry the
-// species' labels; graphite is drawn in moles per mole of feed.
+// species' labels; condensed phases are drawn in moles per mole of feed. A
+// series of one point (adiabatic) is marked by a cross.
 void DrawCompositionGraph(Canvas& canvas, const CompositionGraphInputs& inputs,
                           const GraphPlacement& placement);
 

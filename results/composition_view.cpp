@@ -80,13 +80,17 @@ ListedSpecies listedSpecies(const CompositionView& view, double cutoff)
 }
 
 QString compositionHeading(const QStringList& feedNames, const std::vector<double>& feedMoles,
-                           const std::vector<double>& pressures)
+                           const std::vector<double>& pressures,
+                           std::optional<double> adiabaticFeedKelvin)
 {
     QStringList ratios;
     for (const double moles : feedMoles)
         ratios << generalNumberText(moles);
-    return u"原料 "_s + feedNames.join(u':') + u'=' + ratios.join(u':') + u"　全圧 "_s +
-           pressuresText(pressures);
+    QString heading = u"原料 "_s + feedNames.join(u':') + u'=' + ratios.join(u':') +
+                      u"　全圧 "_s + pressuresText(pressures);
+    if (adiabaticFeedKelvin)
+        heading += u"　断熱 (原料 "_s + generalNumberText(*adiabaticFeedKelvin) + u" K)"_s;
+    return heading;
 }
 
 std::optional<std::vector<double>> readPressures(const QString& text)

@@ -23,7 +23,8 @@ struct ShownSeries {
 // the temperature unit shown.
 struct CompositionView {
     QStringList species;
-    bool graphite = false;
+    QStringList condensed; // in moles per mole of feed, each point's condensedMoles
+
     TemperatureUnit unit = TemperatureUnit::Celsius;
     std::vector<ShownSeries> series;
 };
@@ -48,9 +49,10 @@ struct ListedSpecies {
 ListedSpecies listedSpecies(const CompositionView& view, double cutoff);
 
 // The line naming what was computed: the feed with its ratios, the pressure
-// or pressures.
+// or pressures, and in adiabatic mode the feed's temperature.
 QString compositionHeading(const QStringList& feedNames, const std::vector<double>& feedMoles,
-                           const std::vector<double>& pressures);
+                           const std::vector<double>& pressures,
+                           std::optional<double> adiabaticFeedKelvin = std::nullopt);
 
 // The pressures typed in the pressures box, separated by commas, ideographic
 // commas or blanks ("1, 10, 30"): empty for a box without any; nothing when

@@ -81,8 +81,12 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
             most = std::max(most, p.moleFractions[size_t(s)]);
         return most;
     };
+    // Below the species: the conversions of CH4 and H2O, and H2/CO.
+    const int gasRows = table->rowCount() - 3;
+    EXPECT_EQ(table->verticalHeaderItem(gasRows)->text(), u"転化率(%):CH4"_s);
+    EXPECT_EQ(table->verticalHeaderItem(gasRows + 2)->text(), u"H2/CO"_s);
     double previous = 1;
-    for (int row = 0; row < table->rowCount(); ++row) {
+    for (int row = 0; row < gasRows; ++row) {
         const int s = int(expected.species.indexOf(table->verticalHeaderItem(row)->text()));
         ASSERT_GE(s, 0);
         SCOPED_TRACE(expected.species[s].toStdString());
@@ -94,7 +98,7 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
             EXPECT_EQ(table->item(row, column)->text(), formatFixed(x, u"0.00E+00"));
         }
     }
-    const int hidden = int(expected.species.size()) - table->rowCount();
+    const int hidden = int(expected.species.size()) - gasRows;
     EXPECT_GT(hidden, 0);
     EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(hidden));
 
@@ -116,16 +120,15 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
 
     platform.answerNext(MessageAnswer::Ok);
     QTest::mouseClick(window->CopyButton, Qt::LeftButton);
-    EXPECT_EQ(platform.clipboardText, compositionText(expected, u"\r\n"_s));
+    EXPECT_EQ(platform.clipboardText, compositionText(expected, u"\r\n"_s, {false, true}));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, u"クリップボードに数値データをコピーしました"_s);
 
     // Graphite adds its row below the gases.
-    const int gasRows = table->rowCount();
     QTest::mouseClick(window->GraphiteCheck, Qt::LeftButton);
-    EXPECT_EQ(table->rowCount(), gasRows + 1);
-    EXPECT_EQ(table->verticalHeaderItem(table->rowCount() - 1)->text(), u"C(gr)"_s);
-    EXPECT_EQ(window->shown()->tables.front().graphite, true);
+    EXPECT_EQ(table->rowCount(), gasRows + 4);
+    EXPECT_EQ(table->verticalHeaderItem(gasRows)->text(), u"C(gr)"_s);
+    EXPECT_EQ(window->shown()->table.graphite, true);
 
     // The temperature column of the results window's table switches this
     // window to Kelvin too.
@@ -156,7 +159,7 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
         form.CompositionItem->trigger();
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0], exclamation(u"Norvanta"_s, c.message));
-        EXPECT_EQ(table->rowCount(), gasRows + 1);
+        EXPECT_EQ(table->rowCount(), gasRows + 4);
     }
 }
 
@@ -186,7 +189,7 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
         {u"1, 10, 30"_s, u"1E-06"_s, feed + u"1, 10, 30 atm"_s, 3},
         {u"2  0.5"_s, u"0.01"_s, feed + u"2, 0.5 atm"_s, 2},
     };
-    const int species = int(window->shown()->tables.front().species.size());
+    const int species = int(window->shown()->table.species.size());
     for (const Options& o : options) {
         SCOPED_TRACE(o.heading.toStdString());
         typeOver(window->PressureBox, o.pressures);
@@ -194,9 +197,10 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
         QTest::mouseClick(window->CalButton, Qt::LeftButton);
         EXPECT_EQ(window->HeadingLabel->text(), o.heading);
         EXPECT_EQ(window->NumberTable->columnCount(),
-                  o.series * int(window->shown()->tables.front().celsius.size()));
+                  o.series * int(engineTable().celsius.size()));
         const ListedSpecies listed = window->listed();
-        EXPECT_EQ(window->NumberTable->rowCount(), int(listed.shown.size()));
+        // Below the species, the conversions of CH4 and H2O and the H2/CO ratio.
+        EXPECT_EQ(window->NumberTable->rowCount(), int(listed.shown.size()) + 3);
         EXPECT_EQ(int(listed.shown.size()) + listed.hidden, species);
         EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(listed.hidden));
     }
@@ -304,15 +308,17 @@ CompositionView handMadeView(double graphiteMost, int pressures)
 {
     CompositionView view;
     view.species = {u"A"_s, u"B"_s, u"Trace"_s, u"Rising"_s, u"Falling"_s};
-    view.graphite = true;
+    view.condensed = {u"C(gr)"_s};
     for (int p = 1; p <= pressures; ++p) {
         ShownSeries series{10.0 * p, {}};
         for (int k = 0; k <= 8; ++k) {
             const double rising = 2e-3 * std::pow(10.0, k - 8.0); // 2e-11 .. 2e-3
             const double falling = 1e-2 * std::pow(10.0, -k / 2.0) / p; // 1e-2 .. 1e-6
-            series.points.push_back({273.15 + 100 * k,
-                                     {0.5 - rising / 2, 0.5 - rising / 2, 1e-4, rising, falling},
-                                     graphiteMost * k / 8});
+            CompositionPoint point;
+            point.kelvin = 273.15 + 100 * k;
+            point.moleFractions = {0.5 - rising / 2, 0.5 - rising / 2, 1e-4, rising, falling};
+            point.condensedMoles = {graphiteMost * k / 8};
+            series.points.push_back(point);
         }
         view.series.push_back(series);
     }
