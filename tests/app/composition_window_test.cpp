@@ -175,34 +175,46 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
     EXPECT_LE((window->frameGeometry().center() - form.frameGeometry().center()).manhattanLength(),
               2);
 
-    // Pressures and cut-off: the heading names the pressures, the table has
-    // a column per point of each, and every species is listed or counted.
+    // Range, pressures, cut-off and dry basis: the heading names the
+    // pressures, the table has a column per point of each pressure, and
+    // every species is listed or counted (water not on a dry basis).
     struct Options {
+        QString range; // from, to, step in K
         QString pressures;
         QString cutoff;
+        bool dry;
         QString heading;
-        int series;
+        int columns;
     };
     const QString feed = u"原料 CH4:H2O=1:3　全圧 "_s;
+    const int defaultPoints = int(engineTable().celsius.size());
     const Options options[] = {
-        {QString(), u"1E-06"_s, feed + u"1 atm"_s, 1},
-        {u"1, 10, 30"_s, u"1E-06"_s, feed + u"1, 10, 30 atm"_s, 3},
-        {u"2  0.5"_s, u"0.01"_s, feed + u"2, 0.5 atm"_s, 2},
+        {QString(), QString(), u"1E-06"_s, false, feed + u"1 atm"_s, defaultPoints},
+        {QString(), u"1, 10, 30"_s, u"1E-06"_s, false, feed + u"1, 10, 30 atm"_s,
+         3 * defaultPoints},
+        {u"300 1000 100"_s, u"2  0.5"_s, u"0.01"_s, true, feed + u"2, 0.5 atm"_s, 2 * 8},
     };
     const int species = int(window->shown()->table.species.size());
     for (const Options& o : options) {
         SCOPED_TRACE(o.heading.toStdString());
+        const QStringList range = o.range.split(u' ');
+        for (int k = 0; k < 3; ++k) {
+            QLineEdit* box = std::array{window->FromBox, window->ToBox, window->StepBox}[size_t(k)];
+            box->setText(range.value(k));
+        }
         typeOver(window->PressureBox, o.pressures);
         typeOver(window->CutoffBox, o.cutoff);
+        if (window->DryCheck->isChecked() != o.dry)
+            QTest::mouseClick(window->DryCheck, Qt::LeftButton);
         QTest::mouseClick(window->CalButton, Qt::LeftButton);
         EXPECT_EQ(window->HeadingLabel->text(), o.heading);
-        EXPECT_EQ(window->NumberTable->columnCount(),
-                  o.series * int(engineTable().celsius.size()));
+        EXPECT_EQ(window->NumberTable->columnCount(), o.columns);
         const ListedSpecies listed = window->listed();
         // Below the species, the conversions of CH4 and H2O and the H2/CO ratio.
         EXPECT_EQ(window->NumberTable->rowCount(), int(listed.shown.size()) + 3);
         EXPECT_EQ(int(listed.shown.size()) + listed.hidden, species);
         EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(listed.hidden));
+        EXPECT_EQ(window->NumberTable->verticalHeaderItem(0)->text() == u"H2O"_s, !o.dry);
     }
     // A pressure that is no number is refused; the composition stays.
     typeOver(window->PressureBox, u"1, x"_s);
@@ -212,6 +224,9 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
     EXPECT_EQ(window->HeadingLabel->text(), options[2].heading);
     platform.messages.clear();
     window->PressureBox->clear();
+    for (QLineEdit* box : {window->FromBox, window->ToBox, window->StepBox})
+        box->clear();
+    QTest::mouseClick(window->DryCheck, Qt::LeftButton);
     QTest::mouseClick(window->CalButton, Qt::LeftButton);
 
     // The main window's input changes: at once the window says it shows the
