@@ -169,8 +169,8 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
     FeedTemperatureBox =
         makeBox(u"FeedTemperatureBox"_s, u"298.15"_s, twipsRect(7560, 7860, 840, 330));
     makeLabel(u"FeedTemperatureUnit"_s, u"K"_s, twipsRect(8460, 7890, 240, 300));
-    DryCheck = makeCheck(u"DryCheck"_s, u"乾きベース(H2Oを除く)"_s,
-                         twipsRect(8760, 7890, 1920, 300));
+    DryCheck = makeCheck(u"DryCheck"_s, u"乾きベース"_s, twipsRect(8760, 7890, 1920, 300));
+    DryCheck->setToolTip(u"H2Oを除いたモル分率を表示します"_s);
     connect(GraphiteCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
     connect(CondensedCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
     connect(AdiabaticCheck, &QCheckBox::clicked, this, &CompositionForm::onComputeOptionClicked);
@@ -440,8 +440,10 @@ void CompositionForm::fillNumberTable()
             row = derivedRow;
             for (const double conversion : derived.conversion)
                 put(row++, column, ConversionText(100 * conversion));
+            // Where CO is a trace the ratio is huge: then in exponent form.
             if (ratio && derived.h2ToCo)
-                put(row, column, formatFixed(*derived.h2ToCo, u"0.000"));
+                put(row, column,
+                    formatFixed(*derived.h2ToCo, *derived.h2ToCo < 1000 ? u"0.000" : u"0.00E+00"));
             ++column;
         }
     }
