@@ -47,9 +47,9 @@ CompositionCommand::CompositionCommand(NorvantaApplication& app, QObject* parent
 void CompositionCommand::onCompositionItemTriggered()
 {
     if (!m_form) {
-        m_form = new CompositionForm(m_app.platform(), m_app.resultsDisplay(), m_app.constants(),
-                                     m_app.databasePath(), m_app.resultFileFolder(),
-                                     &m_app.mainForm());
+        m_form =
+            new CompositionForm(m_app.platform(), m_app.resultsDisplay(), m_app.constants(),
+                                m_app.databasePath(), m_app.resultFileFolder(), &m_app.mainForm());
         m_form->installEventFilter(this);
         connect(m_form->PrintButton, &QPushButton::clicked, this,
                 &CompositionCommand::onPrintButtonClicked);
@@ -90,8 +90,7 @@ void CompositionCommand::placeFirstTime()
 bool CompositionCommand::eventFilter(QObject* watched, QEvent* event)
 {
     // Closed by its button, its frame or the program's end: the place is kept.
-    if (watched == m_form && event->type() == QEvent::Hide && m_placed &&
-        !m_form->isMinimized()) {
+    if (watched == m_form && event->type() == QEvent::Hide && m_placed && !m_form->isMinimized()) {
         const QPointF position = windowPositionTwips(*m_form);
         storeCompositionEdges(m_app.platform(), float(position.x()), float(position.y()));
     }

@@ -95,7 +95,8 @@ void DrawCompositionPage(Canvas& canvas, const CompositionPageInput& input)
         for (size_t i = 0; i < series.points.size(); i += stride) {
             const CompositionPoint& point = series.points[i];
             y += line;
-            at(kTemperatureX, formatFixed(std::lround(shownTemperature(point, view.unit)), u"####0"));
+            at(kTemperatureX,
+               formatFixed(std::lround(shownTemperature(point, view.unit)), u"####0"));
             if (severalPressures)
                 at(kPressureX, generalNumberText(series.pressure));
             if (point.failed())

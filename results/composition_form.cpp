@@ -162,10 +162,10 @@ CompositionForm::CompositionForm(Platform& platform, const ResultsDisplayState& 
     };
     GraphiteCheck = makeCheck(u"GraphiteCheck"_s, u"固体炭素(グラファイト)を含める"_s,
                               twipsRect(120, 7890, 3300, 300));
-    CondensedCheck = makeCheck(u"CondensedCheck"_s, u"凝縮相を含める"_s,
-                               twipsRect(3480, 7890, 1920, 300));
-    AdiabaticCheck = makeCheck(u"AdiabaticCheck"_s, u"断熱平衡  原料温度"_s,
-                               twipsRect(5460, 7890, 2100, 300));
+    CondensedCheck =
+        makeCheck(u"CondensedCheck"_s, u"凝縮相を含める"_s, twipsRect(3480, 7890, 1920, 300));
+    AdiabaticCheck =
+        makeCheck(u"AdiabaticCheck"_s, u"断熱平衡  原料温度"_s, twipsRect(5460, 7890, 2100, 300));
     FeedTemperatureBox =
         makeBox(u"FeedTemperatureBox"_s, u"298.15"_s, twipsRect(7560, 7860, 840, 330));
     makeLabel(u"FeedTemperatureUnit"_s, u"K"_s, twipsRect(8460, 7890, 240, 300));
@@ -257,11 +257,11 @@ ShownComposition CompositionForm::compute(const ReactionFields& fields, bool tet
             request.adiabaticFeedKelvin = feedKelvin;
         }
         const CompoundIndex database = CompoundIndex::load(databasePath_);
-        ShownComposition shown{
-            fields, tetraPrecision,
-            request.pressures.empty() ? std::vector{request.totalPressure} : request.pressures,
-            request.adiabaticFeedKelvin,
-            compositionTable(compositionSystem(request, database), constants_)};
+        ShownComposition shown{fields, tetraPrecision,
+                               request.pressures.empty() ? std::vector{request.totalPressure}
+                                                         : request.pressures,
+                               request.adiabaticFeedKelvin,
+                               compositionTable(compositionSystem(request, database), constants_)};
         return shown;
     } catch (const Failure& failure) {
         throw CompositionError{runFailureMessage(failure.code()), failure.code()};
@@ -339,9 +339,10 @@ CompositionView CompositionForm::view() const
     // The default pair of series per pressure shows the one of the unit;
     // a range's or the adiabatic series is shown in either unit.
     const QString hidden = view.unit == TemperatureUnit::Kelvin ? u"C"_s : u"K"_s;
-    const bool pairs = !shown_->adiabaticFeedKelvin && std::any_of(
-        table.series.begin(), table.series.end(),
-        [](const CompositionSeries& series) { return series.name == u"C"_s; });
+    const bool pairs =
+        !shown_->adiabaticFeedKelvin &&
+        std::any_of(table.series.begin(), table.series.end(),
+                    [](const CompositionSeries& series) { return series.name == u"C"_s; });
     for (const CompositionSeries& series : table.series) {
         if (pairs && series.name == hidden)
             continue;

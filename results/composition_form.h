@@ -4,8 +4,8 @@
 #include "drawing_area.h"
 #include "results_display_state.h"
 
-#include "engine/constants.h"
 #include "composition/gibbs_equilibrium.h"
+#include "engine/constants.h"
 
 #include "common/reaction_fields.h"
 
@@ -53,8 +53,8 @@ public:
     // `constants` and `fileFolder` (where the save dialogs start, the result
     // files' folder) belong to the application and outlive the window.
     CompositionForm(Platform& platform, const ResultsDisplayState& display,
-                    const PhysicalConstants& constants, QString databasePath,
-                    QString& fileFolder, QWidget* parent = nullptr);
+                    const PhysicalConstants& constants, QString databasePath, QString& fileFolder,
+                    QWidget* parent = nullptr);
 
     QLabel* HeadingLabel;
     DrawingArea* GraphArea;
@@ -152,7 +152,7 @@ private:
         QString failure;
     };
     std::optional<PendingInput> pending_;
-    QString fileName_;   // the name the save dialog proposes next
+    QString fileName_;    // the name the save dialog proposes next
     QString pictureName_; // likewise for the picture
 };
 

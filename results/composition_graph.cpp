@@ -417,11 +417,11 @@ void DrawCompositionGraph(Canvas& canvas, const CompositionGraphInputs& inputs,
             const size_t s = size_t(drawn[rank]);
             const CanvasColour colour = kLineColours[rank % kLineColours.size()];
             LinePen pen(canvas, colour, k);
-            const auto end = drawLine(pen, placement, points, view.unit, temperatures, scale,
-                                      [s](const CompositionPoint& p) {
-                                          return s < p.moleFractions.size() ? p.moleFractions[s]
-                                                                            : NAN;
-                                      });
+            const auto end =
+                drawLine(pen, placement, points, view.unit, temperatures, scale,
+                         [s](const CompositionPoint& p) {
+                             return s < p.moleFractions.size() ? p.moleFractions[s] : NAN;
+                         });
             keepLabel(view.species[int(s)], colour, end);
         }
         for (qsizetype c = 0; c < view.condensed.size(); ++c) {

@@ -86,8 +86,8 @@ QString compositionHeading(const QStringList& feedNames, const std::vector<doubl
     QStringList ratios;
     for (const double moles : feedMoles)
         ratios << generalNumberText(moles);
-    QString heading = u"原料 "_s + feedNames.join(u':') + u'=' + ratios.join(u':') +
-                      u"　全圧 "_s + pressuresText(pressures);
+    QString heading = u"原料 "_s + feedNames.join(u':') + u'=' + ratios.join(u':') + u"　全圧 "_s +
+                      pressuresText(pressures);
     if (adiabaticFeedKelvin)
         heading += u"　断熱 (原料 "_s + generalNumberText(*adiabaticFeedKelvin) + u" K)"_s;
     return heading;

@@ -4,8 +4,8 @@
 #include "calculation_fixture.h"
 
 #include "app/composition_command.h"
-#include "database/compound_index.h"
 #include "composition/gibbs_equilibrium.h"
+#include "database/compound_index.h"
 #include "results/composition_form.h"
 #include "results/composition_graph.h"
 
@@ -291,10 +291,12 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
     platform.answerNext(MessageAnswer::Yes);
     platform.chooseInSaveDialog(FileChoice{path("composition.pdf"), u"composition.pdf"_s});
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);
-    ASSERT_EQ(platform.messageTexts(), QStringList{u"平衡組成をPDFファイルにカラー印刷しますか？"_s});
+    ASSERT_EQ(platform.messageTexts(),
+              QStringList{u"平衡組成をPDFファイルにカラー印刷しますか？"_s});
     EXPECT_TRUE(readBytes(path("composition.pdf")).startsWith("%PDF-"));
     if (!missingPdfTools()) {
-        EXPECT_TRUE(pdfInfo(path("composition.pdf")).contains(QRegularExpression(u"Pages: +1\n"_s)));
+        EXPECT_TRUE(
+            pdfInfo(path("composition.pdf")).contains(QRegularExpression(u"Pages: +1\n"_s)));
         const QString page = pdfText(path("composition.pdf"));
         EXPECT_TRUE(page.contains(u"平衡組成の計算結果"_s));
         EXPECT_TRUE(page.contains(u"CH4:CO2=1:3"_s));
@@ -327,7 +329,7 @@ CompositionView handMadeView(double graphiteMost, int pressures)
     for (int p = 1; p <= pressures; ++p) {
         ShownSeries series{10.0 * p, {}};
         for (int k = 0; k <= 8; ++k) {
-            const double rising = 2e-3 * std::pow(10.0, k - 8.0); // 2e-11 .. 2e-3
+            const double rising = 2e-3 * std::pow(10.0, k - 8.0);       // 2e-11 .. 2e-3
             const double falling = 1e-2 * std::pow(10.0, -k / 2.0) / p; // 1e-2 .. 1e-6
             CompositionPoint point;
             point.kelvin = 273.15 + 100 * k;
@@ -375,8 +377,8 @@ TEST(CompositionGraph, KeepsLinesInTheBoxAndTextsApart)
                                                         canvas.lineHeight()));
                 const QRectF boxB(texts[b].from, QSizeF(canvas.textWidth(texts[b].text.trimmed()),
                                                         canvas.lineHeight()));
-                EXPECT_FALSE(boxA.intersects(boxB)) << texts[a].text.toStdString() << " / "
-                                                    << texts[b].text.toStdString();
+                EXPECT_FALSE(boxA.intersects(boxB))
+                    << texts[a].text.toStdString() << " / " << texts[b].text.toStdString();
             }
         }
 

@@ -199,10 +199,10 @@ bool printCompositionPage(const QDir& folder)
     const QString path = folder.filePath(u"composition-page.pdf"_s);
     norvanta::PrinterPage page({{}, path}, true);
     const norvanta::SettingsValues& settings = app.settings();
-    norvanta::DrawCompositionPage(
-        page.canvas(), {window->heading(), window->view(), window->listed(), true, true,
-                        norvanta::printFontFamily(settings.PrintFontName), settings.PrintFontSize,
-                        QDateTime::currentDateTime()});
+    norvanta::DrawCompositionPage(page.canvas(),
+                                  {window->heading(), window->view(), window->listed(), true, true,
+                                   norvanta::printFontFamily(settings.PrintFontName),
+                                   settings.PrintFontSize, QDateTime::currentDateTime()});
     if (!page.finish()) {
         QTextStream(stderr) << "cannot write " << path << '\n';
         return false;
