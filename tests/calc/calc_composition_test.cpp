@@ -72,6 +72,69 @@ TEST(CalcComposition, WritesTheEnginesTableOfTheFilesFeed)
     }
 }
 
+// The options' blocks are the default tables of the same feed: one per
+// pressure in the order given, the range's rows the kelvin series' rows.
+TEST(CalcComposition, PressuresAndRangeAreTheDefaultTablesRearranged)
+{
+    CalcFolder folder;
+    const auto blockOf = [&](const QString& pressure, const QStringList& options) {
+        const QString file = folder.writeReaction(u"p"_s + pressure + u".txt"_s,
+                                                  steamReforming(pressure));
+        return QString::fromUtf8(
+            folder.run(QStringList{u"--composition"_s, u"--step"_s, u"100"_s} + options +
+                       QStringList{file})
+                .out);
+    };
+    const QString at1 = blockOf(u"1"_s, {});
+    const QString at25 = blockOf(u"25"_s, {});
+    EXPECT_EQ(blockOf(u"3"_s, {u"--pressures=25,1"_s}),
+              u"# 全圧 25 atm\n"_s + at25 + u"# 全圧 1 atm\n"_s + at1);
+    QStringList kelvinRows = at1.split(u'\n').mid(0, 10);
+    EXPECT_EQ(blockOf(u"1"_s, {u"--range=300:1100:100"_s}), kelvinRows.join(u'\n') + u"\n\n"_s);
+}
+
+// Dry fractions leave water out and sum to 1; conversions of steam reforming
+// lie within 0 and 1 and methane's grows with the temperature; H2/CO is the
+// ratio of the wet fractions.
+TEST(CalcComposition, DryBasisAndDerivedFigures)
+{
+    CalcFolder folder;
+    const QString file = folder.writeReaction(u"steam.txt"_s, steamReforming(u"1"_s));
+    const auto rows = [&](const QString& option) {
+        QStringList lines = QString::fromUtf8(folder.run({u"--composition"_s, u"--step=100"_s,
+                                                          u"--range=500:1100:100"_s, option, file})
+                                                  .out)
+                                .split(u'\n');
+        std::vector<QStringList> fields;
+        for (const QString& line : lines.mid(0, 8))
+            fields.push_back(line.split(u'\t'));
+        return fields;
+    };
+    const std::vector<QStringList> dry = rows(u"--dry"_s), derived = rows(u"--derived"_s);
+    const QStringList& header = derived[0];
+    ASSERT_EQ(header.mid(header.size() - 3),
+              (QStringList{u"転化率:CH4"_s, u"転化率:H2O"_s, u"H2/CO"_s}));
+    const qsizetype water = header.indexOf(u"H2O"_s), h2 = header.indexOf(u"H2"_s),
+                    co = header.indexOf(u"CO"_s), species = header.size() - 3;
+    double lastConversion = -1;
+    for (size_t r = 1; r < dry.size(); ++r) {
+        SCOPED_TRACE(dry[r][1].toStdString());
+        EXPECT_EQ(dry[r][water], u"0"_s);
+        double sum = 0;
+        for (qsizetype k = 2; k < species; ++k)
+            sum += dry[r][k].toDouble();
+        EXPECT_NEAR(sum, 1, 1e-12);
+        const double methane = derived[r][species].toDouble();
+        EXPECT_GT(methane, lastConversion);
+        lastConversion = methane;
+        EXPECT_GE(derived[r][species + 1].toDouble(), 0);
+        EXPECT_LE(methane, 1);
+        EXPECT_NEAR(derived[r][species + 2].toDouble(),
+                    derived[r][h2].toDouble() / derived[r][co].toDouble(),
+                    1e-12 * derived[r][species + 2].toDouble());
+    }
+}
+
 TEST(CalcComposition, RefusalsAndFailures)
 {
     CalcFolder folder;

@@ -67,6 +67,16 @@ TEST(CalcOptions, AcceptedCommandLines)
          {u"--encoding"_s, u"shift_jis"_s, u"a"_s},
          [](auto& o) { return o.encoding == OutputEncoding::ShiftJis; }},
         {"table", {u"a"_s, u"--table"_s}, [](auto& o) { return o.table; }},
+        {"composition's range, pressures and switches",
+         {u"--composition"_s, u"--condensed"_s, u"--range=300:3000:27"_s, u"--pressures"_s,
+          u"1, 10,2.5e1"_s, u"--dry"_s, u"--derived"_s, u"a"_s},
+         [](auto& o) {
+             return o.condensed && o.dry && o.derived && o.range &&
+                    o.range->kelvins().size() == 101 && o.range->kelvins().back() == 3000 &&
+                    o.pressures == std::vector<double>{1, 10, 25} && !o.adiabaticFeedKelvin;
+         }},
+        {"adiabatic", {u"--composition"_s, u"--adiabatic=298.15"_s, u"a"_s},
+         [](auto& o) { return o.adiabaticFeedKelvin == 298.15; }},
         {"files in order, \"--\" ends the options",
          {u"b.txt"_s, u"--step=100"_s, u"a.txt"_s, u"--"_s, u"--table"_s, u"-x"_s},
          [](auto& o) {
@@ -84,6 +94,9 @@ TEST(CalcOptions, AcceptedCommandLines)
 
 TEST(CalcOptions, RefusedCommandLines)
 {
+    const QString kRange =
+        u"--range には 開始:終了:刻み(K、開始 > 0、終了 ≧ 開始、刻み > 0)を指定してください"_s;
+    const QString kPressures = u"--pressures には正の全圧(atm)をコンマで区切って指定してください"_s;
     const struct {
         QStringList arguments;
         QString error;
@@ -104,6 +117,23 @@ TEST(CalcOptions, RefusedCommandLines)
          u"--graphite と --species は --composition と一緒に指定してください"_s},
         {{u"--composition"_s, u"--species"_s, u"CO,,H2"_s, u"a"_s},
          u"--species には化合物名をコンマで区切って指定してください"_s},
+        {{u"--range=300:1000:100"_s, u"a"_s},
+         u"--condensed、--range、--pressures、--adiabatic、--dry、--derived は --composition と一緒に指定してください"_s},
+        {{u"--composition"_s, u"--graphite"_s, u"--condensed"_s, u"a"_s},
+         u"--graphite と --condensed は同時に指定できません"_s},
+        {{u"--composition"_s, u"--range=300:900:100"_s, u"--adiabatic=298.15"_s, u"a"_s},
+         u"--range と --adiabatic は同時に指定できません"_s},
+        {{u"--composition"_s, u"--range=300:1000"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--range=300:200:100"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--range=300:1000:0"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--range=0:1000:100"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--range=300:1e9:1e-3"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--range=300:inf:100"_s, u"a"_s}, kRange},
+        {{u"--composition"_s, u"--pressures=1,,10"_s, u"a"_s}, kPressures},
+        {{u"--composition"_s, u"--pressures=1,-2"_s, u"a"_s}, kPressures},
+        {{u"--composition"_s, u"--pressures=1,nan"_s, u"a"_s}, kPressures},
+        {{u"--composition"_s, u"--adiabatic=0"_s, u"a"_s},
+         u"--adiabatic には原料の温度(K、正の数)を指定してください"_s},
         {{u"-s"_s, u"a"_s}, u"不明なオプションです: -s"_s},
         {{u"--table=1"_s, u"a"_s}, u"不明なオプションです: --table=1"_s},
     };
@@ -136,6 +166,7 @@ TEST(CalcOptions, HelpNeedsNoFileAndDescribesEveryOption)
          {u"--step 100|25"_s, u"--temperature K|C"_s, u"--energy kcal|kJ"_s, u"--data PATH"_s,
           u"--library PATH"_s, u"--constants PATH"_s, u"--timestamp \"MM-DD-YYYY HH:MM:SS\""_s,
           u"--encoding utf-8|shift_jis"_s, u"--table"_s, u"--composition"_s, u"--graphite"_s,
-          u"--species A,B,..."_s, u"64"_s})
+          u"--species A,B,..."_s, u"--condensed"_s, u"--range FROM:TO:STEP"_s,
+          u"--pressures P1,P2,..."_s, u"--adiabatic T0"_s, u"--dry"_s, u"--derived"_s, u"64"_s})
         EXPECT_TRUE(helpText().contains(option)) << option.toStdString();
 }

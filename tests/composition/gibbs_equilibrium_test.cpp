@@ -42,12 +42,15 @@ CompoundIndex shippedDatabase(const QString& extra = {})
 // and a bracketing outer loop: nothing is shared with the engine's solver.
 class ReferenceSolve {
 public:
+    // The feed taken per mole: fractions do not depend on its scale.
     ReferenceSolve(const CompositionSystem& system, double kelvin) : system_(system)
     {
+        for (const double moles : system.feedMoles)
+            scale_ += moles;
         for (size_t i = 0; i < system.species.size(); ++i) {
             const GibbsSpecies& s = system.species[i];
             if (s.inert()) {
-                inert_ += system.feedMoles[i];
+                inert_ += system.feedMoles[i] / scale_;
                 continue;
             }
             gases_.push_back(i);
@@ -57,7 +60,7 @@ public:
             g_.push_back(dG * 1000 / Real(kConstants.r) / kelvin +
                          std::log(Real(system.totalPressure)));
             for (int e = 0; e < 3; ++e)
-                b_[e] += Real(s.atoms[e]) * system.feedMoles[i];
+                b_[e] += Real(s.atoms[e]) * system.feedMoles[i] / scale_;
         }
     }
 
@@ -76,9 +79,9 @@ public:
             carbonInGas += amount(j, pi, lnN) * system_.species[gases_[j]].atoms[0];
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
-            feed += system_.feedMoles[i];
+            feed += system_.feedMoles[i] / scale_;
             if (system_.species[i].inert())
-                result[i] = system_.feedMoles[i] / std::exp(lnN);
+                result[i] = system_.feedMoles[i] / scale_ / std::exp(lnN);
         }
         result.back() = graphite ? (b_[0] - carbonInGas) / feed : 0;
         return result;
@@ -195,6 +198,7 @@ private:
     std::vector<Real> g_;
     Vector3 b_{};
     Real inert_ = 0;
+    Real scale_ = 0;
 };
 
 CompositionRequest request(QStringList feed, std::vector<double> moles, double pressure,
@@ -231,6 +235,10 @@ TEST(GibbsEquilibrium, MoleFractionsAgreeWithAnIndependentSolution)
         {"hydrogen and oxygen 2:1, 1e-3 atm", request({u"H2"_s, u"O2"_s}, {2, 1}, 1e-3), -1, -1},
         // No species takes up the hydrogen: the others stay at exactly 0.
         {"methane and steam alone", request({u"CH4"_s, u"H2O"_s}, {1, 3}, 1, false, {u"CO"_s, u"CH3OH"_s, u"O3"_s}), -1, -1},
+        // The feed's formula on the boundary of what the species make: n-pentane forms, C2H4 cannot.
+        {"isopentane with n-pentane and C2H4", request({u"isopentane"_s}, {1}, 1, false, {u"n-pentane"_s, u"C2H4"_s}), -1, -1},
+        {"steam reforming 1:3, 1e20 atm", request({u"CH4"_s, u"H2O"_s}, {1, 3}, 1e20), -1, -1},
+        {"feed ratios of 1e-300", request({u"CH4"_s, u"H2O"_s}, {1e-300, 3e-300}, 1), -1, -1},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -241,6 +249,7 @@ TEST(GibbsEquilibrium, MoleFractionsAgreeWithAnIndependentSolution)
         for (const auto* series : {&table.kelvin, &table.celsius}) {
             for (const CompositionPoint& point : *series) {
                 SCOPED_TRACE(point.kelvin);
+                ASSERT_FALSE(point.failed()) << point.failure.toStdString();
                 const std::vector<Real> reference = ReferenceSolve(system, point.kelvin).solve();
                 ASSERT_EQ(point.moleFractions.size() + 1, reference.size());
                 for (size_t i = 0; i < reference.size(); ++i) {
@@ -256,6 +265,41 @@ TEST(GibbsEquilibrium, MoleFractionsAgreeWithAnIndependentSolution)
                 if (c.graphiteFrom < 0)
                     EXPECT_EQ(point.graphite, 0);
             }
+        }
+    }
+}
+
+// Where the answer is known apart from any solver: carbon alone beside
+// graphite is all graphite with no gas left; n-pentane from isopentane as the
+// issue's engineers computed it.
+TEST(GibbsEquilibrium, GasVanishesAndBoundaryFeeds)
+{
+    const CompoundIndex database = shippedDatabase();
+    struct Case {
+        const char* label;
+        CompositionRequest request;
+        double kelvin;
+        QString species; // empty: no gas, every fraction 0
+        double fraction, graphite;
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"C2 beside graphite", request({u"C2"_s}, {1}, 1, true), 300, {}, 0, 2},
+        {"C5 beside graphite at 1000 K", request({u"C5"_s}, {1}, 1, true), 1000, {}, 0, 5},
+        {"isopentane, 300 K", request({u"isopentane"_s}, {1}, 1, false, {u"n-pentane"_s, u"C2H4"_s}), 300, u"n-pentane"_s, 0.1109, 0},
+        {"isopentane, 1000 K", request({u"isopentane"_s}, {1}, 1, false, {u"n-pentane"_s, u"C2H4"_s}), 1000, u"n-pentane"_s, 0.4583, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const CompositionSystem system = compositionSystem(c.request, database);
+        const CompositionPoint point = equilibriumAt(system, c.kelvin, kConstants);
+        EXPECT_EQ(point.graphite, c.graphite);
+        for (size_t i = 0; i < system.species.size(); ++i) {
+            if (system.species[i].name == c.species)
+                EXPECT_NEAR(point.moleFractions[i], c.fraction, 5e-5);
+            else if (c.species.isEmpty())
+                EXPECT_EQ(point.moleFractions[i], 0);
         }
     }
 }
@@ -329,6 +373,13 @@ TEST(GibbsEquilibrium, RefusesBadRequests)
     const QString unknown = u"反応系(No.2)はファイルに登録されていません"_s;
     const QString overflow = runFailureMessage(6).text;
     const QStringList water = {u"H2"_s, u"O2"_s};
+    const QString range = u"温度の範囲を正しく入力してください"_s;
+    const auto withOptions = [](CompositionRequest r, std::vector<double> pressures,
+                                std::optional<TemperatureRange> temperatures) {
+        r.pressures = pressures;
+        r.range = temperatures;
+        return r;
+    };
     // clang-format off
     const std::vector<Case> cases = {
         {"no feed", {}, request({}, {}, 1), u"反応系を入力してください"_s, 0},
@@ -347,6 +398,12 @@ TEST(GibbsEquilibrium, RefusesBadRequests)
         {"non-finite feed record", huge, request({u"Huge"_s, u"H2O"_s}, {1, 1}, 1), overflow, 6},
         {"non-finite record among the species", huge, request({u"CO"_s, u"H2"_s}, {1, 1}, 1), overflow, 6},
         {"non-finite listed species", huge, request({u"CO"_s, u"H2"_s}, {1, 1}, 1, false, {u"Huge"_s}), overflow, 6},
+        {"zero among the pressures", {}, withOptions(request(water, {2, 1}, 1), {1, 0}, {}), u"全圧を正しく入力してください"_s, 0},
+        {"NaN among the pressures", {}, withOptions(request(water, {2, 1}, 1), {std::nan("")}, {}), u"全圧を正しく入力してください"_s, 0},
+        {"range downwards", {}, withOptions(request(water, {2, 1}, 1), {}, TemperatureRange{900, 300, 100}), range, 0},
+        {"range without a step", {}, withOptions(request(water, {2, 1}, 1), {}, TemperatureRange{300, 900, 0}), range, 0},
+        {"range from 0 K", {}, withOptions(request(water, {2, 1}, 1), {}, TemperatureRange{0, 900, 100}), range, 0},
+        {"range from -273.15 °C", {}, withOptions(request(water, {2, 1}, 1), {}, TemperatureRange{-273.15, 100, 10, true}), range, 0},
         {"record cut short", u"\"Short\", 1, 4, 0, -12"_s, request({u"Short"_s, u"H2O"_s}, {1, 1}, 1),
          runFailureMessage(62).text, 62},
     };
