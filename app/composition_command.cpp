@@ -41,7 +41,8 @@ CompositionCommand::CompositionCommand(NorvantaApplication& app, QObject* parent
                 &CompositionCommand::onMainInputChanged);
     }
     connect(form.Pressure, &QLineEdit::textChanged, this, &CompositionCommand::onMainInputChanged);
-    connect(form.TetraPrec, &QCheckBox::toggled, this, &CompositionCommand::onMainInputChanged);
+    // After the main window's own handler has set TetraPrecision.
+    connect(form.TetraPrec, &QCheckBox::clicked, this, &CompositionCommand::onMainInputChanged);
 }
 
 void CompositionCommand::onCompositionItemTriggered()

@@ -256,6 +256,12 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
     EXPECT_TRUE(platform.messages.empty());
     typeOver(form.React[1], u"CO2"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->showsOlderInput(); }, 5000));
+    // The step option too: 25 K and 100 K steps differ in their points.
+    const int columns = window->NumberTable->columnCount();
+    QTest::mouseClick(form.TetraPrec, Qt::LeftButton);
+    EXPECT_TRUE(window->showsOlderInput());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->showsOlderInput(); }, 5000));
+    EXPECT_NE(window->NumberTable->columnCount(), columns);
 
     // 保存: the --composition text, or the same table as CSV, in Shift_JIS.
     const QString text = window->compositionFileText();
