@@ -510,12 +510,13 @@ void CompositionForm::onCutoffEdited()
     const double cutoff = CutoffBox->text().trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(cutoff) || cutoff < 0) {
         // Put back first: the message box takes the focus and ends the edit again.
-        CutoffBox->setText(formatFixed(cutoff_, u"0E+00"));
+        CutoffBox->setText(cutoffText_);
         showMessage(platform_, u"表示の下限には0以上の数を入力してください"_s,
                     MessageIcon::Exclamation);
         return;
     }
     cutoff_ = cutoff;
+    cutoffText_ = CutoffBox->text();
     if (shown_)
         fillNumberTable();
 }

@@ -144,6 +144,7 @@ private:
     QString& fileFolder_;
     std::optional<ShownComposition> shown_;
     double cutoff_ = 1e-6;
+    QString cutoffText_ = QStringLiteral("1E-06"); // the cut-off as last accepted
     // The main window's input the shown composition does not follow yet, and
     // why it could not be computed (empty while it waits for InputTimer).
     struct PendingInput {

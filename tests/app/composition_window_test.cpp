@@ -216,6 +216,13 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
         EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(listed.hidden));
         EXPECT_EQ(window->NumberTable->verticalHeaderItem(0)->text() == u"H2O"_s, !o.dry);
     }
+    // A cut-off that is no number is refused, and the last one comes back.
+    typeOver(window->CutoffBox, u"abc"_s);
+    platform.answerNext(MessageAnswer::Ok);
+    QTest::keyClick(window->CutoffBox, Qt::Key_Return);
+    EXPECT_EQ(platform.messageTexts(), QStringList{u"表示の下限には0以上の数を入力してください"_s});
+    EXPECT_EQ(window->CutoffBox->text(), u"0.01"_s);
+    platform.messages.clear();
     // A pressure that is no number is refused; the composition stays.
     typeOver(window->PressureBox, u"1, x"_s);
     platform.answerNext(MessageAnswer::Ok);
