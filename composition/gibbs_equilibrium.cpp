@@ -377,7 +377,8 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
 
     CompositionSystem system;
     system.totalPressure = request.totalPressure;
-    system.graphite = request.graphite;
+    // Graphite is the one condensed species today's data describe.
+    system.graphite = request.graphite || request.condensed;
     system.tetraPrecision = request.tetraPrecision;
     system.condensed = request.condensed;
     system.range = request.range;
@@ -472,6 +473,19 @@ CompositionTable compositionTable(const CompositionSystem& system,
         }
         table.series.push_back(std::move(kelvinSeries));
         table.series.push_back(std::move(celsiusSeries));
+    }
+    // With condensed phases a column is shown only for a species that appears.
+    const bool deposits = std::any_of(table.series.begin(), table.series.end(), [](const auto& s) {
+        return std::any_of(s.points.begin(), s.points.end(),
+                           [](const CompositionPoint& p) { return p.graphite > 0; });
+    });
+    if (system.condensed && !deposits) {
+        table.graphite = false;
+        table.condensed.clear();
+        for (CompositionSeries& series : table.series) {
+            for (CompositionPoint& point : series.points)
+                point.condensedMoles.clear();
+        }
     }
     if (!system.range && system.pressures.empty()) {
         table.kelvin = table.series[0].points;

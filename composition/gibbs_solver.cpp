@@ -14,8 +14,10 @@ namespace norvanta {
 namespace {
 
 using Vector = GibbsSolver::Vector;
+constexpr int kMaxElements = GibbsSolver::kMaxElements;
+using Members = std::array<Vector, kMaxElements>;
+using Indices = std::array<int, kMaxElements>;
 
-constexpr int kMaxUnknowns = GibbsSolver::kMaxUnknowns;
 using Row = GibbsSolver::Row;
 using Square = GibbsSolver::Square;
 constexpr int kMaxIterations = 400;
@@ -145,27 +147,54 @@ public:
 private:
     int dimension_;
     int size_ = 0;
-    std::array<Vector, 3> basis_{};
+    Members basis_{};
 };
+
+// The determinant of the leading size x size block, by elimination with
+// partial pivoting.
+double determinant(Members m, int size)
+{
+    double det = 1;
+    for (int col = 0; col < size; ++col) {
+        int pivot = col;
+        for (int i = col + 1; i < size; ++i) {
+            if (std::abs(m[i][col]) > std::abs(m[pivot][col]))
+                pivot = i;
+        }
+        if (m[pivot][col] == 0)
+            return 0;
+        if (pivot != col) {
+            std::swap(m[pivot], m[col]);
+            det = -det;
+        }
+        det *= m[col][col];
+        for (int i = col + 1; i < size; ++i) {
+            const double factor = m[i][col] / m[col][col];
+            for (int j = col; j < size; ++j)
+                m[i][j] -= factor * m[col][j];
+        }
+    }
+    return det;
+}
 
 // The `size` element rows on which the members' square system is best
 // conditioned: the largest determinant relative to its rows' lengths. Rows
 // of plentiful elements alone would give a trace element's coordinate as the
 // small difference of large numbers.
-bool independentRows(const std::array<Vector, 3>& members, int size, int e,
-                     std::array<int, 3>& rows)
+bool independentRows(const Members& members, int size, int e,
+                     Indices& rows)
 {
     double best = 0;
     for (int mask = 0; mask < (1 << e); ++mask) {
         if (std::popcount(unsigned(mask)) != size)
             continue;
-        std::array<int, 3> candidate{};
+        Indices candidate{};
         int r = 0;
         for (int k = 0; k < e; ++k) {
             if (mask & (1 << k))
                 candidate[r++] = k;
         }
-        std::array<Vector, 3> m{};
+        Members m{};
         double lengths = 1;
         for (int i = 0; i < size; ++i) {
             for (int p = 0; p < size; ++p)
@@ -173,7 +202,9 @@ bool independentRows(const std::array<Vector, 3>& members, int size, int e,
             lengths *= std::sqrt(dot(m[i], m[i], size));
         }
         double det = m[0][0];
-        if (size == 2)
+        if (size > 3)
+            det = determinant(m, size);
+        else if (size == 2)
             det = m[0][0] * m[1][1] - m[0][1] * m[1][0];
         else if (size == 3)
             det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
@@ -388,7 +419,7 @@ bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result
 bool GibbsSolver::dualSolve(const std::vector<double>& g, bool carbonFixed, State& state) const
 {
     const int e = elements_;
-    std::array<bool, 3> free{};
+    std::array<bool, kMaxElements> free{};
     double freeAtoms = 0;
     for (int k = 0; k < e; ++k) {
         free[k] = feed_[k] > 0 && !(carbonFixed && k == carbon_);
@@ -560,10 +591,10 @@ bool GibbsSolver::carbonPotential(const State& state, double& potential) const
 }
 
 struct GibbsSolver::Basis {
-    std::array<Vector, 3> members{};
-    std::array<int, 3> memberSpecies{}; // -1 for graphite
+    Members members{};
+    Indices memberSpecies{}; // -1 for graphite
     int size = 0;
-    std::array<Vector, 3> projector{}; // rows of the members' inverse, by element
+    Members projector{}; // rows of the members' inverse, by element
     Square gram{};
     std::vector<Vector> coordinates; // of every species
     Vector target{};                 // the feed's coordinates
@@ -609,7 +640,7 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     // only some members carry keeps exact zeros in the other members'
     // coordinates (through normal equations, oxygen's coordinate would pick
     // up rounding from the far larger carbon and hydrogen).
-    std::array<int, 3> rows{};
+    Indices rows{};
     if (!independentRows(basis.members, size, e, rows))
         return false;
     Square square{};

@@ -6,7 +6,7 @@
 namespace norvanta {
 
 // The numerical core of the equilibrium composition: an ideal gas of species
-// made of up to three elements, plus inert moles that only dilute, and
+// made of up to kMaxElements elements, plus inert moles that only dilute, and
 // optionally graphite as a pure solid at activity 1 with a chemical potential
 // of 0.
 //
@@ -20,8 +20,11 @@ namespace norvanta {
 // trace itself, however dominant one species is.
 class GibbsSolver {
 public:
-    using Vector = std::array<double, 3>;
-    static constexpr int kMaxUnknowns = 4; // three basis members and ln N
+    // Elements a system may hold: enough for the feeds of gas-phase
+    // equilibria (C, H, O, N, S, Cl, a metal and more).
+    static constexpr int kMaxElements = 8;
+    using Vector = std::array<double, kMaxElements>;
+    static constexpr int kMaxUnknowns = kMaxElements + 1; // basis members and ln N
     using Row = std::array<double, kMaxUnknowns>;
     using Square = std::array<Row, kMaxUnknowns>;
 

@@ -304,6 +304,21 @@ TEST(GibbsEquilibrium, GasVanishesAndBoundaryFeeds)
     }
 }
 
+// With condensed phases a column stands only for a species that appears.
+TEST(GibbsEquilibrium, CondensedColumnsOnlyForWhatAppears)
+{
+    const CompoundIndex database = shippedDatabase();
+    for (const auto& [feed, columns] :
+         std::vector<std::pair<QStringList, QStringList>>{{{u"CH4"_s, u"CO2"_s}, {u"C(gr)"_s}},
+                                                          {{u"H2"_s, u"O2"_s}, {}}}) {
+        CompositionRequest r = request(feed, {1, 1}, 1);
+        r.condensed = true;
+        const CompositionTable table = compositionTable(compositionSystem(r, database), kConstants);
+        EXPECT_EQ(table.condensed, columns);
+        EXPECT_EQ(table.kelvin[0].condensedMoles.size(), size_t(columns.size()));
+    }
+}
+
 // Where the species are those of one reaction, the composition's conversion of
 // the limiting compound (CO) is the run's at the tabulated temperatures.
 TEST(GibbsEquilibrium, OneReactionMatchesTheRun)

@@ -1,0 +1,124 @@
+// The equilibrium solver on systems built from the fuzzer's bytes: up to
+// eight elements, species of small atom counts with any standard potentials,
+// feeds of a few species over twelve orders of magnitude, inerts, graphite.
+// Whatever the solver calls a solution must meet the element balances, be
+// finite and non-negative, obey the phase rule for graphite, and not depend
+// on the feed's scale; a breach is a finding.
+#include "composition/gibbs_solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using norvanta::GibbsSolver;
+
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    int byte() { return position_ < size_ ? data_[position_++] : 0; }
+
+    // A value spread evenly over [from, to] by two bytes.
+    double between(double from, double to)
+    {
+        const int high = byte();
+        return from + (to - from) * (high * 256 + byte()) / 65535.0;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+};
+
+void require(bool holds)
+{
+    if (!holds)
+        std::abort();
+}
+
+struct Answer {
+    std::vector<double> amounts; // per species
+    double graphite = 0;
+    double total = 0;
+};
+
+bool solve(const GibbsSolver& solver, const std::vector<double>& g, size_t species, Answer& answer)
+{
+    GibbsSolver::State state;
+    if (!solver.solve(g, solver.initialState(g), state))
+        return false;
+    answer.amounts.resize(species);
+    for (size_t j = 0; j < species; ++j)
+        answer.amounts[j] = std::exp(solver.lnAmount(state, g, int(j)));
+    answer.graphite = state.graphite;
+    answer.total = std::exp(state.lnTotal);
+    require(solver.meetsPhaseRule(state));
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ByteReader in(data, size);
+    const int elements = 1 + in.byte() % GibbsSolver::kMaxElements;
+    const size_t species = size_t(1 + in.byte() % 16);
+    std::vector<GibbsSolver::Vector> atoms(species);
+    std::vector<double> g(species);
+    for (size_t j = 0; j < species; ++j) {
+        for (int k = 0; k < elements; ++k)
+            atoms[j][size_t(k)] = in.byte() % 5;
+        if (std::all_of(atoms[j].begin(), atoms[j].end(), [](double a) { return a == 0; }))
+            atoms[j][size_t(j) % size_t(elements)] = 1;
+        g[j] = in.between(-150, 150);
+    }
+    // The feed: one to three of the species, in amounts from 1e-6 to 1e6.
+    GibbsSolver::Vector feed{};
+    const int fed = 1 + in.byte() % 3;
+    for (int f = 0; f < fed; ++f) {
+        const size_t j = size_t(in.byte()) % species;
+        const double moles = std::pow(10.0, in.between(-6, 6));
+        for (int k = 0; k < elements; ++k)
+            feed[size_t(k)] += moles * atoms[j][size_t(k)];
+    }
+    const double inert = in.byte() % 4 == 0 ? std::pow(10.0, in.between(-3, 3)) : 0;
+    const int carbon = in.byte() % 2 == 0 && feed[0] > 0 ? 0 : -1;
+
+    const GibbsSolver solver(atoms, elements, feed, inert, carbon);
+    Answer answer;
+    if (!solve(solver, g, species, answer))
+        return 0;
+    double sum = inert;
+    for (int k = 0; k < elements; ++k) {
+        double balance = k == carbon ? answer.graphite : 0;
+        double scale = std::abs(balance);
+        for (size_t j = 0; j < species; ++j) {
+            require(std::isfinite(answer.amounts[j]) && answer.amounts[j] >= 0);
+            balance += atoms[j][size_t(k)] * answer.amounts[j];
+            scale += atoms[j][size_t(k)] * answer.amounts[j];
+        }
+        require(std::abs(balance - feed[size_t(k)]) <= 1e-9 * std::max(scale, feed[size_t(k)]));
+    }
+    for (const double n : answer.amounts)
+        sum += n;
+    require(answer.total == 0 || std::abs(sum / answer.total - 1) <= 1e-9);
+
+    // The same feed a thousandth as large: the same fractions.
+    GibbsSolver::Vector smaller = feed;
+    for (double& b : smaller)
+        b /= 1000;
+    Answer scaled;
+    if (!solve(GibbsSolver(atoms, elements, smaller, inert / 1000, carbon), g, species, scaled))
+        return 0;
+    for (size_t j = 0; j < species; ++j) {
+        const double x = answer.total > 0 ? answer.amounts[j] / answer.total : 0;
+        const double y = scaled.total > 0 ? scaled.amounts[j] / scaled.total : 0;
+        require(std::abs(x - y) <= 1e-9 + 1e-6 * x);
+    }
+    return 0;
+}
