@@ -428,7 +428,8 @@ void CompositionForm::fillNumberTable()
                                           : temperatureText(point, shownView.unit));
             if (point.failed()) {
                 put(0, column, u"計算不可"_s);
-                NumberTable->item(0, column)->setToolTip(point.failure);
+                if (QTableWidgetItem* item = NumberTable->item(0, column))
+                    item->setToolTip(point.failure);
                 ++column;
                 continue;
             }
