@@ -16,6 +16,8 @@ QString mainTopKey() { return QStringLiteral("MainTop"); }
 QString resultsLeftKey() { return QStringLiteral("ResultsMainLeft"); }
 QString resultsTopKey() { return QStringLiteral("ResultsLeft"); }
 QString findTextKey() { return QStringLiteral("FindText"); }
+QString compositionLeftKey() { return QStringLiteral("CompositionLeft"); }
+QString compositionTopKey() { return QStringLiteral("CompositionTop"); }
 QString edgeDefault() { return QStringLiteral("100"); }
 } // namespace UserStore
 
@@ -71,6 +73,18 @@ void storeMainWindowEdges(Platform& platform, float left, float top)
 void storeFindText(Platform& platform, const QString& text)
 {
     store(platform, UserStore::findTextKey(), text);
+}
+
+StoredEdges readCompositionEdges(Platform& platform)
+{
+    return {edgeFromStoreText(storedText(platform, UserStore::compositionLeftKey(), QString())),
+            edgeFromStoreText(storedText(platform, UserStore::compositionTopKey(), QString()))};
+}
+
+void storeCompositionEdges(Platform& platform, float left, float top)
+{
+    store(platform, UserStore::compositionLeftKey(), storeTextOfEdge(left));
+    store(platform, UserStore::compositionTopKey(), storeTextOfEdge(top));
 }
 
 } // namespace norvanta

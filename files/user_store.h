@@ -18,6 +18,8 @@ QString mainTopKey();   // "MainTop", likewise
 QString resultsLeftKey();  // "ResultsMainLeft": results window left edge, read only
 QString resultsTopKey();   // "ResultsLeft": results window top edge, read only
 QString findTextKey();  // "FindText", written at every exit
+QString compositionLeftKey(); // "CompositionLeft": where the composition window was closed
+QString compositionTopKey();  // "CompositionTop", likewise
 QString edgeDefault();  // "100"
 } // namespace UserStore
 
@@ -43,5 +45,14 @@ StoredPlacement readStoredPlacement(Platform& platform);
 // search text (always).
 void storeMainWindowEdges(Platform& platform, float left, float top);
 void storeFindText(Platform& platform, const QString& text);
+
+// The composition window's edges as it was last closed; nothing for an edge
+// not stored yet (the window then opens centred on the main window).
+struct StoredEdges {
+    std::optional<float> left;
+    std::optional<float> top;
+};
+StoredEdges readCompositionEdges(Platform& platform);
+void storeCompositionEdges(Platform& platform, float left, float top);
 
 } // namespace norvanta

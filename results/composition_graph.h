@@ -1,10 +1,8 @@
 #pragma once
 
 #include "canvas.h"
-#include "display_units.h"
+#include "composition_view.h"
 #include "results_graph.h"
-
-#include "composition/gibbs_equilibrium.h"
 
 #include <QString>
 
@@ -18,31 +16,27 @@ inline constexpr double kDrawnFraction = 1e-3;
 // The bottom of the logarithmic value axis.
 inline constexpr double kLogAxisBottom = 1e-6;
 
-// What the composition graph shows: one series of the table in the current
-// temperature unit, on a linear or a logarithmic value axis.
+// What the composition graph shows: every series of the view, on a linear or
+// a logarithmic value axis.
 struct CompositionGraphInputs {
-    const CompositionTable& table;
-    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
+    const CompositionView& view;
     bool logarithmic = true;
 };
 
-// The series of the table in the unit.
-const std::vector<CompositionPoint>& compositionSeries(const CompositionTable& table,
-                                                       TemperatureUnit unit);
-
-// The temperature of a point as the unit shows it: K, or °C from t + 273.15 K.
-double shownTemperature(const CompositionPoint& point, TemperatureUnit unit);
-
-// Indexes, in the table's species order, of the species drawn as lines.
-std::vector<int> drawnSpecies(const CompositionTable& table, TemperatureUnit unit);
+// Indexes, most abundant first, of the species drawn as lines.
+std::vector<int> drawnSpecies(const CompositionView& view);
 
 // The composition window's graph area: the results graph's look, a wider
 // box and a margin on the right for the line labels.
 GraphPlacement compositionPlacement();
 
-// Clears and draws the graph: titles, grid, frame, value axis, one labelled
-// line per drawn species and, when the table includes it, the graphite line
-// in moles per mole of feed.
+// Clears (when the placement says so) and draws the graph: titles, grid,
+// frame, value and temperature axes, and one line per drawn species and
+// series. A species keeps its colour in every series; the series of the
+// second and later pressures are dashed, each its own way, and a legend above
+// the box names their pressures. The lines of the first series carry the
+// species' labels; condensed phases are drawn in moles per mole of feed. A
+// series of one point (adiabatic) is marked by a cross.
 void DrawCompositionGraph(Canvas& canvas, const CompositionGraphInputs& inputs,
                           const GraphPlacement& placement);
 

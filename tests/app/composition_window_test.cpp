@@ -4,13 +4,19 @@
 #include "calculation_fixture.h"
 
 #include "app/composition_command.h"
-#include "database/compound_index.h"
 #include "composition/gibbs_equilibrium.h"
+#include "database/compound_index.h"
 #include "results/composition_form.h"
 #include "results/composition_graph.h"
 
 #include "common/number_format.h"
+#include "common/text_file.h"
+#include "common/twips.h"
+#include "files/user_store.h"
+#include "support/pdf_tools.h"
+#include "support/test_files.h"
 
+#include <QLabel>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -64,19 +70,37 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
     EXPECT_EQ(window->windowTitle(), u"平衡組成"_s);
     EXPECT_TRUE(platform.messages.empty());
 
-    // The number table: every species in rows, the °C series in columns.
+    // The number table: the species reaching the cut-off 1E-06 in rows, most
+    // abundant first, the others counted; the °C series in columns.
     const CompositionTable expected = engineTable();
     QTableWidget* table = window->NumberTable;
-    ASSERT_EQ(table->rowCount(), expected.species.size());
     ASSERT_EQ(table->columnCount(), int(expected.celsius.size()));
-    for (int row = 0; row < table->rowCount(); ++row) {
-        SCOPED_TRACE(expected.species[row].toStdString());
-        EXPECT_EQ(table->verticalHeaderItem(row)->text(), expected.species[row]);
+    const auto largest = [&](int s) {
+        double most = 0;
+        for (const CompositionPoint& p : expected.celsius)
+            most = std::max(most, p.moleFractions[size_t(s)]);
+        return most;
+    };
+    // Below the species: the conversions of CH4 and H2O, and H2/CO.
+    const int gasRows = table->rowCount() - 3;
+    EXPECT_EQ(table->verticalHeaderItem(gasRows)->text(), u"転化率(%):CH4"_s);
+    EXPECT_EQ(table->verticalHeaderItem(gasRows + 2)->text(), u"H2/CO"_s);
+    double previous = 1;
+    for (int row = 0; row < gasRows; ++row) {
+        const int s = int(expected.species.indexOf(table->verticalHeaderItem(row)->text()));
+        ASSERT_GE(s, 0);
+        SCOPED_TRACE(expected.species[s].toStdString());
+        EXPECT_GE(largest(s), 1e-6);
+        EXPECT_LE(largest(s), previous);
+        previous = largest(s);
         for (int column = 0; column < table->columnCount(); ++column) {
-            const double x = expected.celsius[size_t(column)].moleFractions[size_t(row)];
+            const double x = expected.celsius[size_t(column)].moleFractions[size_t(s)];
             EXPECT_EQ(table->item(row, column)->text(), formatFixed(x, u"0.00E+00"));
         }
     }
+    const int hidden = int(expected.species.size()) - gasRows;
+    EXPECT_GT(hidden, 0);
+    EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(hidden));
 
     // The graph labels a line for exactly the species that reach 1e-3.
     QStringList labels;
@@ -96,15 +120,15 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
 
     platform.answerNext(MessageAnswer::Ok);
     QTest::mouseClick(window->CopyButton, Qt::LeftButton);
-    EXPECT_EQ(platform.clipboardText, compositionText(expected, u"\r\n"_s));
+    EXPECT_EQ(platform.clipboardText, compositionText(expected, u"\r\n"_s, {false, true}));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, u"クリップボードに数値データをコピーしました"_s);
 
     // Graphite adds its row below the gases.
     QTest::mouseClick(window->GraphiteCheck, Qt::LeftButton);
-    EXPECT_EQ(table->rowCount(), expected.species.size() + 1);
-    EXPECT_EQ(table->verticalHeaderItem(table->rowCount() - 1)->text(), u"C(gr)"_s);
-    EXPECT_EQ(window->table()->graphite, true);
+    EXPECT_EQ(table->rowCount(), gasRows + 4);
+    EXPECT_EQ(table->verticalHeaderItem(gasRows)->text(), u"C(gr)"_s);
+    EXPECT_EQ(window->shown()->table.graphite, true);
 
     // The temperature column of the results window's table switches this
     // window to Kelvin too.
@@ -135,58 +159,251 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
         form.CompositionItem->trigger();
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0], exclamation(u"Norvanta"_s, c.message));
-        EXPECT_EQ(table->rowCount(), expected.species.size() + 1);
+        EXPECT_EQ(table->rowCount(), gasRows + 4);
     }
 }
 
-// A table made by hand: two equal major species whose labels would fall on
-// one another, a trace species that stays out of the graph, one that rises
-// from below the logarithmic axis, and graphite up to `graphiteMost`.
-CompositionTable handMadeTable(double graphiteMost)
+// Options, following the main window, saving, printing and placement, as a
+// user meets them; the numbers are the engine's and are not checked here.
+TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
 {
-    CompositionTable table;
-    table.species = {u"A"_s, u"B"_s, u"Trace"_s, u"Rising"_s};
-    table.graphite = true;
-    for (int k = 0; k <= 8; ++k) {
-        const double rising = 2e-3 * std::pow(10.0, k - 8.0); // 2e-11 .. 2e-3
-        table.celsius.push_back({273.15 + 100 * k,
-                                 {0.5 - rising / 2, 0.5 - rising / 2, 1e-4, rising},
-                                 graphiteMost * k / 8});
+    typeSteamReforming();
+    form.move(300, 200);
+    CompositionForm* window = openFromMenu();
+    ASSERT_NE(window, nullptr);
+    // Centred on the main window the first time.
+    EXPECT_LE((window->frameGeometry().center() - form.frameGeometry().center()).manhattanLength(),
+              2);
+
+    // Range, pressures, cut-off and dry basis: the heading names the
+    // pressures, the table has a column per point of each pressure, and
+    // every species is listed or counted (water not on a dry basis).
+    struct Options {
+        QString range; // from, to, step in K
+        QString pressures;
+        QString cutoff;
+        bool dry;
+        QString heading;
+        int columns;
+    };
+    const QString feed = u"原料 CH4:H2O=1:3　全圧 "_s;
+    const int defaultPoints = int(engineTable().celsius.size());
+    const Options options[] = {
+        {QString(), QString(), u"1E-06"_s, false, feed + u"1 atm"_s, defaultPoints},
+        {QString(), u"1, 10, 30"_s, u"1E-06"_s, false, feed + u"1, 10, 30 atm"_s,
+         3 * defaultPoints},
+        {u"300 1000 100"_s, u"2  0.5"_s, u"0.01"_s, true, feed + u"2, 0.5 atm"_s, 2 * 8},
+    };
+    const int species = int(window->shown()->table.species.size());
+    for (const Options& o : options) {
+        SCOPED_TRACE(o.heading.toStdString());
+        const QStringList range = o.range.split(u' ');
+        for (int k = 0; k < 3; ++k) {
+            QLineEdit* box = std::array{window->FromBox, window->ToBox, window->StepBox}[size_t(k)];
+            box->setText(range.value(k));
+        }
+        typeOver(window->PressureBox, o.pressures);
+        typeOver(window->CutoffBox, o.cutoff);
+        if (window->DryCheck->isChecked() != o.dry)
+            QTest::mouseClick(window->DryCheck, Qt::LeftButton);
+        QTest::mouseClick(window->CalButton, Qt::LeftButton);
+        EXPECT_EQ(window->HeadingLabel->text(), o.heading);
+        EXPECT_EQ(window->NumberTable->columnCount(), o.columns);
+        const ListedSpecies listed = window->listed();
+        // Below the species, the conversions of CH4 and H2O and the H2/CO ratio.
+        EXPECT_EQ(window->NumberTable->rowCount(), int(listed.shown.size()) + 3);
+        EXPECT_EQ(int(listed.shown.size()) + listed.hidden, species);
+        EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(listed.hidden));
+        EXPECT_EQ(window->NumberTable->verticalHeaderItem(0)->text() == u"H2O"_s, !o.dry);
     }
-    return table;
+    // A cut-off that is no number is refused, and the last one comes back.
+    typeOver(window->CutoffBox, u"abc"_s);
+    platform.answerNext(MessageAnswer::Ok);
+    QTest::keyClick(window->CutoffBox, Qt::Key_Return);
+    EXPECT_EQ(platform.messageTexts(), QStringList{u"表示の下限には0以上の数を入力してください"_s});
+    EXPECT_EQ(window->CutoffBox->text(), u"0.01"_s);
+    platform.messages.clear();
+    // A pressure that is no number is refused; the composition stays.
+    typeOver(window->PressureBox, u"1, x"_s);
+    platform.answerNext(MessageAnswer::Ok);
+    QTest::keyClick(window->PressureBox, Qt::Key_Return);
+    EXPECT_EQ(platform.messageTexts(), QStringList{u"全圧を正しく入力してください"_s});
+    EXPECT_EQ(window->HeadingLabel->text(), options[2].heading);
+    platform.messages.clear();
+    window->PressureBox->clear();
+    for (QLineEdit* box : {window->FromBox, window->ToBox, window->StepBox})
+        box->clear();
+    QTest::mouseClick(window->DryCheck, Qt::LeftButton);
+    QTest::mouseClick(window->CalButton, Qt::LeftButton);
+
+    // The main window's input changes: at once the window says it shows the
+    // older input; then it follows, or keeps saying so with the reason.
+    const QString older = u"主画面の入力が変わりました。表示は前の入力による結果です。"_s;
+    struct Edit {
+        QString secondReactant;
+        QString heading;
+        QString notice;
+    };
+    const Edit edits[] = {
+        {u"CO2"_s, u"原料 CH4:CO2=1:3　全圧 1 atm"_s, QString()},
+        {u"H2Oo"_s, u"原料 CH4:CO2=1:3　全圧 1 atm"_s,
+         older + u" (反応系(No.2)はファイルに登録されていません)"_s},
+    };
+    showActive(form);
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.secondReactant.toStdString());
+        typeOver(form.React[1], e.secondReactant);
+        EXPECT_TRUE(window->showsOlderInput());
+        EXPECT_TRUE(window->NoticeLabel->text().startsWith(older));
+        EXPECT_TRUE(window->InputTimer->isActive());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->InputTimer->isActive(); }, 5000));
+        EXPECT_EQ(window->HeadingLabel->text(), e.heading);
+        EXPECT_EQ(window->NoticeLabel->text(), e.notice);
+    }
+    EXPECT_TRUE(platform.messages.empty());
+    typeOver(form.React[1], u"CO2"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->showsOlderInput(); }, 5000));
+    // The step option too: 25 K and 100 K steps differ in their points.
+    const int columns = window->NumberTable->columnCount();
+    QTest::mouseClick(form.TetraPrec, Qt::LeftButton);
+    EXPECT_TRUE(window->showsOlderInput());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->showsOlderInput(); }, 5000));
+    EXPECT_NE(window->NumberTable->columnCount(), columns);
+
+    // 保存: the --composition text, or the same table as CSV, in Shift_JIS.
+    const QString text = window->compositionFileText();
+    ASSERT_TRUE(text.startsWith(u"系列\t温度(K)\t"_s));
+    for (const QString name : {u"table.txt"_s, u"table.csv"_s}) {
+        platform.chooseInSaveDialog(FileChoice{folder.filePath(name), name});
+        QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+        const QString saved = decodeShiftJis(readBytes(folder.filePath(name)));
+        if (name.endsWith(u".txt"_s)) {
+            EXPECT_EQ(saved, text);
+            continue;
+        }
+        // No field of this table holds a comma or a quote, so none is quoted.
+        ASSERT_FALSE(text.contains(u',') || text.contains(u'"'));
+        QString back = saved;
+        EXPECT_EQ(back.replace(u',', u'\t'), text);
+    }
+    EXPECT_EQ(platform.saveRequests.back().title, u"名前を付けて組成ファイルを保存"_s);
+
+    // 画像の保存: PNG or SVG, by the name's extension.
+    const std::pair<QString, QByteArray> pictures[] = {{u"graph.png"_s, "\x89PNG"},
+                                                       {u"graph.svg"_s, "<?xml"}};
+    for (const auto& [name, start] : pictures) {
+        platform.chooseInSaveDialog(FileChoice{folder.filePath(name), name});
+        QTest::mouseClick(window->SavePictureButton, Qt::LeftButton);
+        EXPECT_TRUE(readBytes(folder.filePath(name)).startsWith(start)) << name.toStdString();
+    }
+    EXPECT_TRUE(readBytes(path("graph.svg")).contains("<svg"));
+    EXPECT_TRUE(platform.messages.empty());
+
+    // 印刷 to "PDFファイル": one page with the title and the heading.
+    platform.printer = u"PDFファイル"_s;
+    platform.answerNext(MessageAnswer::Yes);
+    platform.chooseInSaveDialog(FileChoice{path("composition.pdf"), u"composition.pdf"_s});
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    ASSERT_EQ(platform.messageTexts(),
+              QStringList{u"平衡組成をPDFファイルにカラー印刷しますか？"_s});
+    EXPECT_TRUE(readBytes(path("composition.pdf")).startsWith("%PDF-"));
+    if (!missingPdfTools()) {
+        EXPECT_TRUE(
+            pdfInfo(path("composition.pdf")).contains(QRegularExpression(u"Pages: +1\n"_s)));
+        const QString page = pdfText(path("composition.pdf"));
+        EXPECT_TRUE(page.contains(u"平衡組成の計算結果"_s));
+        EXPECT_TRUE(page.contains(u"CH4:CO2=1:3"_s));
+    }
+
+    // Closed somewhere else, it comes back there, and the place is stored
+    // for the next run.
+    window->move(window->pos() + QPoint(40, 30));
+    const QPoint place = window->frameGeometry().topLeft();
+    QTest::mouseClick(window->ExitButton, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    const StoredEdges stored = readCompositionEdges(platform);
+    ASSERT_TRUE(stored.left && stored.top);
+    EXPECT_EQ(twipsToPixels(*stored.left, window->logicalDpiX()), place.x());
+    EXPECT_EQ(twipsToPixels(*stored.top, window->logicalDpiY()), place.y());
+    form.CompositionItem->trigger();
+    EXPECT_EQ(window->frameGeometry().topLeft(), place);
 }
 
-TEST(CompositionGraph, KeepsLinesInTheBoxAndLabelsApart)
+// A composition made by hand: two equal major species whose labels would
+// fall on one another, a trace species that stays out of the graph, one that
+// rises from below the logarithmic axis, one that falls to the axis' bottom
+// at the last point, where the last temperature label stands, and graphite
+// up to `graphiteMost`; at one pressure or at two.
+CompositionView handMadeView(double graphiteMost, int pressures)
+{
+    CompositionView view;
+    view.species = {u"A"_s, u"B"_s, u"Trace"_s, u"Rising"_s, u"Falling"_s};
+    view.condensed = {u"C(gr)"_s};
+    for (int p = 1; p <= pressures; ++p) {
+        ShownSeries series{10.0 * p, {}};
+        for (int k = 0; k <= 8; ++k) {
+            const double rising = 2e-3 * std::pow(10.0, k - 8.0);       // 2e-11 .. 2e-3
+            const double falling = 1e-2 * std::pow(10.0, -k / 2.0) / p; // 1e-2 .. 1e-6
+            CompositionPoint point;
+            point.kelvin = 273.15 + 100 * k;
+            point.moleFractions = {0.5 - rising / 2, 0.5 - rising / 2, 1e-4, rising, falling};
+            point.condensedMoles = {graphiteMost * k / 8};
+            series.points.push_back(point);
+        }
+        view.series.push_back(series);
+    }
+    return view;
+}
+
+TEST(CompositionGraph, KeepsLinesInTheBoxAndTextsApart)
 {
     struct Case {
         bool logarithmic;
         double graphiteMost;
+        int pressures;
     };
-    for (const Case c : {Case{true, 0.3}, Case{true, 2.5}, Case{false, 0.3}, Case{false, 2.5}}) {
-        SCOPED_TRACE(::testing::Message() << c.logarithmic << " " << c.graphiteMost);
-        const CompositionTable table = handMadeTable(c.graphiteMost);
+    for (const Case c : {Case{true, 0.3, 1}, Case{true, 2.5, 1}, Case{false, 0.3, 1},
+                         Case{false, 2.5, 2}, Case{true, 0.3, 3}}) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.logarithmic << " " << c.graphiteMost << " " << c.pressures);
+        const CompositionView view = handMadeView(c.graphiteMost, c.pressures);
         const GraphPlacement placement = compositionPlacement();
         RecordingCanvas canvas;
-        DrawCompositionGraph(canvas, {table, TemperatureUnit::Celsius, c.logarithmic}, placement);
+        DrawCompositionGraph(canvas, {view, c.logarithmic}, placement);
 
         // Every point of every line lies in the box: a value below the
         // logarithmic axis breaks its line, graphite beyond 1 widens the axis.
-        for (const CanvasOperation& op : test::operationsOf(canvas, test::Kind::LineTo)) {
-            if (op.to.x() > placement.x0 + placement.width)
-                continue; // a label's leader into the margin
-            EXPECT_GE(op.to.y(), placement.y0 - 1e-9);
-            EXPECT_LE(op.to.y(), placement.y0 + placement.height + 1e-9);
+        for (const test::Kind kind : {test::Kind::LineTo, test::Kind::Line}) {
+            for (const CanvasOperation& op : test::operationsOf(canvas, kind)) {
+                if (op.to.x() > placement.x0 + placement.width || op.to.y() < placement.y0 - 1)
+                    continue; // a label's leader into the margin, the legend above the box
+                EXPECT_GE(op.to.y(), placement.y0 - 1e-9);
+                EXPECT_LE(op.to.y(), placement.y0 + placement.height + 1e-9);
+            }
         }
 
-        std::map<QString, QPointF> labels;
-        for (const CanvasOperation& op : test::operationsOf(canvas, test::Kind::Text))
-            labels[op.text] = op.from;
+        // No text overprints another: labels, ticks, titles and legend.
+        const std::vector<CanvasOperation> texts = test::operationsOf(canvas, test::Kind::Text);
+        for (size_t a = 0; a < texts.size(); ++a) {
+            for (size_t b = a + 1; b < texts.size(); ++b) {
+                const QRectF boxA(texts[a].from, QSizeF(canvas.textWidth(texts[a].text.trimmed()),
+                                                        canvas.lineHeight()));
+                const QRectF boxB(texts[b].from, QSizeF(canvas.textWidth(texts[b].text.trimmed()),
+                                                        canvas.lineHeight()));
+                EXPECT_FALSE(boxA.intersects(boxB))
+                    << texts[a].text.toStdString() << " / " << texts[b].text.toStdString();
+            }
+        }
+
+        QStringList labels;
+        for (const CanvasOperation& op : texts)
+            labels << op.text;
         EXPECT_FALSE(labels.contains(u"Trace"_s));
-        ASSERT_TRUE(labels.contains(u"A"_s));
-        ASSERT_TRUE(labels.contains(u"B"_s));
-        EXPECT_TRUE(labels.contains(u"C(gr)"_s));
-        EXPECT_TRUE(labels.contains(u"Rising"_s));
-        EXPECT_GE(std::abs(labels[u"A"_s].y() - labels[u"B"_s].y()), canvas.lineHeight());
+        for (const QString& label : {u"A"_s, u"B"_s, u"C(gr)"_s, u"Rising"_s, u"Falling"_s})
+            EXPECT_EQ(labels.count(label), 1) << label.toStdString();
+        // Several pressures: each named once in the legend.
+        for (int p = 1; p <= c.pressures; ++p)
+            EXPECT_EQ(labels.count(u"%1 atm"_s.arg(10 * p)), c.pressures > 1 ? 1 : 0);
     }
 }
 

@@ -1,6 +1,7 @@
 // norvanta-screenshot <output folder>: renders the program's windows offscreen
 // and writes one PNG per picture, so the layout can be checked without a display,
-// and the printed result page of the calculated example as printed-page.pdf.
+// the printed result page of the calculated example as printed-page.pdf, and
+// the composition window's printed page as composition-page.pdf.
 #include "app/about_form.h"
 #include "app/application.h"
 #include "app/calculation_controller.h"
@@ -13,6 +14,7 @@
 #include "app/result_outlets.h"
 #include "app/title_form.h"
 #include "common/reaction_fields.h"
+#include "printing/composition_page.h"
 #include "printing/print_font.h"
 #include "printing/printer_page.h"
 #include "printing/result_page.h"
@@ -120,8 +122,8 @@ QWidget* registrationWindow(NorvantaApplication& app)
     return registration;
 }
 
-// The composition window for steam reforming, CH4 : H2O = 1 : 3 at 1 atm,
-// opened from its menu item over the main window's reactants.
+// The composition window for steam reforming, CH4 : H2O = 1 : 3, opened from
+// its menu item over the main window's reactants, then at 1 and 10 atm.
 QWidget* compositionWindow(NorvantaApplication& app)
 {
     mainWindow(app, false);
@@ -132,7 +134,11 @@ QWidget* compositionWindow(NorvantaApplication& app)
     fields.pressure = u"1"_s;
     app.mainForm().setFields(fields);
     app.mainForm().CompositionItem->trigger();
-    return app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+    norvanta::CompositionForm* form =
+        app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+    form->PressureBox->setText(u"1, 10"_s);
+    form->CalButton->click();
+    return form;
 }
 
 const Shot kShots[] = {
@@ -184,6 +190,27 @@ bool printPage(const QDir& folder)
     return true;
 }
 
+// The composition window's page of the same picture, as "PDFファイル" prints it.
+bool printCompositionPage(const QDir& folder)
+{
+    norvanta::QtPlatform platform;
+    NorvantaApplication app(platform, QStringLiteral(NORVANTA_STAGE_DIR));
+    auto* window = static_cast<norvanta::CompositionForm*>(compositionWindow(app));
+    const QString path = folder.filePath(u"composition-page.pdf"_s);
+    norvanta::PrinterPage page({{}, path}, true);
+    const norvanta::SettingsValues& settings = app.settings();
+    norvanta::DrawCompositionPage(page.canvas(),
+                                  {window->heading(), window->view(), window->listed(), true, true,
+                                   norvanta::printFontFamily(settings.PrintFontName),
+                                   settings.PrintFontSize, QDateTime::currentDateTime()});
+    if (!page.finish()) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        return false;
+    }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -204,5 +231,6 @@ int main(int argc, char** argv)
     for (const Shot& shot : kShots)
         ok = takeShot(shot, folder) && ok;
     ok = printPage(folder) && ok;
+    ok = printCompositionPage(folder) && ok;
     return ok ? 0 : 1;
 }
