@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace norvanta;
@@ -121,6 +123,32 @@ TEST_F(TextFileTest, ReadFailuresByNumber)
               FailureCode::PathNotFound);
     EXPECT_EQ(failureOf([&] { readShiftJisFile(folder_.path()); }),
               FailureCode::PermissionDenied);
+    // Opens, then fails to read at its first byte: an error, not an empty file.
+    if (QFile::exists(u"/proc/self/mem"_s)) {
+        EXPECT_EQ(failureOf([&] { readFileBytes(u"/proc/self/mem"_s); }), FailureCode::DeviceError);
+    }
+}
+
+// A pipe (or a link to one) under the name is refused and left as it is;
+// a regular file or a new name is written.
+TEST_F(TextFileTest, WritesOnlyOverARegularFileOrANewName)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(path(u"pipe"_s)).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(u"pipe"_s), path(u"link"_s)));
+    writeBytes(path(u"regular"_s), "old");
+    const struct {
+        const char* name;
+        int failure;
+    } cases[] = {{"pipe", FailureCode::PermissionDenied},
+                 {"link", FailureCode::PermissionDenied},
+                 {"regular", 0},
+                 {"new", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = path(QString::fromLatin1(c.name));
+        EXPECT_EQ(failureOf([&] { writeFileBytes(target, "x"); }), c.failure);
+        EXPECT_EQ(QFileInfo(target).isFile(), c.failure == 0);
+    }
 }
 
 TEST_F(TextFileTest, UnreadableFileIsPermissionDenied)
