@@ -267,20 +267,14 @@ TEST_F(ResultPrintingTest, APageThatDidNotComeOutIsReportedAndTheBarStopsShortOf
 TEST_F(ResultPrintingTest, AQueueThatRefusesJobsIsReported)
 {
     const QString queue = u"NorvantaRefusing"_s;
-    const auto run = [](const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.start(program, arguments);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
-               process.exitCode() == 0;
-    };
-    if (!run(u"lpadmin"_s, {u"-p"_s, queue, u"-v"_s, u"cups-pdf:/"_s, u"-E"_s}) ||
-        !run(u"cupsreject"_s, {queue}))
+    if (QProcess::execute(u"lpadmin"_s, {u"-p"_s, queue, u"-v"_s, u"cups-pdf:/"_s, u"-E"_s}) != 0 ||
+        QProcess::execute(u"cupsreject"_s, {queue}) != 0)
         GTEST_SKIP() << "no CUPS here that lets this user add a queue (scripts/printing-setup.sh)";
     platform.printer = queue;
     platform.answerNext(MessageAnswer::Yes);
     platform.answerNext(MessageAnswer::Ok);
     print();
-    run(u"lpadmin"_s, {u"-x"_s, queue});
+    QProcess::execute(u"lpadmin"_s, {u"-x"_s, queue});
     EXPECT_EQ(platform.messages.back(),
               exclamation(u"Norvanta"_s,
                           queue + u"に印刷できません。プリンタの状態を確認してください。"_s));

@@ -121,8 +121,8 @@ TEST_F(SolverLibraryTest, OnlyTheNamedFileIsLoaded)
         bool realThere;
     } cases[] = {
         {"haswell/Norvane.dll", true}, {"glibc-hwcaps/x86-64-v3/Norvane.dll", true},
-        {"x86_64/Norvane.dll", true},  {"Norvane.dll.so", false},
-        {"libNorvane.dll", false},     {"libNorvane.dll.so", false},
+        {"Norvane.dll.so", false},     {"libNorvane.dll", false},
+        {"libNorvane.dll.so", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.plantedAs);
@@ -136,12 +136,10 @@ TEST_F(SolverLibraryTest, OnlyTheNamedFileIsLoaded)
         const QString current = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(folder_->path()));
         SolverLibrary library(QStringLiteral("./Norvane.dll"));
-        if (c.realThere) {
+        if (c.realThere)
             EXPECT_EQ(library.calCv(1, 1, 1, 1, {1}, {1}, {1}, 1e-30), 0.5);
-            EXPECT_NEAR(library.interp(300, 1, 400, 2, 350), 1.5, 1e-12);
-        } else {
+        else
             expectUnavailable(library, SolverProblem::FileMissing);
-        }
         QDir::setCurrent(current);
     }
 }
