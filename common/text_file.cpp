@@ -108,9 +108,9 @@ void writeFileBytes(const QString& path, const QByteArray& bytes)
 {
     // Only a regular file is replaced: a pipe, a device or a socket under the
     // name would be swapped for a regular file, and the reader or device
-    // behind it would never get the bytes.
+    // behind it would never get the bytes. (A folder fails on its own below.)
     const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
+    if (existing.exists() && !existing.isFile() && !existing.isDir())
         throw Failure(FailureCode::PermissionDenied);
     QSaveFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
