@@ -18,6 +18,7 @@ using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char** argv)
 {
+    norvanta::TerminationSignal::holdSignals();
     if (!norvanta::displayAvailable()) {
         QTextStream(stderr)
             << u"Norvanta: 表示先の画面がありません (DISPLAY が設定されていません)。"_s << Qt::endl;

@@ -1,11 +1,14 @@
 #include "app/termination_signal.h"
 
+#include "common/termination_request.h"
+
 #include <QSocketNotifier>
 
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,16 +29,41 @@ extern "C" void onTerminationSignal(int)
     if (signalled)
         return;
     signalled = 1;
+    requestTermination();
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
     errno = savedErrno;
 }
 
+// The three signals in one set, for blocking and letting them through.
+sigset_t terminationSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
 } // namespace
+
+void TerminationSignal::holdSignals()
+{
+    const sigset_t set = terminationSet();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 TerminationSignal::TerminationSignal(FinalStep finalStep, QObject* parent)
     : QObject(parent), m_finalStep(std::move(finalStep))
+{
+    install();
+    // A signal held since the start of main arrives now, at the handler.
+    const sigset_t set = terminationSet();
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void TerminationSignal::install()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
@@ -44,9 +72,7 @@ TerminationSignal::TerminationSignal(FinalStep finalStep, QObject* parent)
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
     // No signal of the three interrupts the handler of another.
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kSignals)
-        sigaddset(&action.sa_mask, signal);
+    action.sa_mask = terminationSet();
     action.sa_flags = SA_RESTART;
     for (size_t i = 0; i < kSignals.size(); ++i)
         ::sigaction(kSignals[i], &action, &previousActions[i]);

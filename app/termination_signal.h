@@ -18,12 +18,19 @@ class TerminationSignal : public QObject {
 public:
     using FinalStep = std::function<void()>;
 
+    // Holds the three signals back from the first line of main until a
+    // TerminationSignal is made, so that one sent while the program starts
+    // is handled then instead of killing the process.
+    static void holdSignals();
+
+    // Installs the handler, then lets held signals through to it.
     explicit TerminationSignal(FinalStep finalStep, QObject* parent = nullptr);
     ~TerminationSignal() override;
     TerminationSignal(const TerminationSignal&) = delete;
     TerminationSignal& operator=(const TerminationSignal&) = delete;
 
 private:
+    void install();
     void onSignal();
 
     FinalStep m_finalStep;

@@ -14,6 +14,8 @@ function(norvanta_seed_database shipped folder)
     endif()
     # Copy beside it and rename, so that an interrupted copy leaves no half file.
     file(COPY_FILE "${shipped}" "${target}.seeding")
+    # The file it came from, by which norvanta-update-data tells shipped records from registered ones.
+    file(COPY_FILE "${shipped}" "${target}.shipped")
     file(RENAME "${target}.seeding" "${target}")
 endfunction()
 

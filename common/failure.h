@@ -11,6 +11,7 @@ constexpr int Overflow = 6;
 constexpr int IndexOutOfRange = 9;
 constexpr int DivisionByZero = 11;
 constexpr int FileNotFound = 53;
+constexpr int DeviceError = 57; // the file opened but could not be read
 constexpr int DiskFull = 61;
 constexpr int ReadPastEnd = 62;
 constexpr int PermissionDenied = 70;

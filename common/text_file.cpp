@@ -83,7 +83,18 @@ QByteArray readFileBytes(const QString& path)
             throw Failure(FailureCode::FileNotFound);
         throw Failure(FailureCode::PermissionDenied);
     }
-    return file.readAll();
+    // In pieces, because readAll() cannot tell a read error from the end of
+    // the file and would hand back what it got as if it were the whole file.
+    QByteArray bytes;
+    char piece[65536];
+    for (;;) {
+        const qint64 count = file.read(piece, sizeof piece);
+        if (count < 0)
+            throw Failure(FailureCode::DeviceError);
+        if (count == 0)
+            return bytes;
+        bytes.append(piece, count);
+    }
 }
 
 void writeShiftJisFile(const QString& path, const QString& text)
@@ -95,6 +106,12 @@ void writeShiftJisFile(const QString& path, const QString& text)
 
 void writeFileBytes(const QString& path, const QByteArray& bytes)
 {
+    // Only a regular file is replaced: a pipe, a device or a socket under the
+    // name would be swapped for a regular file, and the reader or device
+    // behind it would never get the bytes. (A folder fails on its own below.)
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir())
+        throw Failure(FailureCode::PermissionDenied);
     QSaveFile file(path);
     // Unbuffered, so that a short write (full disk, file size limit) shows in
     // write()'s count: a buffered flush at commit() takes a short write as
@@ -115,7 +132,8 @@ bool FileExists(const QString& path)
     if (path.isEmpty())
         return false;
     QFile file(path);
-    if (QFileInfo(path).isDir())
+    // Only a regular file: opening a pipe for reading would wait for a writer.
+    if (!QFileInfo(path).isFile())
         return false;
     const bool ok = file.open(QIODevice::ReadOnly);
     file.close();

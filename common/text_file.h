@@ -26,7 +26,8 @@ bool canStoreInShiftJis(QStringView text);
 QString firstCharacterOutsideShiftJis(QStringView text);
 
 // Reads a whole Shift_JIS file. Throws Failure{53} when it does not exist,
-// {76} when its folder does not exist, {70} when it cannot be opened.
+// {76} when its folder does not exist, {70} when it cannot be opened, {57}
+// when reading fails.
 QString readShiftJisFile(const QString& path);
 
 // The file's bytes as they are, with the failures of readShiftJisFile.
@@ -38,7 +39,8 @@ QByteArray readFileBytes(const QString& path);
 // Throws Failure{5} when Shift_JIS cannot hold the text (nothing is written
 // then; callers that can say why check canStoreInShiftJis first),
 // Failure{76} when the folder does not exist, {70} when the file or
-// folder may not be written, {61} for any other write failure.
+// folder may not be written or the name is anything but a regular file (a
+// pipe, a device, a socket: never replaced), {61} for any other write failure.
 void writeShiftJisFile(const QString& path, const QString& text);
 
 // Writes the bytes as they are, the same way and with the same failures
@@ -46,6 +48,7 @@ void writeShiftJisFile(const QString& path, const QString& text);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 
 // True when the file can be opened for reading (it is closed again at once).
+// Anything but a regular file (a folder, a pipe, a device) counts as missing.
 bool FileExists(const QString& path);
 
 // The path up to and including its last separator ("/" here; "\\" and "/" on

@@ -123,11 +123,16 @@ RegistrationOutcome registerCompound(Platform& platform, const QString& database
     // The duplicate test and the append under one lock, so that a second
     // running copy can neither register the name meanwhile nor write over the
     // record. The lock is let go before any message is shown.
+    // The path is resolved once, through a chain of links, so that the lock,
+    // the duplicate test and the append all meet the same file.
+    const QString dataFile = DataFileLock::resolvedPath(databasePath);
     std::optional<DataFileLock> lock;
     std::optional<QString> stored;
     try {
-        lock.emplace(databasePath);
-        stored = CompoundIndex::load(databasePath).duplicateOf(entry.name);
+        lock.emplace(dataFile);
+        stored = CompoundIndex::load(dataFile).duplicateOf(entry.name);
+    } catch (const LockWaitAbandoned&) {
+        return {}; // the program is ending: nothing is written, nothing shown
     } catch (const Failure& failure) {
         lock.reset();
         return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Reading),
@@ -140,7 +145,7 @@ RegistrationOutcome registerCompound(Platform& platform, const QString& database
     }
 
     try {
-        appendCompoundRecord(databasePath, recordLineOf(entry, calToJ));
+        appendCompoundRecord(dataFile, recordLineOf(entry, calToJ));
     } catch (const Failure& failure) {
         lock.reset();
         return refuse(platform, dataFileFailureMessage(failure.code(), DataFileAccess::Appending),

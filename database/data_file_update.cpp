@@ -11,6 +11,8 @@
 
 namespace norvanta {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The physical lines of the bytes, split as physicalLines splits text. A
@@ -58,53 +60,99 @@ QString recordKey(const DataLine& record)
     return (QStringList{record.name} + record.values).join(QChar(0));
 }
 
+QList<DataLine> records(const QByteArray& bytes)
+{
+    QList<DataLine> found;
+    for (const QByteArray& line : byteLines(bytes)) {
+        DataLine read = readDataLine(decodeShiftJis(line));
+        if (read.kind == DataLine::Kind::Record)
+            found.append(std::move(read));
+    }
+    return found;
+}
+
 } // namespace
 
-DataFileMerge mergeDataFiles(const QByteArray& shipped, const QByteArray& current)
+DataFileMerge mergeDataFiles(const QByteArray& shipped, const QByteArray& current,
+                             const std::optional<QByteArray>& previouslyShipped)
 {
     QSet<QString> shippedNames;
     QSet<QString> shippedRecords;
-    for (const QByteArray& line : byteLines(shipped)) {
-        const DataLine read = readDataLine(decodeShiftJis(line));
-        if (read.kind != DataLine::Kind::Record)
-            continue;
-        shippedNames.insert(read.name.toUpper());
-        shippedRecords.insert(recordKey(read));
+    for (const DataLine& record : records(shipped)) {
+        shippedNames.insert(record.name.toUpper());
+        shippedRecords.insert(recordKey(record));
+    }
+    QSet<QString> previousRecords;
+    if (previouslyShipped) {
+        for (const DataLine& record : records(*previouslyShipped))
+            previousRecords.insert(recordKey(record));
     }
 
     DataFileMerge merge;
     merge.bytes = shipped;
     if (!shipped.isEmpty() && !shipped.endsWith('\n') && !shipped.endsWith('\r'))
         merge.bytes += "\r\n";
+    QSet<QString> keptNames;
     for (const QByteArray& line : byteLines(current)) {
         const DataLine read = readDataLine(decodeShiftJis(line));
         if (read.kind != DataLine::Kind::Record)
             continue;
-        if (shippedNames.contains(read.name.toUpper())) {
-            // The shipped file's own record, as an earlier update or the
-            // first start brought it, goes without a word.
-            if (!shippedRecords.contains(recordKey(read)))
-                merge.dropped.append(read.name);
+        // A shipped record, as this or an earlier shipped file brought it.
+        const QString key = recordKey(read);
+        if (shippedRecords.contains(key) || previousRecords.contains(key))
+            continue;
+        const QString name = read.name.toUpper();
+        if (shippedNames.contains(name) || keptNames.contains(name)) {
+            (shippedNames.contains(name) ? merge.dropped : merge.repeated).append(read.name);
             continue;
         }
+        keptNames.insert(name);
         merge.bytes += line + "\r\n";
         merge.kept.append(read.name);
     }
     return merge;
 }
 
+std::optional<QString> unusableShippedMessage(const QByteArray& shipped)
+{
+    for (const QByteArray& line : byteLines(shipped)) {
+        if (readDataLine(decodeShiftJis(line)).kind == DataLine::Kind::GenreHeader)
+            return std::nullopt;
+    }
+    return shipped.isEmpty() ? u"出荷時の化合物データファイルが空です"_s
+                             : u"出荷時の化合物データファイルに分類の見出しがありません"_s;
+}
+
+QString shippedCopyPath(const QString& resolvedDataFile)
+{
+    return resolvedDataFile + u".shipped"_s;
+}
+
 DataFileMerge updateDataFile(const QString& shippedPath, const QString& dataPath)
 {
     const QByteArray shipped = readFileBytes(shippedPath);
-    const DataFileLock lock(dataPath);
+    if (unusableShippedMessage(shipped))
+        throw Failure(FailureCode::InvalidArgument);
+    // Resolved once: the lock, the backup, the copy of the shipped file and
+    // the temporary file all lie beside the real file.
     const QString target = DataFileLock::resolvedPath(dataPath);
+    const DataFileLock lock(target);
+    const QString shippedCopy = shippedCopyPath(target);
     if (!QFileInfo::exists(target)) {
         writeWhole(target, shipped);
-        return {shipped, {}, {}};
+        writeWhole(shippedCopy, shipped);
+        return {shipped, {}, {}, {}};
     }
     const QByteArray current = readFileBytes(target);
-    const DataFileMerge merge = mergeDataFiles(shipped, current);
-    writeWhole(target + QStringLiteral(".bak"), current);
+    std::optional<QByteArray> previous;
+    if (QFileInfo::exists(shippedCopy))
+        previous = readFileBytes(shippedCopy);
+    const DataFileMerge merge = mergeDataFiles(shipped, current, previous);
+    writeWhole(target + u".bak"_s, current);
+    // The copy before the file, so that the file is never replaced without
+    // it: should the replacement then fail, a second run only names a
+    // changed shipped record again, as an update without the copy would.
+    writeWhole(shippedCopy, shipped);
     writeWhole(target, merge.bytes);
     return merge;
 }

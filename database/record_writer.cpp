@@ -31,9 +31,12 @@ void appendCompoundRecord(const QString& path, const QString& line)
     // Unbuffered, so that a short write (full disk, file size limit) shows in
     // write()'s count instead of vanishing in a buffered flush. In append
     // mode, so that the record lands at the end even should another writer
-    // have grown the file meanwhile.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        throw Failure(FailureCode::PermissionDenied);
+    // have grown the file meanwhile. Never created: a file that went away
+    // since the check above is missing, not a new empty data file.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered |
+                   QIODevice::ExistingOnly))
+        throw Failure(QFileInfo::exists(path) ? FailureCode::PermissionDenied
+                                              : FailureCode::FileNotFound);
 
     // A Shift_JIS trail byte is never CR or LF, so the last byte tells
     // whether the last line was ended.

@@ -2,18 +2,45 @@
 
 #include "common/text_file.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <utility>
 
 namespace norvanta {
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Whether the loaded code at `address` lies in the file `expected` (by device
+// and inode, so that another name for the same file counts as the same).
+bool comesFrom(const void* address, const struct stat& expected)
+{
+    Dl_info info{};
+    struct stat mapped {};
+    return dladdr(address, &info) != 0 && info.dli_fname != nullptr &&
+           stat(info.dli_fname, &mapped) == 0 && mapped.st_dev == expected.st_dev &&
+           mapped.st_ino == expected.st_ino;
+}
+
+QString loaderError()
+{
+    const char* text = dlerror();
+    return text ? QString::fromLocal8Bit(text) : QString();
+}
+
+} // namespace
+
 SolverLibrary::SolverLibrary(QString path) : path_(std::move(path)) {}
 
 SolverLibrary::~SolverLibrary()
 {
-    if (library_)
-        library_->unload();
+    if (handle_)
+        dlclose(handle_);
 }
 
 void SolverLibrary::bind()
@@ -21,26 +48,36 @@ void SolverLibrary::bind()
     if (calCv_ && interp_)
         return;
 
-    // An absolute path, so that the loader never searches the system's library folders.
-    auto library = std::make_unique<QLibrary>(QFileInfo(path_).absoluteFilePath());
-    library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
-    if (!library->load()) {
-        errorString_ = library->errorString();
+    // The one file named, resolved once: a path with a slash is loaded as it
+    // is, with no search of library folders, subfolders or other names.
+    const QString canonical = QFileInfo(path_).canonicalFilePath();
+    const QByteArray file = QFile::encodeName(canonical);
+    struct stat named {};
+    if (canonical.isEmpty() || stat(file.constData(), &named) != 0 || !S_ISREG(named.st_mode)) {
+        errorString_ = path_ + u": no such file"_s;
         throw SolverUnavailable();
     }
-    const auto calCv = reinterpret_cast<CalCvFunction>(library->resolve("CalCv"));
-    const auto interp = reinterpret_cast<InterpFunction>(library->resolve("Interp"));
-    if (!calCv || !interp) {
-        errorString_ = library->errorString();
-        library->unload();
+    void* handle = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        errorString_ = loaderError();
         throw SolverUnavailable();
     }
-    library_ = std::move(library);
+    const auto calCv = reinterpret_cast<CalCvFunction>(dlsym(handle, "CalCv"));
+    const auto interp = reinterpret_cast<InterpFunction>(dlsym(handle, "Interp"));
+    // The functions must be the named file's own, not a dependency's, and the
+    // file must not have been swapped between the check above and the load.
+    if (!calCv || !interp || !comesFrom(reinterpret_cast<const void*>(calCv), named) ||
+        !comesFrom(reinterpret_cast<const void*>(interp), named)) {
+        errorString_ = (calCv && interp) ? canonical + u": the functions come from another file"_s
+                                         : loaderError();
+        dlclose(handle);
+        throw SolverUnavailable();
+    }
+    handle_ = handle;
     calCv_ = calCv;
     interp_ = interp;
     errorString_.clear();
 }
-
 double SolverLibrary::calCv(double kp, double totalPressure, std::int32_t reactantCount,
                             std::int32_t productCount, const std::array<double, 4>& reactantCoef,
                             const std::array<double, 4>& reactantAmount,

@@ -4,10 +4,7 @@
 
 #include "solver/norvane.h"
 
-#include <QLibrary>
 #include <QString>
-
-#include <memory>
 
 namespace norvanta {
 
@@ -17,8 +14,11 @@ enum class SolverProblem {
     FileUnusable // the file is there but is not a library, or lacks CalCv or Interp
 };
 
-// The binding to Norvane.dll: loads the file by its full path on the first
-// call and binds CalCv and Interp by name. While that fails every call throws
+// The binding to Norvane.dll: loads the one file the path names, by its
+// canonical absolute path, on the first call and binds CalCv and Interp by
+// name. No other file stands in for it: no hardware-capability subfolder
+// (haswell/), no other file name (libNorvane.dll, Norvane.dll.so), and the
+// functions must come from that very file. While that fails every call throws
 // SolverUnavailable, and the next call tries again, so a library put in place
 // after a failed run is used by the next one. Once bound it stays bound.
 class SolverLibrary : public SolverFunctions {
@@ -48,7 +48,7 @@ private:
     void bind();
 
     QString path_;
-    std::unique_ptr<QLibrary> library_;
+    void* handle_ = nullptr; // the loader's handle while bound
     CalCvFunction calCv_ = nullptr;
     InterpFunction interp_ = nullptr;
     QString errorString_;

@@ -2,8 +2,12 @@
 // the fuzzer's bytes: exponents drawn mostly from the shared thirds and
 // halves where CalCv decides signs from logs, amounts, pressures and Kp over
 // the whole double range, and tolerances that stop the loop early, never or
-// at once. Any difference in the result is a finding, wherever the literal
-// bisection's values stay in the range of doubles.
+// at once. Now and then Kp is the reaction quotient at a chosen conversion,
+// so that the root lies there to the last bits and the edges CalCv certifies
+// either side of it lie within a few hundred ulp of it: there a sign taken
+// without the full error margin comes out wrong. Any difference in the
+// result is a finding, wherever the literal bisection's values stay in the
+// range of doubles.
 #include "solver/norvane.h"
 #include "tests/solver/literal/literal_calcv.h"
 
@@ -51,6 +55,27 @@ private:
     std::size_t position_ = 0;
 };
 
+// Kp that makes the residual vanish at x: the quotient of the products'
+// partial pressures over the reactants' there, as the literal bisection
+// computes its sides.
+double kpWithRootAt(double x, double pressure, int reactants, int products, const double coef[8],
+                    const double amount[4])
+{
+    double s = 0;
+    for (int i = 0; i < reactants; ++i)
+        s += amount[i] - coef[i] * x;
+    for (int j = 0; j < products; ++j)
+        s += coef[4 + j] * x;
+    const double f = pressure / s;
+    double qp = 1;
+    double qr = 1;
+    for (int j = 0; j < products; ++j)
+        qp *= std::pow(coef[4 + j] * x * f, coef[4 + j]);
+    for (int i = 0; i < reactants; ++i)
+        qr *= std::pow((amount[i] - coef[i] * x) * f, coef[i]);
+    return qp / qr;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -70,8 +95,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         coef[0] = 1;
         amount[0] = 1;
     }
-    const double kp = in.byte() < 8 ? 0.0 : in.scaled(-300, 300);
+    const int kpPick = in.byte();
+    double kp = kpPick < 8 ? 0.0 : in.scaled(-300, 300);
     const double pressure = in.scaled(-6, 6);
+    if (kpPick >= 160) {
+        // A root at a conversion spread on a log scale towards 0 or towards 1
+        // (10^-12 from either end at most), moved by an ulp either way.
+        const double fraction = in.scaled(-12, 0) * (kpPick % 2 ? 1 : -1);
+        const double x = fraction > 0 ? fraction * (1 - 1e-12) : 1 + fraction;
+        kp = kpWithRootAt(std::nextafter(x, double(in.byte() % 2)), pressure, reactants, products,
+                          coef, amount);
+    }
     static constexpr double kTolerances[] = {1e-30, 0, -1, 1e-12, 1e-3, 1, INFINITY, NAN};
     const int tolerancePick = in.byte();
     const double tolerance = tolerancePick < 240 ? kTolerances[tolerancePick % 8]

@@ -15,16 +15,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QString text = decodeShiftJis(fuzz::bytesOf(data, size));
     FieldReader reader(text);
-    qsizetype items = 0;
+    QStringList items;
     while (!reader.atEnd()) {
         const QString item = reader.next();
-        // Every item takes at least one character, so the reader always ends.
-        fuzz::require(++items <= text.size());
-        const std::optional<double> number = leadingNumber(item);
-        fuzz::require(leadingValue(item) == number.value_or(0.0));
-        if (number && std::isfinite(*number))
+        items.append(item);
+        // A number read from a field, written as the files write numbers (15
+        // digits), reads back as the same 15 digits.
+        if (const std::optional<double> number = leadingNumber(item);
+            number && std::isfinite(*number)) {
+            const QString written = generalNumberText(*number);
+            fuzz::require(generalNumberText(leadingValue(written)) == written);
             fuzz::require(finiteLeadingValue(item) == *number);
-        generalNumberText(leadingValue(item));
+        }
+    }
+    // The items written back as quoted lines, as the files write them, read
+    // back as the same items, where a quoted line can hold them.
+    QString quoted;
+    bool writable = true;
+    for (const QString& item : items) {
+        writable =
+            writable && !item.contains(u'"') && !item.contains(u'\r') && !item.contains(u'\n');
+        quoted += u'"' + item + QStringLiteral("\"\r\n");
+    }
+    if (writable) {
+        FieldReader again(quoted);
+        QStringList reread;
+        while (!again.atEnd())
+            reread.append(again.next());
+        fuzz::require(reread == items);
     }
     try {
         reader.next();

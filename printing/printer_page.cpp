@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/text_file.h"
+#include "cups_queue.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -37,9 +38,11 @@ PrinterPage::~PrinterPage()
 
 QPagedPaintDevice* PrinterPage::openPrinter(const QString& name, bool colour)
 {
-    // An unknown name would leave the printer on another device.
-    if (!QPrinterInfo::availablePrinterNames().contains(name))
+    // An unknown name would leave the printer on another device; a queue that
+    // turns jobs away would take the page and print nothing.
+    if (!QPrinterInfo::availablePrinterNames().contains(name) || queueRefusesJobs(name))
         return nullptr;
+    jobBefore_ = lastJobNumber(name);
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setPrinterName(name);
     if (printer_->printerName() != name)
@@ -80,8 +83,14 @@ bool PrinterPage::finish()
 {
     if (!painter_.isActive() || !painter_.end())
         return false;
-    if (pdfPath_.isEmpty())
-        return printer_->printerState() != QPrinter::Error;
+    if (pdfPath_.isEmpty()) {
+        if (printer_->printerState() == QPrinter::Error)
+            return false;
+        // The print layer does not say whether the queue took the job: a
+        // job numbered after the last one before printing says it did.
+        const std::optional<int> jobAfter = lastJobNumber(printer_->printerName());
+        return !jobBefore_ || (jobAfter && *jobAfter > *jobBefore_);
+    }
     try {
         writeFileBytes(pdfPath_, pdfBytes_.data());
     } catch (const Failure&) {

@@ -24,8 +24,9 @@ struct PrintTarget {
 
 // One page, set up as the result page wants it: A4 portrait, the printer's
 // high resolution, colour or grayscale. Twips count from the top-left of the
-// printable area. A printer that cannot be opened takes the drawing and
-// sends nothing; isOpen() tells so before anything is drawn.
+// printable area. A printer that cannot be opened (unknown, or a queue that
+// turns jobs away) takes the drawing and sends nothing; isOpen() tells so
+// before anything is drawn.
 class PrinterPage {
 public:
     PrinterPage(const PrintTarget& target, bool colour);
@@ -39,7 +40,7 @@ public:
     // Sends the page. A PDF file is made in memory, then written beside its
     // place, every byte checked, and put there in one step, so an earlier
     // file of that name stays whole unless the new one is complete. False
-    // when nothing came out.
+    // when nothing came out, or the print service shows no new job.
     bool finish();
 
 private:
@@ -47,6 +48,7 @@ private:
     QPagedPaintDevice* openPdfFile();
 
     std::unique_ptr<QPrinter> printer_;
+    std::optional<int> jobBefore_; // the queue's last job number before printing, where known
     QString pdfPath_;
     QBuffer pdfBytes_;
     std::unique_ptr<QPdfWriter> pdfWriter_;

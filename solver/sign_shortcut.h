@@ -17,6 +17,32 @@
 #ifdef __FAST_MATH__
 #error "the solver's error bounds do not hold under -ffast-math"
 #endif
+// Finite-only maths would let the compiler drop the NaN and infinity tests the
+// certification relies on; reassociation and reciprocals change the
+// roundings the budget counts (the GNU compiler names them; clang builds of
+// the library are kept from them by its build flags).
+#if defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__
+#error "the solver's error bounds do not hold under -ffinite-math-only"
+#endif
+#if defined(__ASSOCIATIVE_MATH__) || defined(__RECIPROCAL_MATH__) || defined(__NO_SIGNED_ZEROS__)
+#error "the solver's error bounds do not hold under -funsafe-math-optimizations"
+#endif
+
+#include <limits>
+
+// Every bound below counts roundings of IEEE 754 binary64, 53-bit significand.
+static_assert(std::numeric_limits<double>::is_iec559, "the solver needs IEEE 754 doubles");
+static_assert(std::numeric_limits<double>::digits == 53, "the solver needs 53-bit doubles");
+
+// No fused multiply-add in the certified code: a fused product rounds once
+// where the budget counts two roundings, and the pow-based bisection it must
+// match bit for bit is built without contraction too.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC push_options
+#pragma GCC optimize("fp-contract=off")
+#endif
 
 namespace norvane {
 
@@ -38,6 +64,10 @@ constexpr int kBaseExponentLimit = 100;
 // The error budget of the sign certification, in units of the unit
 // roundoff u = 2^-53. pow and log are taken as accurate to 2 ulp (4 u), four
 // times the C library's own bound; every other operation rounds once (u).
+// That is what the bit-for-bit agreement with the pow-based bisection rests
+// on: the GNU C library (2.28 and later) keeps pow within 0.52 ulp and log
+// within 0.52 ulp in round-to-nearest. With a pow or log further off than
+// 2 ulp a certified sign could differ from the sign pow computes.
 //
 // Per slot of the pow-based residual: pow (4 u) and the product's
 // multiplication (1 u), with 1 % for the second-order terms.
@@ -397,3 +427,7 @@ private:
 };
 
 } // namespace norvane
+
+#if !defined(__clang__) && defined(__GNUC__)
+#pragma GCC pop_options
+#endif

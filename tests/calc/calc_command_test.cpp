@@ -1,4 +1,7 @@
 #include "calc_test_support.h"
+#include "tools/norvanta_calc/file_lookup.h"
+
+#include <QCoreApplication>
 
 #include "results/report_text.h"
 
@@ -348,7 +351,10 @@ TEST(CalcCommand, UsageAndHelp)
 
     const CalcRun help = folder.run({u"--help"_s});
     EXPECT_EQ(help.status, ExitStatus::Success);
-    EXPECT_EQ(QString::fromUtf8(help.out), helpText());
+    EXPECT_EQ(
+        QString::fromUtf8(help.out),
+        helpText(programFolders(QCoreApplication::applicationDirPath(), ProgramLayout::BuildTree),
+                 ProgramLayout::BuildTree));
     EXPECT_EQ(help.err, QByteArray());
 }
 

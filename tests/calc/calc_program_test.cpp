@@ -98,3 +98,38 @@ TEST_F(CalcProgramTest, FullDiskIsAFailure)
                   u"norvanta-calc: 計算結果を書き込めませんでした\n"_s);
     }
 }
+
+// Where each program looks for its own Norvane.dll: the installed one under
+// its prefix, the build tree's in its own folder only, even when a copy of it
+// stands beside a lib/norvanta folder. --help names the folder looked in.
+TEST_F(CalcProgramTest, OwnLibraryFolderIsFixedWhenBuilt)
+{
+    const QString good = folder_.writeReaction(u"good.txt"_s, reforming());
+    const struct {
+        const char* program;
+        int status;
+        const char* named; // the library folder --help names
+    } cases[] = {
+        {NORVANTA_STAGE_DIR "/norvanta-calc", ExitStatus::CalculationFailed, "bin"},
+        {NORVANTA_INSTALLED_CALC_PATH, ExitStatus::Success, "lib/norvanta"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        const QTemporaryDir prefix;
+        const QString program = prefix.filePath(u"bin/norvanta-calc"_s);
+        ASSERT_TRUE(QDir(prefix.path()).mkpath(u"bin"_s));
+        ASSERT_TRUE(QDir(prefix.path()).mkpath(u"lib/norvanta"_s));
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(c.program), program));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(NORVANTA_SOLVER_PATH),
+                                prefix.filePath(u"lib/norvanta/Norvane.dll"_s)));
+        QProcess process;
+        process.setWorkingDirectory(folder_.path());
+        process.start(program, {u"--help"_s});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
+                        .contains(u'(' + prefix.filePath(QString::fromUtf8(c.named)) + u')'));
+        process.start(program, {good});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), c.status) << process.readAllStandardError().toStdString();
+    }
+}

@@ -259,7 +259,7 @@ TEST(CalcSummary, TargetsOptionAndItsRefusals)
     EXPECT_EQ(parse({u"--summary"_s, u"--table"_s, u"a"_s}).error,
               u"--table と --summary は同時に指定できません"_s);
 
-    const QString help = calc::helpText();
+    const QString help = calc::helpText({}, calc::ProgramLayout::Installed);
     for (const QString& text :
          {u"--summary"_s, u"--targets 50,90"_s, u"below"_s, u"above"_s, u"rises"_s, u"falls"_s})
         EXPECT_TRUE(help.contains(text)) << text.toStdString();

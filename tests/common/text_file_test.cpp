@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace norvanta;
@@ -121,6 +123,27 @@ TEST_F(TextFileTest, ReadFailuresByNumber)
               FailureCode::PathNotFound);
     EXPECT_EQ(failureOf([&] { readShiftJisFile(folder_.path()); }),
               FailureCode::PermissionDenied);
+    // Opens, then fails to read at its first byte: an error, not an empty file.
+    if (QFile::exists(u"/proc/self/mem"_s)) {
+        EXPECT_EQ(failureOf([&] { readFileBytes(u"/proc/self/mem"_s); }), FailureCode::DeviceError);
+    }
+}
+
+// A pipe (or a link to one) under the name is refused and left as it is;
+// a regular file or a new name is written.
+TEST_F(TextFileTest, WritesOnlyOverARegularFileOrANewName)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(path(u"pipe"_s)).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(u"pipe"_s), path(u"link"_s)));
+    writeBytes(path(u"regular"_s), "old");
+    for (const char* name : {"pipe", "link", "regular", "new"}) {
+        SCOPED_TRACE(name);
+        const QString target = path(QString::fromLatin1(name));
+        const bool regular = qstrcmp(name, "pipe") != 0 && qstrcmp(name, "link") != 0;
+        EXPECT_EQ(failureOf([&] { writeFileBytes(target, "x"); }),
+                  regular ? 0 : FailureCode::PermissionDenied);
+        EXPECT_EQ(QFileInfo(target).isFile(), regular);
+    }
 }
 
 TEST_F(TextFileTest, UnreadableFileIsPermissionDenied)

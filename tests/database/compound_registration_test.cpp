@@ -5,9 +5,12 @@
 #include "data_file.h"
 #include "database/compound_index.h"
 #include "database/data_file_lock.h"
+#include "database/data_file_update.h"
 #include "database/record_writer.h"
 #include "support/fake_platform.h"
 #include "support/test_files.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -286,4 +289,45 @@ TEST(CompoundRegistration, TwoCopiesRegisteringAtOnce)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(folder.bytes().size(),
               before + encodeShiftJis(compoundRecordLine(u"Waiting"_s, {0, 0, 0}, gibbs)).size());
+}
+
+// Norvane.dat reached through two links while an update replaces it over and
+// over: every registration survives, the backup and the shipped copy lie
+// beside the real file, and the links stay links.
+TEST(CompoundRegistration, RegistrationsBesideUpdatesThroughALinkChain)
+{
+    QTemporaryDir root;
+    const QString real = root.filePath(u"Norvane.dat"_s);
+    const QString middle = root.filePath(u"link2"_s);
+    const QString path = root.filePath(u"link1"_s);
+    const QString shipped = root.filePath(u"shipped.dat"_s);
+    writeBytes(real, encodeShiftJis(kStored));
+    writeBytes(shipped, encodeShiftJis(kStored));
+    ASSERT_TRUE(QFile::link(real, middle) && QFile::link(middle, path));
+    constexpr int registrations = 400;
+    const pid_t updater = fork();
+    ASSERT_GE(updater, 0);
+    if (updater == 0) {
+        while (!QFile::exists(root.filePath(u"done"_s)))
+            updateDataFile(shipped, path);
+        _exit(0);
+    }
+    FakePlatform platform;
+    for (int i = 0; i < registrations; ++i) {
+        platform.answerNext(MessageAnswer::Yes);
+        registerCompound(platform, path, entry(u"R"_s + QString::number(i)), 4.184);
+    }
+    writeBytes(root.filePath(u"done"_s), {});
+    int status = -1;
+    ASSERT_EQ(waitpid(updater, &status, 0), updater);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const CompoundIndex index = CompoundIndex::load(real);
+    for (int i = 0; i < registrations; ++i)
+        EXPECT_TRUE(index.find(u"R"_s + QString::number(i))) << i;
+    EXPECT_EQ(platform.messages.size(), std::size_t(registrations)); // the confirmations only
+    EXPECT_TRUE(QFileInfo(path).isSymLink() && QFileInfo(middle).isSymLink());
+    EXPECT_EQ(entriesOf(root.path()),
+              (QStringList{u"Norvane.dat"_s, u"Norvane.dat.bak"_s, u"Norvane.dat.shipped"_s,
+                           u"done"_s, u"link1"_s, u"link2"_s, u"shipped.dat"_s}));
 }

@@ -1,6 +1,9 @@
 #include "database/data_file_update.h"
 
 #include "common/text_file.h"
+#include "support/test_files.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -48,4 +51,27 @@ TEST(DataFileMerge, KeepsRegisteredRecordsAndNamesTheOnesLeftOut)
         EXPECT_EQ(merge.kept, c.kept);
         EXPECT_EQ(merge.dropped, c.dropped);
     }
+}
+
+// An upgrade changed CH4 and removed C3H6. The first start left the copy of
+// the shipped file beside the data file, so the update carries over and
+// names only what was registered: "Mine", and not its twin "MINE".
+TEST(DataFileUpdate, CarriesOverOnlyWhatWasRegistered)
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath(u"Norvane.dat"_s);
+    const QString shipped = folder.filePath(u"shipped.dat"_s);
+    const QByteArray mine = sjis(u"\"Mine\", 1, 0, 0, 1\r\n"_s);
+    const QByteArray upgraded = sjis(u";*G\r\n\"CH4\", 1, 4, 0, -12.1\r\n"_s);
+    norvanta::testing::writeBytes(
+        shipped, sjis(u";*G\r\n\"CH4\", 1, 4, 0, -12\r\n\"C3H6\", 3, 6, 0, 15\r\n"_s));
+    updateDataFile(shipped, data);
+    norvanta::testing::writeBytes(data, readFileBytes(data) + mine + sjis(u"\"MINE\", 2\r\n"_s));
+    norvanta::testing::writeBytes(shipped, upgraded);
+    const DataFileMerge merge = updateDataFile(shipped, data);
+    EXPECT_EQ(merge.kept, QStringList{u"Mine"_s});
+    EXPECT_EQ(merge.dropped, QStringList{});
+    EXPECT_EQ(merge.repeated, QStringList{u"MINE"_s});
+    EXPECT_EQ(readFileBytes(data), upgraded + mine);
+    EXPECT_EQ(readFileBytes(shippedCopyPath(data)), upgraded);
 }

@@ -56,7 +56,7 @@ launch
 check "a missing Norvane.dat is seeded again" \
     same_bytes "$folder/Norvane.dat" "$prefix/share/norvanta/Norvane.dat"
 check "no temporary file is left in the folder" \
-    test "$(ls -A "$folder" | tr '\n' ' ')" = "Norvane.dat Norvane.dll Norvane.ini NorvaneThermo.dat "
+    test "$(ls -A "$folder" | tr '\n' ' ')" = "Norvane.dat Norvane.dat.shipped Norvane.dll Norvane.ini NorvaneThermo.dat "
 
 rm "$folder/Norvane.dat"
 ln -s "$work/unmounted/Norvane.dat" "$folder/Norvane.dat"

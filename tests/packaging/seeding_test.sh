@@ -62,7 +62,7 @@ check "each record not carried over is named" same_bytes "$work/stderr" "$work/e
 check "the final message counts kept and dropped records" \
     grep -q "登録データ 1 件を引き継ぎ、2 件は引き継ぎませんでした" "$work/stdout"
 check "no temporary file is left in the folder" \
-    test "$(ls -A "$work/stage" | sort | tr '\n' ' ')" = "Norvane.dat Norvane.dat.bak "
+    test "$(ls -A "$work/stage" | sort | tr '\n' ' ')" = "Norvane.dat Norvane.dat.bak Norvane.dat.shipped "
 
 # An update that cannot finish leaves the file as it was.
 printf '"Mine",1,0,0, 1, 1, 1, 1, 1, 1, 1, 1\r\n' >> "$work/stage/Norvane.dat"
@@ -75,4 +75,19 @@ check "a failed update ends with status 1 and a message" \
     sh -c "[ $status -eq 1 ] && grep -q 'を更新できません' '$work/stderr'"
 check "a failed update leaves Norvane.dat byte for byte" \
     same_bytes "$work/stage/Norvane.dat" "$work/before"
+
+# Command-line errors end with 64, a shipped file that is no compound data
+# file with 1, and neither touches the folder; "--" ends the options.
+: >"$work/empty"
+printf '"CO",1,0,1, 1, 1, 1, 1, 1, 1, 1, 1\r\n' >"$work/no-genre"
+for run in "64 --force $shipped" "64 -x" "1 $work/empty" "1 $work/no-genre" "1 -- $work/empty"; do
+    set -- $run
+    want=$1
+    shift
+    "$update_program" "$@" "$work/stage" >"$work/stdout" 2>"$work/stderr"
+    status=$?
+    check "norvanta-update-data $* ends with $want and changes nothing" \
+        sh -c "[ $status -eq $want ] && [ -s '$work/stderr' ]"
+    check "  and Norvane.dat is as it was" same_bytes "$work/stage/Norvane.dat" "$work/before"
+done
 finish

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -223,9 +225,14 @@ TEST_F(ResultPrintingTest, APageThatDidNotComeOutIsReportedAndTheBarStopsShortOf
     } cases[] = {
         {"missing folder", u"PDFファイル"_s, u"missing/result.pdf"_s, 0, fileFailure},
         {"short write", u"PDFファイル"_s, u"old.pdf"_s, 4096, fileFailure},
-        {"uninstalled printer", u"Printer A"_s, {}, 0,
+        {"uninstalled printer",
+         u"Printer A"_s,
+         {},
+         0,
          u"Printer Aに印刷できません。プリンタの状態を確認してください。"_s},
+        {"a pipe as the file", u"PDFファイル"_s, u"pipe.pdf"_s, 0, fileFailure},
     };
+    ASSERT_EQ(mkfifo(QFile::encodeName(path(u"pipe.pdf"_s)).constData(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         platform.messages.clear();
@@ -251,7 +258,28 @@ TEST_F(ResultPrintingTest, APageThatDidNotComeOutIsReportedAndTheBarStopsShortOf
         EXPECT_TRUE(results.PrintButton->isEnabled());
         EXPECT_EQ(readBytes(path(u"old.pdf"_s)), QByteArray("kept"));
         EXPECT_EQ(entriesOf(folder.path()), QStringList{u"old.pdf"_s});
+        EXPECT_FALSE(QFileInfo(path(u"pipe.pdf"_s)).isFile()); // still the pipe
     }
+}
+
+// A queue that turns jobs away (made here beside the cups-pdf queue and set
+// to reject) prints nothing and says so.
+TEST_F(ResultPrintingTest, AQueueThatRefusesJobsIsReported)
+{
+    const QString queue = u"NorvantaRefusing"_s;
+    if (QProcess::execute(u"lpadmin"_s, {u"-p"_s, queue, u"-v"_s, u"cups-pdf:/"_s, u"-E"_s}) != 0 ||
+        QProcess::execute(u"cupsreject"_s, {queue}) != 0)
+        GTEST_SKIP() << "no CUPS here that lets this user add a queue (scripts/printing-setup.sh)";
+    platform.printer = queue;
+    platform.answerNext(MessageAnswer::Yes);
+    platform.answerNext(MessageAnswer::Ok);
+    print();
+    QProcess::execute(u"lpadmin"_s, {u"-x"_s, queue});
+    EXPECT_EQ(platform.messages.back(),
+              exclamation(u"Norvanta"_s,
+                          queue + u"に印刷できません。プリンタの状態を確認してください。"_s));
+    ASSERT_FALSE(progress.empty());
+    EXPECT_LT(progress.back().first, 100);
 }
 
 } // namespace

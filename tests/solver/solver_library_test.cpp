@@ -3,7 +3,9 @@
 #include "engine/solver_library.h"
 #include "norvane_exports.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -107,4 +109,37 @@ TEST_F(SolverLibraryTest, LibraryPutInPlaceAfterAFailureIsUsedByTheNextCall)
     placeCopyOf(NORVANTA_SOLVER_PATH);
     EXPECT_NEAR(library.interp(300, 1, 400, 2, 350), 1.5, 1e-12);
     EXPECT_EQ(library.calCv(1, 1, 1, 1, {1}, {1}, {1}, 1e-30), 0.5);
+}
+
+// Only the named file is loaded: an impostor in a hardware-capability
+// subfolder beside it, or under another library name while it is missing, is
+// never taken for it.
+TEST_F(SolverLibraryTest, OnlyTheNamedFileIsLoaded)
+{
+    const struct {
+        const char* plantedAs;
+        bool realThere;
+    } cases[] = {
+        {"haswell/Norvane.dll", true}, {"glibc-hwcaps/x86-64-v3/Norvane.dll", true},
+        {"Norvane.dll.so", false},     {"libNorvane.dll", false},
+        {"libNorvane.dll.so", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.plantedAs);
+        folder_.emplace();
+        const QString planted = folder_->filePath(QString::fromUtf8(c.plantedAs));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(planted).path()));
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(NORVANTA_IMPOSTOR_LIBRARY_PATH), planted));
+        if (c.realThere)
+            placeCopyOf(NORVANTA_SOLVER_PATH);
+        // Loaded through a relative path too, as norvanta-calc --library ./Norvane.dll does.
+        const QString current = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(folder_->path()));
+        SolverLibrary library(QStringLiteral("./Norvane.dll"));
+        if (c.realThere)
+            EXPECT_EQ(library.calCv(1, 1, 1, 1, {1}, {1}, {1}, 1e-30), 0.5);
+        else
+            expectUnavailable(library, SolverProblem::FileMissing);
+        QDir::setCurrent(current);
+    }
 }

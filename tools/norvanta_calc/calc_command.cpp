@@ -20,6 +20,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
+#include <QCoreApplication>
 #include <QFileDevice>
 #include <QFileInfo>
 
@@ -236,7 +237,7 @@ QByteArray encodedText(const QString& text, OutputEncoding encoding)
 }
 
 int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevice& out,
-            QIODevice& err)
+            QIODevice& err, ProgramLayout layout)
 {
     const ParsedArguments parsed = parseCalcArguments(arguments, workingFolder);
     CalcOptions options = parsed.options;
@@ -258,10 +259,12 @@ int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevic
         write(err, u"norvanta-calc: "_s + parsed.error + u'\n' + usageText());
         return ExitStatus::Usage;
     }
+    const ProgramFolders own = programFolders(QCoreApplication::applicationDirPath(), layout);
     if (parsed.help)
-        return write(out, helpText()) && flushed() ? ExitStatus::Success : outputFailed();
+        return write(out, helpText(own, layout)) && flushed() ? ExitStatus::Success
+                                                              : outputFailed();
 
-    if (const auto missing = applyLookup(options, lookupPlaces(workingFolder))) {
+    if (const auto missing = applyLookup(options, lookupPlaces(workingFolder, own))) {
         write(err, u"norvanta-calc: "_s + *missing + u'\n');
         return ExitStatus::CalculationFailed;
     }

@@ -70,8 +70,9 @@ QByteArray encodedText(const QString& text, OutputEncoding encoding);
 // norvanta-calc with the arguments after its name: the results go to `out`,
 // usage, warnings and messages to `err`. Returns the exit status, the largest
 // of all reaction files when there are several, or OutputFailed as soon as a
-// write to `out` fails.
+// write to `out` fails. The layout says where the program's own copies of
+// Norvane.dat and Norvane.dll are.
 int runCalc(const QStringList& arguments, const QString& workingFolder, QIODevice& out,
-            QIODevice& err);
+            QIODevice& err, ProgramLayout layout = ProgramLayout::BuildTree);
 
 } // namespace norvanta::calc

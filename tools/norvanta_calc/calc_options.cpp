@@ -251,8 +251,11 @@ QString usageText()
            u"オプションの説明は norvanta-calc --help で表示します。\n"_s;
 }
 
-QString helpText()
+QString helpText(const ProgramFolders& own, ProgramLayout layout)
 {
+    const QString whose = layout == ProgramLayout::Installed
+                              ? u"インストールされたもの"_s
+                              : u"norvanta-calc と同じフォルダのもの"_s;
     return u"使い方: norvanta-calc [オプション] 反応系ファイル...\n"
            u"\n"
            u"Norvantaで保存した反応系ファイルの化学平衡を計算し、計算結果のレポートを\n"
@@ -332,11 +335,13 @@ QString helpText()
            u"Norvane.dat を探す順(--data の指定がないとき):\n"
            u"  1. 現在のフォルダ\n"
            u"  2. 作業フォルダ ~/Norvanta(norvanta が作るフォルダ。登録した化合物がある)\n"
-           u"  3. インストールされたもの(/usr/share/norvanta。ビルドしたフォルダでは\n"
-           u"     norvanta-calc と同じフォルダ)\n"
-           u"Norvane.dll(--library の指定がないとき)は、インストールされたもの\n"
-           u"(/usr/lib/norvanta。ビルドしたフォルダでは norvanta-calc と同じフォルダ)だけを\n"
-           u"使います。現在のフォルダや ~/Norvanta の Norvane.dll は読み込みません。\n"
+           u"  3. "_s +
+           whose + u"("_s + own.data +
+           u")\n"
+           u"Norvane.dll(--library の指定がないとき)は、"_s +
+           whose + u"\n("_s + own.library +
+           u")だけを使います。現在のフォルダや ~/Norvanta の Norvane.dll は\n"
+           u"読み込みません。\n"
            u"\n"
            u"終了コード:\n"
            u"  0   すべてのファイルを計算した\n"

@@ -33,6 +33,19 @@ struct TemperatureRange {
 // The most points a range may have.
 constexpr int kMaxRangePoints = 10000;
 
+// Which norvanta-calc this is, decided when it was built: the installed
+// program keeps its copies under its prefix, the build tree's beside it.
+enum class ProgramLayout { BuildTree, Installed };
+
+// The folders of the copies that come with norvanta-calc: share/norvanta and
+// lib/norvanta under the prefix of an installed program (the parent of its
+// bin folder), the program's own folder in the build tree. A build-tree
+// program never looks beyond its folder, whatever lies beside a copy of it.
+struct ProgramFolders {
+    QString data;
+    QString library;
+};
+
 // Everything the command line chooses.
 struct CalcOptions {
     bool tetraPrecision = true; // 25 K steps
@@ -83,7 +96,8 @@ ParsedArguments parseCalcArguments(const QStringList& arguments, const QString& 
 // The short text shown after a wrong command line.
 QString usageText();
 
-// The text of --help: every option and the exit statuses.
-QString helpText();
+// The text of --help: every option, the places looked in (naming the
+// program's own folders) and the exit statuses.
+QString helpText(const ProgramFolders& own, ProgramLayout layout);
 
 } // namespace norvanta::calc

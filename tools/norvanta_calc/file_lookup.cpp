@@ -1,6 +1,5 @@
 #include "file_lookup.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -9,14 +8,6 @@ namespace norvanta::calc {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The installed copy's folder relative to the program's bin folder, or the
-// program's own folder when it runs from the build tree's staging folder.
-QString installedFolder(const QString& programFolder, const QString& relative)
-{
-    const QString installed = QDir::cleanPath(programFolder + u"/../"_s + relative);
-    return QFileInfo(installed).isDir() ? installed : programFolder;
-}
 
 QString notFoundMessage(const QString& fileName, const QStringList& tried)
 {
@@ -28,12 +19,17 @@ QString notFoundMessage(const QString& fileName, const QStringList& tried)
 
 } // namespace
 
-LookupPlaces lookupPlaces(const QString& currentFolder)
+ProgramFolders programFolders(const QString& programFolder, ProgramLayout layout)
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    return {currentFolder, QDir(QDir::homePath()).filePath(u"Norvanta"_s),
-            installedFolder(programFolder, u"share/norvanta"_s),
-            installedFolder(programFolder, u"lib/norvanta"_s)};
+    if (layout == ProgramLayout::BuildTree)
+        return {programFolder, programFolder};
+    const QString prefix = QDir::cleanPath(programFolder + u"/.."_s);
+    return {prefix + u"/share/norvanta"_s, prefix + u"/lib/norvanta"_s};
+}
+
+LookupPlaces lookupPlaces(const QString& currentFolder, const ProgramFolders& own)
+{
+    return {currentFolder, QDir(QDir::homePath()).filePath(u"Norvanta"_s), own.data, own.library};
 }
 
 LookupResult findFile(const QString& fileName, const QStringList& folders)

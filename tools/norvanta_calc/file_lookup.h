@@ -19,10 +19,11 @@ struct LookupPlaces {
     QString installedLibraryFolder;
 };
 
+ProgramFolders programFolders(const QString& programFolder, ProgramLayout layout);
+
 // The places for a program in the given current folder: ~/Norvanta, then the
-// copies that come with norvanta-calc (share/norvanta and lib/norvanta beside
-// its bin folder when installed, its own folder in the build tree).
-LookupPlaces lookupPlaces(const QString& currentFolder);
+// copies that come with norvanta-calc.
+LookupPlaces lookupPlaces(const QString& currentFolder, const ProgramFolders& own);
 
 // The first folder in the list that holds the file; every path tried, in order.
 struct LookupResult {

@@ -9,6 +9,15 @@
 #include <cstdio>
 #include <exception>
 
+// The installed program is built apart from the build tree's, so that where
+// it looks for its own files is fixed when it is built, not guessed from
+// whatever folders lie beside it.
+#if defined(NORVANTA_CALC_INSTALLED)
+constexpr auto layout = norvanta::calc::ProgramLayout::Installed;
+#else
+constexpr auto layout = norvanta::calc::ProgramLayout::BuildTree;
+#endif
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -19,7 +28,7 @@ int main(int argc, char** argv)
         return norvanta::calc::ExitStatus::CalculationFailed;
     try {
         return norvanta::calc::runCalc(QCoreApplication::arguments().mid(1), QDir::currentPath(),
-                                       out, err);
+                                       out, err, layout);
     } catch (const std::exception& error) {
         err.write("norvanta-calc: ");
         err.write(error.what());

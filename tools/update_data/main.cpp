@@ -6,6 +6,7 @@
 #include "database/data_file_update.h"
 
 #include "common/failure.h"
+#include "common/text_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,17 +30,36 @@ int fail(const QString& message)
     return 1;
 }
 
+const QString usage = u"使い方: norvanta-update-data [出荷時のNorvane.dat [作業フォルダ]]"_s;
+
+int usageError(const QString& message)
+{
+    print(stderr, u"norvanta-update-data: "_s + message + u'\n' + usage);
+    return 64;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() > 2 || arguments.contains(u"-h"_s) || arguments.contains(u"--help"_s)) {
-        print(arguments.size() > 2 ? stderr : stdout,
-              u"使い方: norvanta-update-data [出荷時のNorvane.dat [作業フォルダ]]"_s);
-        return arguments.size() > 2 ? 64 : 0;
+    // Options first; "--" ends them, so that a file named "-x" can be given.
+    QStringList arguments;
+    bool options = true;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        if (options && argument == u"--"_s) {
+            options = false;
+        } else if (options && (argument == u"-h"_s || argument == u"--help"_s)) {
+            print(stdout, usage);
+            return 0;
+        } else if (options && argument.startsWith(u'-') && argument != u"-"_s) {
+            return usageError(u"知らないオプションです: "_s + argument);
+        } else {
+            arguments.append(argument);
+        }
     }
+    if (arguments.size() > 2)
+        return usageError(u"引数が多すぎます"_s);
     const QString shipped =
         arguments.value(0, QDir::cleanPath(QCoreApplication::applicationDirPath() +
                                            u"/../share/norvanta/Norvane.dat"_s));
@@ -50,6 +70,15 @@ int main(int argc, char** argv)
         return fail(u"出荷時の化合物データファイルがありません: "_s + shipped);
     if (!QFileInfo(folder).isDir())
         return fail(u"作業フォルダがありません: "_s + folder);
+    // A shipped file that cannot be read or holds no genre would leave the
+    // working folder with no compounds: refused before anything is touched.
+    try {
+        if (const auto message = norvanta::unusableShippedMessage(norvanta::readFileBytes(shipped)))
+            return fail(*message + u": "_s + shipped);
+    } catch (const norvanta::Failure& failure) {
+        return fail(u"出荷時の化合物データファイルを読み込めません(エラー番号 "_s +
+                    QString::number(failure.code()) + u"): "_s + shipped);
+    }
 
     norvanta::DataFileMerge merge;
     try {
@@ -58,11 +87,18 @@ int main(int argc, char** argv)
         return fail(target + u" を更新できません(エラー番号 "_s + QString::number(failure.code()) +
                     u")。元のファイルはそのままです"_s);
     }
+    for (const QString& name : merge.kept)
+        print(stdout, u"norvanta-update-data: 「"_s + name + u"」を引き継ぎました"_s);
     for (const QString& name : merge.dropped)
         print(stderr, u"norvanta-update-data: 「"_s + name +
                           u"」は出荷時のデータに含まれるため引き継ぎませんでした"_s);
+    for (const QString& name : merge.repeated)
+        print(stderr,
+              u"norvanta-update-data: 「"_s + name +
+                  u"」は大文字・小文字だけが違う名前を引き継いだため引き継ぎませんでした"_s);
     print(stdout, target + u" を更新しました(登録データ "_s + QString::number(merge.kept.size()) +
-                      u" 件を引き継ぎ、"_s + QString::number(merge.dropped.size()) +
+                      u" 件を引き継ぎ、"_s +
+                      QString::number(merge.dropped.size() + merge.repeated.size()) +
                       u" 件は引き継ぎませんでした)"_s);
     return 0;
 }

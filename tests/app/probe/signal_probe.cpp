@@ -2,12 +2,14 @@
 // platform, a reaction typed and not saved, ended by a signal the test sends.
 // Prints "ready" once the signal may come; with the argument "question" the
 // exit question is open by then. Prints "answered" if that question ever
-// returns, which a signal must never make it do.
+// returns, which a signal must never make it do. With "lock" it registers a
+// compound, confirmed, and waits for Norvane.dat's lock, which the test holds.
 #include "app/application.h"
 #include "app/main_form.h"
 #include "app/qt_platform.h"
 #include "app/shutdown.h"
 #include "app/termination_signal.h"
+#include "database/compound_registration.h"
 #include "files/file_state.h"
 
 #include <QAction>
@@ -31,13 +33,30 @@ void say(const char* line)
     std::fflush(stdout);
 }
 
+// The real platform, with every question answered Yes.
+class ConfirmingPlatform : public QtPlatform {
+public:
+    using QtPlatform::QtPlatform;
+    MessageAnswer messageBox(const QString&, const QString&, MessageIcon, MessageButtons,
+                             MessageAnswer) override
+    {
+        return MessageAnswer::Yes;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    TerminationSignal::holdSignals();
     QApplication application(argc, argv);
-    const bool withQuestion = argc > 1 && qstrcmp(argv[1], "question") == 0;
-    QtPlatform platform(QDir::currentPath());
+    const QByteArray mode = argc > 1 ? argv[1] : "plain";
+    const bool withQuestion = mode == "question";
+    // Only the registration's confirmation is answered; the exit question stays open.
+    const std::unique_ptr<QtPlatform> realPlatform =
+        mode == "lock" ? std::make_unique<ConfirmingPlatform>(QDir::currentPath())
+                       : std::make_unique<QtPlatform>(QDir::currentPath());
+    QtPlatform& platform = *realPlatform;
     auto program = std::make_unique<NorvantaApplication>(platform, QDir::currentPath());
     const TerminationSignal termination([&program] { program->exitSequence().finishOnSignal(); });
     program->showMainWindow();
@@ -72,6 +91,13 @@ int main(int argc, char** argv)
         }
     });
     QTimer::singleShot(0, [&] {
+        if (mode == "lock") {
+            say("ready");
+            RegistrationEntry entry{u"Waiting"_s, {}, {}, false};
+            entry.gibbs.fill(u"-10"_s);
+            registerCompound(platform, QDir::current().filePath(u"Norvane.dat"_s), entry, 4.184);
+            return;
+        }
         if (!withQuestion) {
             say("ready");
             return;
