@@ -190,3 +190,26 @@ TEST(PolynomialEquilibrium, MeetsTheEquilibriumConditionOfThermoInp)
 }
 
 } // namespace
+
+namespace {
+
+// Beyond a species' data it is left out (fraction exactly 0) and named once.
+TEST(PolynomialEquilibrium, LeavesOutSpeciesBeyondTheirData)
+{
+    const ThermoData thermo =
+        ThermoData::load(QStringLiteral(NORVANTA_SOURCE_DIR "/data/NorvaneThermo.dat"),
+                         QStringLiteral(NORVANTA_SOURCE_DIR "/data/Norvane.dat"));
+    CompositionRequest request;
+    request.feedNames = {u"H2"_s, u"O2"_s};
+    request.feedMoles = {2, 1};
+    request.range = TemperatureRange{5900, 6100, 200, false};
+    const CompositionTable table =
+        compositionTable(compositionSystem(request, thermo), PhysicalConstants{});
+    const qsizetype water = table.species.indexOf(u"H2O"_s);
+    ASSERT_GE(water, 0);
+    EXPECT_EQ(table.notices.filter(u"H2O: "_s).size(), 1);
+    EXPECT_GT(table.series[0].points[0].moleFractions[size_t(water)], 0);
+    EXPECT_EQ(table.series[0].points[1].moleFractions[size_t(water)], 0);
+}
+
+} // namespace
