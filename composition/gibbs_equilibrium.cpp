@@ -95,21 +95,34 @@ std::vector<double> seriesTemperatures(bool kelvin, bool tetraPrecision)
 
 // The solve of one system at many temperatures: the system's species split
 // into reacting gases and inerts, and the element balances they must meet.
+// With the polynomial file a species takes part only at the temperatures its
+// data cover, so each set of covered species has its own solver.
 class CompositionSolve {
 public:
     CompositionSolve(const CompositionSystem& system, const PhysicalConstants& constants)
         : system_(system), kpFactor_(constants.kpFactor)
     {
-        for (const GibbsSpecies& s : system.species) {
-            for (int k = 0; k < 3; ++k) {
-                if (s.atoms[k] != 0)
-                    used_[k] = true;
+        const int symbols = system.elements.isEmpty() ? 3 : int(system.elements.size());
+        used_.assign(size_t(symbols), false);
+        elementIndex_.assign(size_t(symbols), -1);
+        for (size_t i = 0; i < system.species.size(); ++i) {
+            const std::vector<double> counts = countsOf(i);
+            for (int k = 0; k < symbols; ++k) {
+                if (counts[size_t(k)] != 0)
+                    used_[size_t(k)] = true;
             }
         }
-        for (int k = 0; k < 3; ++k) {
-            if (used_[k])
-                elementIndex_[k] = elements_++;
+        for (int k = 0; k < symbols; ++k) {
+            if (used_[size_t(k)])
+                elementIndex_[size_t(k)] = elements_++;
         }
+        if (elements_ > GibbsSolver::kMaxElements)
+            refuse(u"反応系の元素が多すぎます(8種類まで)"_s);
+        const int carbonSymbol =
+            system.elements.isEmpty() ? 0 : int(system.elements.indexOf(u"C"_s));
+        carbon_ = system.graphite && carbonSymbol >= 0 && used_[size_t(carbonSymbol)]
+                      ? elementIndex_[size_t(carbonSymbol)]
+                      : -1;
         // The solver works near a mole of feed: a feed far from it (ratios of
         // 1e-300) is scaled by a power of two, which rounds nothing; an
         // ordinary feed is taken as it is.
@@ -119,7 +132,6 @@ public:
         const int exponent = std::ilogb(fed);
         if (std::abs(exponent) > kLargestUnscaledExponent)
             scale_ = std::ldexp(1.0, -exponent);
-        std::vector<GibbsSolver::Vector> atoms;
         GibbsSolver::Vector feed{};
         for (size_t i = 0; i < system.species.size(); ++i) {
             const GibbsSpecies& s = system.species[i];
@@ -128,19 +140,11 @@ public:
                 inertMoles_ += system.feedMoles[i] * scale_;
                 continue;
             }
-            GibbsSolver::Vector a{};
-            for (int k = 0; k < 3; ++k) {
-                if (used_[k])
-                    a[elementIndex_[k]] = s.atoms[k];
-            }
+            const GibbsSolver::Vector a = solverAtoms(i);
             for (int k = 0; k < elements_; ++k)
                 feed[k] += a[k] * system.feedMoles[i] * scale_;
-            gases_.push_back(int(i));
-            atoms.push_back(a);
         }
         feed_ = feed;
-        const int carbon = system.graphite && used_[0] ? elementIndex_[0] : -1;
-        solver_.emplace(std::move(atoms), elements_, feed, inertMoles_, carbon);
     }
 
     // The point at `kelvin`, from a nearby state when there is one; `state`
@@ -148,20 +152,25 @@ public:
     CompositionPoint pointAt(double kelvin, double pressure,
                              std::optional<GibbsSolver::State>& state) const
     {
-        std::vector<double> g(gases_.size());
+        const Phase& phase = phaseAt(kelvin);
+        std::vector<double> g(phase.gases.size());
         const double lnPressure = std::log(pressure);
-        for (size_t j = 0; j < gases_.size(); ++j) {
-            const double dG = formationGibbsAt(system_.species[size_t(gases_[j])], kelvin);
+        for (size_t j = 0; j < phase.gases.size(); ++j) {
+            const GibbsSpecies& s = system_.species[size_t(phase.gases[j])];
+            const double dG = s.thermo ? s.thermo->formationGibbs(kelvin)
+                                       : formationGibbsAt(s, kelvin);
             g[j] = dG * kpFactor_ / kelvin + lnPressure;
             if (!std::isfinite(g[j]))
                 fail(FailureCode::Overflow);
         }
-        const GibbsSolver::State start = state ? *state : solver_->initialState(g);
+        // A neighbour's solution over other species is no start.
+        const bool nearby = state && state->lnAmounts.size() == phase.gases.size();
+        const GibbsSolver::State start = nearby ? *state : phase.solver->initialState(g);
         GibbsSolver::State solution;
-        if (!solver_->solve(g, start, solution))
+        if (!phase.solver->solve(g, start, solution))
             notSolved(kelvin, u"反復が収束しません"_s);
         state = solution;
-        return checkedPoint(kelvin, g, solution);
+        return checkedPoint(kelvin, phase, g, solution);
     }
 
     // The point at `kelvin`, or the point marked with the reason it could not
@@ -180,7 +189,56 @@ public:
     }
 
 private:
-    CompositionPoint checkedPoint(double kelvin, const std::vector<double>& g,
+    struct Phase {
+        std::vector<int> gases; // indices in the system's species
+        std::optional<GibbsSolver> solver;
+    };
+
+    // Each species' counts, in CompositionSystem::elements' order (C, H, O
+    // for Norvane.dat's records).
+    std::vector<double> countsOf(size_t species) const
+    {
+        const GibbsSpecies& s = system_.species[species];
+        if (s.thermo)
+            return s.counts;
+        return {s.atoms[0], s.atoms[1], s.atoms[2]};
+    }
+
+    GibbsSolver::Vector solverAtoms(size_t species) const
+    {
+        const std::vector<double> counts = countsOf(species);
+        GibbsSolver::Vector a{};
+        for (size_t k = 0; k < counts.size(); ++k) {
+            if (used_[k])
+                a[size_t(elementIndex_[k])] = counts[k];
+        }
+        return a;
+    }
+
+    // The reacting gases whose data cover `kelvin`, and their solver.
+    const Phase& phaseAt(double kelvin) const
+    {
+        std::vector<bool> covered(system_.species.size(), false);
+        for (size_t i = 0; i < system_.species.size(); ++i) {
+            const GibbsSpecies& s = system_.species[i];
+            covered[i] = !s.inert() && (!s.thermo || s.thermo->covers(kelvin));
+        }
+        const auto found = phases_.find(covered);
+        if (found != phases_.end())
+            return found->second;
+        Phase phase;
+        std::vector<GibbsSolver::Vector> atoms;
+        for (size_t i = 0; i < covered.size(); ++i) {
+            if (!covered[i])
+                continue;
+            phase.gases.push_back(int(i));
+            atoms.push_back(solverAtoms(i));
+        }
+        phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, carbon_);
+        return phases_.emplace(std::move(covered), std::move(phase)).first->second;
+    }
+
+    CompositionPoint checkedPoint(double kelvin, const Phase& phase, const std::vector<double>& g,
                                   const GibbsSolver::State& solution) const
     {
         CompositionPoint point;
@@ -189,22 +247,20 @@ private:
         const double total = std::exp(solution.lnTotal);
         // No gas left (all of the feed condensed): its fractions are shown as 0.
         const bool gas = total > 0;
-        std::array<double, 3> balance{};
-        for (size_t j = 0; j < gases_.size(); ++j) {
-            const double amount = std::exp(solver_->lnAmount(solution, g, int(j)));
-            const GibbsSpecies& s = system_.species[size_t(gases_[j])];
-            for (int k = 0; k < 3; ++k) {
-                if (used_[k])
-                    balance[elementIndex_[k]] += s.atoms[k] * amount;
-            }
-            point.moleFractions[size_t(gases_[j])] = gas ? amount / total : 0;
+        GibbsSolver::Vector balance{};
+        for (size_t j = 0; j < phase.gases.size(); ++j) {
+            const double amount = std::exp(phase.solver->lnAmount(solution, g, int(j)));
+            const GibbsSolver::Vector a = solverAtoms(size_t(phase.gases[j]));
+            for (int k = 0; k < elements_; ++k)
+                balance[size_t(k)] += a[size_t(k)] * amount;
+            point.moleFractions[size_t(phase.gases[j])] = gas ? amount / total : 0;
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
             if (system_.species[i].inert())
                 point.moleFractions[i] = system_.feedMoles[i] * scale_ / total;
         }
         if (solution.graphitePresent) {
-            balance[elementIndex_[0]] += solution.graphite;
+            balance[size_t(carbon_)] += solution.graphite;
             point.graphite = solution.graphite / feedTotal_;
         }
         if (system_.graphite)
@@ -222,7 +278,7 @@ private:
             sum += x;
         }
         if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) || !std::isfinite(point.graphite) ||
-            point.graphite < 0 || !solver_->meetsPhaseRule(solution))
+            point.graphite < 0 || !phase.solver->meetsPhaseRule(solution))
             notSolved(kelvin, kCheckFailed);
         return point;
     }
@@ -240,15 +296,16 @@ private:
 
     const CompositionSystem& system_;
     const double kpFactor_;
-    std::array<bool, 3> used_{};
-    std::array<int, 3> elementIndex_{};
+    std::vector<bool> used_;
+    std::vector<int> elementIndex_;
     int elements_ = 0;
-    std::vector<int> gases_;
+    int carbon_ = -1;
     GibbsSolver::Vector feed_{};
     double inertMoles_ = 0;
     double feedTotal_ = 0;
     double scale_ = 1; // moles the solver sees per mole fed
-    std::optional<GibbsSolver> solver_;
+    // Per set of covered species (every species but the inerts, for Norvane.dat).
+    mutable std::map<std::vector<bool>, Phase> phases_;
 };
 
 } // namespace
@@ -289,8 +346,201 @@ CompositionSystem compositionSystem(const CompositionRequest& request,
     return compositionSystem(request, ThermoData(nullptr, {}, borrowed));
 }
 
+namespace {
+
+// The counts of `elements` in a compound, in that order.
+std::vector<double> countsIn(const std::vector<ElementCount>& compound, const QStringList& elements)
+{
+    std::vector<double> counts(size_t(elements.size()), 0.0);
+    for (const ElementCount& e : compound) {
+        const qsizetype k = elements.indexOf(e.symbol);
+        if (k >= 0)
+            counts[size_t(k)] += e.count;
+    }
+    return counts;
+}
+
+bool madeOf(const std::vector<ElementCount>& compound, const QStringList& elements)
+{
+    return std::all_of(compound.begin(), compound.end(),
+                       [&](const ElementCount& e) { return elements.contains(e.symbol); });
+}
+
+// The system of a request with a temperature range when the polynomial file
+// can be read: every gas of the polynomial file made of the feed's elements,
+// and the Norvane.dat records it does not hold (their table, 300-1000 K),
+// each taking part only at the temperatures its data cover.
+CompositionSystem polynomialSystem(const CompositionRequest& request, const ThermoData& thermo)
+{
+    const CompoundIndex& database = *thermo.database();
+    std::vector<std::pair<CompoundThermo, double>> feed;
+    for (qsizetype k = 0; k < request.feedNames.size(); ++k) {
+        const QString& name = request.feedNames[k];
+        if (name.isEmpty())
+            continue;
+        std::optional<CompoundThermo> compound;
+        try {
+            compound = thermo.find(name);
+        } catch (const Failure& failure) {
+            fail(failure.code());
+        }
+        if (!compound)
+            refuse(u"反応系(No."_s + QString::number(k + 1) + u")はファイルに登録されていません"_s);
+        const double moles =
+            size_t(k) < request.feedMoles.size() ? request.feedMoles[size_t(k)] : std::nan("");
+        if (!(moles > 0) || !std::isfinite(moles))
+            refuse(u"反応系(No."_s + QString::number(k + 1) +
+                   u")の分圧(比)を正しく入力してください"_s);
+        // A table record of the nitrogen or sulfur genres shows only its
+        // hydrogen: its elements are not known.
+        const auto genre = [&] { return database.genre(*database.find(name)); };
+        if (!compound->fromPolynomials && (genre() == u"窒素化合物"_s || genre() == u"硫黄化合物"_s))
+            refuse(u"反応系(No."_s + QString::number(k + 1) +
+                   u")は炭素、水素、酸素以外の元素を含んでいます"_s);
+        feed.emplace_back(*compound, moles);
+    }
+    if (feed.empty())
+        refuse(u"反応系を入力してください"_s);
+    if (!(request.totalPressure > 0) || !std::isfinite(request.totalPressure))
+        refuse(u"全圧を正しく入力してください"_s);
+    for (const double pressure : request.pressures) {
+        if (!(pressure > 0) || !std::isfinite(pressure))
+            refuse(u"全圧を正しく入力してください"_s);
+    }
+    const std::vector<double> temperatures = request.range->kelvins();
+    if (temperatures.empty() || temperatures.front() <= 0)
+        refuse(u"温度の範囲を正しく入力してください"_s);
+    if (request.adiabaticFeedKelvin)
+        refuse(u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s);
+
+    QStringList elements;
+    for (const auto& [compound, moles] : feed) {
+        for (const ElementCount& e : compound.elements) {
+            if (!elements.contains(e.symbol))
+                elements.append(e.symbol);
+        }
+    }
+    // A compound is known by its polynomial data's name, or for a table
+    // compound by its name.
+    const auto identity = [](const CompoundThermo& c) {
+        return c.fromPolynomials ? u"P:"_s + c.dataName : u"T:"_s + c.name;
+    };
+    std::vector<CompoundThermo> candidates;
+    if (request.species.isEmpty()) {
+        candidates = thermo.speciesOf(elements, false);
+        // Norvane.dat's records the polynomial file does not hold, aliases
+        // (same counts and values) counted once.
+        std::map<RecordKey, int> seen;
+        for (int r = 0; r < database.recordCount(); ++r) {
+            const QString name = database.name(r);
+            if (thermo.polynomials()->find(name))
+                continue;
+            const QString genre = database.genre(r);
+            if (genre == u"窒素化合物"_s || genre == u"硫黄化合物"_s)
+                continue; // their counts show only their hydrogen
+            const RecordValues v = readRecord(database, r);
+            if (v.failure != 0 || v.species.inert())
+                continue;
+            std::optional<CompoundThermo> compound;
+            try {
+                compound = thermo.find(name);
+            } catch (const Failure&) {
+                continue;
+            }
+            if (compound && madeOf(compound->elements, elements) &&
+                seen.emplace(keyOf(v.species), r).second)
+                candidates.push_back(*compound);
+        }
+    } else {
+        for (const QString& name : request.species) {
+            std::optional<CompoundThermo> compound;
+            try {
+                compound = thermo.find(name);
+            } catch (const Failure& failure) {
+                fail(failure.code());
+            }
+            if (!compound)
+                refuse(name + u"はファイルに登録されていません"_s);
+            if (!madeOf(compound->elements, elements))
+                refuse(name + u"は反応系にない元素を含んでいます"_s);
+            candidates.push_back(*compound);
+        }
+    }
+    for (const auto& [compound, moles] : feed)
+        candidates.push_back(compound);
+
+    CompositionSystem system;
+    std::map<QString, int> position; // compound key -> index in the system
+    for (const CompoundThermo& c : candidates) {
+        if (c.condensed || position.count(identity(c)))
+            continue;
+        position[identity(c)] = int(system.species.size());
+        GibbsSpecies species;
+        species.name = c.name;
+        species.thermo = std::make_shared<const CompoundThermo>(c);
+        system.species.push_back(species);
+        system.feedMoles.push_back(0.0);
+    }
+    for (const auto& [compound, moles] : feed) {
+        if (compound.condensed)
+            refuse(compound.name + u"は気体ではありません"_s);
+        const int i = position.at(identity(compound));
+        system.feedMoles[size_t(i)] += moles;
+        system.feedNames.append(compound.name);
+        system.feedNameMoles.push_back(moles);
+        system.feedSpecies.push_back(i);
+    }
+    // An element only one species holds (Ar, He) takes no part: that species
+    // stays as fed.
+    QStringList balanced;
+    for (const QString& symbol : elements) {
+        int holders = 0;
+        for (const GibbsSpecies& s : system.species) {
+            for (const ElementCount& e : s.thermo->elements)
+                holders += e.symbol == symbol && e.count != 0;
+        }
+        if (holders > 1)
+            balanced.append(symbol);
+    }
+    if (balanced.size() > GibbsSolver::kMaxElements)
+        refuse(u"反応系の元素が多すぎます(8種類まで)"_s);
+    system.elements = balanced;
+    const QStringList carbonHydrogenOxygen{u"C"_s, u"H"_s, u"O"_s};
+    for (GibbsSpecies& s : system.species) {
+        const bool lone = std::any_of(s.thermo->elements.begin(), s.thermo->elements.end(),
+                                      [&](const ElementCount& e) { return !balanced.contains(e.symbol); });
+        s.counts = lone ? std::vector<double>(size_t(balanced.size()), 0.0)
+                        : countsIn(s.thermo->elements, balanced);
+        // Water, hydrogen and carbon monoxide are found by these counts.
+        if (madeOf(s.thermo->elements, carbonHydrogenOxygen)) {
+            const std::vector<double> chO = countsIn(s.thermo->elements, carbonHydrogenOxygen);
+            s.atoms = {chO[0], chO[1], chO[2]};
+        }
+        if (s.inert())
+            continue;
+        const bool outside = std::any_of(temperatures.begin(), temperatures.end(),
+                                         [&](double t) { return !s.thermo->covers(t); });
+        if (outside)
+            system.notices.append(s.name + u": "_s + generalNumberText(s.thermo->minKelvin) +
+                                  u"～"_s + generalNumberText(s.thermo->maxKelvin) +
+                                  u" K の範囲外の温度では除いています"_s);
+    }
+    system.totalPressure = request.totalPressure;
+    system.graphite = request.graphite || request.condensed;
+    system.tetraPrecision = request.tetraPrecision;
+    system.condensed = request.condensed;
+    system.range = request.range;
+    system.pressures = request.pressures;
+    system.adiabaticFeedKelvin = request.adiabaticFeedKelvin;
+    return system;
+}
+
+} // namespace
+
 CompositionSystem compositionSystem(const CompositionRequest& request, const ThermoData& thermo)
 {
+    if (request.range && thermo.hasPolynomials())
+        return polynomialSystem(request, thermo);
     const CompoundIndex& database = *thermo.database();
     // Records whose compound holds (or may hold) elements besides C, H and O.
     std::vector<bool> otherElements(static_cast<size_t>(database.recordCount()), false);

@@ -7,13 +7,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace norvanta {
 
 class CompoundIndex;
+class CompoundThermo;
 class ThermoData;
 struct PhysicalConstants;
 
@@ -26,7 +29,17 @@ struct GibbsSpecies {
     QString name;
     std::array<double, 3> atoms{};      // C, H, O
     std::array<double, 8> formationG{}; // dfG at 300, 400, ..., 1000 K, kcal/mol
-    bool inert() const { return atoms[0] == 0 && atoms[1] == 0 && atoms[2] == 0; }
+    // With the polynomial file: the compound's data (dfG wherever they cover
+    // the temperature) and its counts of CompositionSystem::elements; the
+    // table's atoms and formationG are then unused.
+    std::shared_ptr<const CompoundThermo> thermo;
+    std::vector<double> counts;
+    bool inert() const
+    {
+        if (thermo)
+            return std::all_of(counts.begin(), counts.end(), [](double c) { return c == 0; });
+        return atoms[0] == 0 && atoms[1] == 0 && atoms[2] == 0;
+    }
 };
 
 // Temperatures from `from` to `to` by `step`, in kelvin or in degrees Celsius;
@@ -88,6 +101,9 @@ struct CompositionSystem {
     QStringList notices;
     // Index in `species` of each feed name.
     std::vector<int> feedSpecies;
+    // With the polynomial file's species: the elements balanced, by symbol
+    // (each species' counts follow this order); empty for Norvane.dat's C, H, O.
+    QStringList elements;
 };
 
 // A failed request or solve: the message to show or print, and the failure
