@@ -42,6 +42,34 @@ constexpr double kBalanceTolerance = 1e-12;
     throw CompositionError{runFailureMessage(code), code};
 }
 
+// The moles of feed row k, refused unless a positive finite number.
+double feedMolesAt(const CompositionRequest& request, qsizetype k)
+{
+    const double moles =
+        size_t(k) < request.feedMoles.size() ? request.feedMoles[size_t(k)] : std::nan("");
+    if (!(moles > 0) || !std::isfinite(moles))
+        refuse(u"反応系(No."_s + QString::number(k + 1) + u")の分圧(比)を正しく入力してください"_s);
+    return moles;
+}
+
+[[noreturn]] void refuseOtherElements(qsizetype k)
+{
+    refuse(u"反応系(No."_s + QString::number(k + 1) +
+           u")は炭素、水素、酸素以外の元素を含んでいます"_s);
+}
+
+// A feed with nothing in it, or a total pressure that is not a positive
+// finite number, is refused before anything is solved.
+void checkFeedAndPressures(const CompositionRequest& request, bool feedEmpty)
+{
+    if (feedEmpty)
+        refuse(u"反応系を入力してください"_s);
+    const auto usable = [](double pressure) { return pressure > 0 && std::isfinite(pressure); };
+    if (!usable(request.totalPressure) ||
+        !std::all_of(request.pressures.begin(), request.pressures.end(), usable))
+        refuse(u"全圧を正しく入力してください"_s);
+}
+
 // A record read whole, or the failure number that reading it gave.
 struct RecordValues {
     GibbsSpecies species;
@@ -386,27 +414,15 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         }
         if (!compound)
             refuse(u"反応系(No."_s + QString::number(k + 1) + u")はファイルに登録されていません"_s);
-        const double moles =
-            size_t(k) < request.feedMoles.size() ? request.feedMoles[size_t(k)] : std::nan("");
-        if (!(moles > 0) || !std::isfinite(moles))
-            refuse(u"反応系(No."_s + QString::number(k + 1) +
-                   u")の分圧(比)を正しく入力してください"_s);
+        const double moles = feedMolesAt(request, k);
         // A table record of the nitrogen or sulfur genres shows only its
         // hydrogen: its elements are not known.
         const auto genre = [&] { return database.genre(*database.find(name)); };
         if (!compound->fromPolynomials && (genre() == u"窒素化合物"_s || genre() == u"硫黄化合物"_s))
-            refuse(u"反応系(No."_s + QString::number(k + 1) +
-                   u")は炭素、水素、酸素以外の元素を含んでいます"_s);
+            refuseOtherElements(k);
         feed.emplace_back(*compound, moles);
     }
-    if (feed.empty())
-        refuse(u"反応系を入力してください"_s);
-    if (!(request.totalPressure > 0) || !std::isfinite(request.totalPressure))
-        refuse(u"全圧を正しく入力してください"_s);
-    for (const double pressure : request.pressures) {
-        if (!(pressure > 0) || !std::isfinite(pressure))
-            refuse(u"全圧を正しく入力してください"_s);
-    }
+    checkFeedAndPressures(request, feed.empty());
     const std::vector<double> temperatures = request.range->kelvins();
     if (temperatures.empty() || temperatures.front() <= 0)
         refuse(u"温度の範囲を正しく入力してください"_s);
@@ -569,26 +585,14 @@ CompositionSystem compositionSystem(const CompositionRequest& request, const The
         const auto record = database.find(name);
         if (!record)
             refuse(u"反応系(No."_s + QString::number(k + 1) + u")はファイルに登録されていません"_s);
-        const double moles =
-            size_t(k) < request.feedMoles.size() ? request.feedMoles[size_t(k)] : std::nan("");
-        if (!(moles > 0) || !std::isfinite(moles))
-            refuse(u"反応系(No."_s + QString::number(k + 1) +
-                   u")の分圧(比)を正しく入力してください"_s);
+        const double moles = feedMolesAt(request, k);
         const RecordValues fed = readRecord(database, *record);
         if (otherElements[size_t(*record)] && fed.failure == 0 && !referenceElement(fed.species))
-            refuse(u"反応系(No."_s + QString::number(k + 1) +
-                   u")は炭素、水素、酸素以外の元素を含んでいます"_s);
+            refuseOtherElements(k);
         feed.emplace_back(*record, moles);
     }
-    if (feed.empty())
-        refuse(u"反応系を入力してください"_s);
-    if (!(request.totalPressure > 0) || !std::isfinite(request.totalPressure))
-        refuse(u"全圧を正しく入力してください"_s);
+    checkFeedAndPressures(request, feed.empty());
     QStringList notices;
-    for (const double pressure : request.pressures) {
-        if (!(pressure > 0) || !std::isfinite(pressure))
-            refuse(u"全圧を正しく入力してください"_s);
-    }
     if (request.range && request.range->kelvins().empty())
         refuse(u"温度の範囲を正しく入力してください"_s);
     if (request.range && request.range->kelvins().front() <= 0)
