@@ -386,6 +386,34 @@ GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, bool car
 
 bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result) const
 {
+    return solvePhases(g, std::move(start), result) && balanced(g, result);
+}
+
+// A solution is claimed only where every element balance holds to this,
+// relative to the larger of the feed and the element's amounts in the
+// solution: an iteration that stopped on a small step short of the balances
+// is a failure, not an answer.
+constexpr double kClaimedBalanceTolerance = 1e-9;
+
+bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
+{
+    for (int k = 0; k < elements_; ++k) {
+        double balance = k == carbon_ ? state.graphite : 0;
+        double scale = std::abs(balance);
+        for (size_t j = 0; j < atoms_.size(); ++j) {
+            const double amount = std::exp(lnAmount(state, g, int(j))) * atoms_[j][size_t(k)];
+            balance += amount;
+            scale += std::abs(amount);
+        }
+        const double fed = feed_[size_t(k)];
+        if (!(std::abs(balance - fed) <= kClaimedBalanceTolerance * std::max(scale, std::abs(fed))))
+            return false;
+    }
+    return true;
+}
+
+bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& result) const
+{
     start.graphite = 0;
     State gas;
     const bool gasSolved = solvePhase(g, start, false, gas);

@@ -98,6 +98,11 @@ private:
     // vectors can express pure carbon.
     bool carbonPotential(const State& state, double& potential) const;
 
+    // The phase rule for graphite around the gas's solutions; solve() then
+    // claims the result only where balanced() holds.
+    bool solvePhases(const std::vector<double>& g, State start, State& result) const;
+    bool balanced(const std::vector<double>& g, const State& state) const;
+
     std::vector<Vector> atoms_;
     int elements_;
     Vector feed_;
