@@ -398,6 +398,17 @@ bool madeOf(const std::vector<ElementCount>& compound, const QStringList& elemen
 // can be read: every gas of the polynomial file made of the feed's elements,
 // and the Norvane.dat records it does not hold (their table, 300-1000 K),
 // each taking part only at the temperatures its data cover.
+// A name's data, a file that cannot be read ending the request with its
+// failure number.
+std::optional<CompoundThermo> findCompound(const ThermoData& thermo, const QString& name)
+{
+    try {
+        return thermo.find(name);
+    } catch (const Failure& failure) {
+        fail(failure.code());
+    }
+}
+
 CompositionSystem polynomialSystem(const CompositionRequest& request, const ThermoData& thermo)
 {
     const CompoundIndex& database = *thermo.database();
@@ -406,12 +417,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         const QString& name = request.feedNames[k];
         if (name.isEmpty())
             continue;
-        std::optional<CompoundThermo> compound;
-        try {
-            compound = thermo.find(name);
-        } catch (const Failure& failure) {
-            fail(failure.code());
-        }
+        const std::optional<CompoundThermo> compound = findCompound(thermo, name);
         if (!compound)
             refuse(u"反応系(No."_s + QString::number(k + 1) + u")はファイルに登録されていません"_s);
         const double moles = feedMolesAt(request, k);
@@ -469,12 +475,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         }
     } else {
         for (const QString& name : request.species) {
-            std::optional<CompoundThermo> compound;
-            try {
-                compound = thermo.find(name);
-            } catch (const Failure& failure) {
-                fail(failure.code());
-            }
+            const std::optional<CompoundThermo> compound = findCompound(thermo, name);
             if (!compound)
                 refuse(name + u"はファイルに登録されていません"_s);
             if (!madeOf(compound->elements, elements))
