@@ -54,10 +54,11 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 }
 
 // A record as its readers see it: name and value fields, however it was
-// spaced or quoted.
-QString recordKey(const DataLine& record)
+// spaced or quoted. The fields stay apart: joined by any character, a name
+// holding that character could pass for another record.
+QStringList recordKey(const DataLine& record)
 {
-    return (QStringList{record.name} + record.values).join(QChar(0));
+    return QStringList{record.name} + record.values;
 }
 
 QList<DataLine> records(const QByteArray& bytes)
@@ -77,12 +78,12 @@ DataFileMerge mergeDataFiles(const QByteArray& shipped, const QByteArray& curren
                              const std::optional<QByteArray>& previouslyShipped)
 {
     QSet<QString> shippedNames;
-    QSet<QString> shippedRecords;
+    QSet<QStringList> shippedRecords;
     for (const DataLine& record : records(shipped)) {
         shippedNames.insert(record.name.toUpper());
         shippedRecords.insert(recordKey(record));
     }
-    QSet<QString> previousRecords;
+    QSet<QStringList> previousRecords;
     if (previouslyShipped) {
         for (const DataLine& record : records(*previouslyShipped))
             previousRecords.insert(recordKey(record));
@@ -98,7 +99,7 @@ DataFileMerge mergeDataFiles(const QByteArray& shipped, const QByteArray& curren
         if (read.kind != DataLine::Kind::Record)
             continue;
         // A shipped record, as this or an earlier shipped file brought it.
-        const QString key = recordKey(read);
+        const QStringList key = recordKey(read);
         if (shippedRecords.contains(key) || previousRecords.contains(key))
             continue;
         const QString name = read.name.toUpper();
