@@ -111,6 +111,17 @@ bool madeOf(const GibbsSpecies& species, const std::array<bool, 3>& elements)
     return true;
 }
 
+const QString kGraphite = u"C(gr)"_s;
+
+// Graphite as Norvane.dat's data have it: carbon's reference state, dfG 0.
+GibbsSpecies tableGraphite()
+{
+    GibbsSpecies graphite;
+    graphite.name = kGraphite;
+    graphite.atoms = {1, 0, 0};
+    return graphite;
+}
+
 // The temperatures of both series in kelvin.
 std::vector<double> seriesTemperatures(bool kelvin, bool tetraPrecision)
 {
@@ -133,8 +144,8 @@ public:
         const int symbols = system.elements.isEmpty() ? 3 : int(system.elements.size());
         used_.assign(size_t(symbols), false);
         elementIndex_.assign(size_t(symbols), -1);
-        for (size_t i = 0; i < system.species.size(); ++i) {
-            const std::vector<double> counts = countsOf(i);
+        for (const GibbsSpecies& s : system.species) {
+            const std::vector<double> counts = countsOf(s);
             for (int k = 0; k < symbols; ++k) {
                 if (counts[size_t(k)] != 0)
                     used_[size_t(k)] = true;
@@ -146,11 +157,14 @@ public:
         }
         if (elements_ > GibbsSolver::kMaxElements)
             refuse(u"反応系の元素が多すぎます(8種類まで)"_s);
-        const int carbonSymbol =
-            system.elements.isEmpty() ? 0 : int(system.elements.indexOf(u"C"_s));
-        carbon_ = system.graphite && carbonSymbol >= 0 && used_[size_t(carbonSymbol)]
-                      ? elementIndex_[size_t(carbonSymbol)]
-                      : -1;
+        // A condensed species of an element no gas holds cannot form.
+        for (const GibbsSpecies& s : system.condensedPhases) {
+            const std::vector<double> counts = countsOf(s);
+            bool formable = std::any_of(counts.begin(), counts.end(), [](double c) { return c != 0; });
+            for (size_t k = 0; k < counts.size(); ++k)
+                formable = formable && (counts[k] == 0 || used_[k]);
+            formable_.push_back(formable);
+        }
         // The solver works near a mole of feed: a feed far from it (ratios of
         // 1e-300) is scaled by a power of two, which rounds nothing; an
         // ordinary feed is taken as it is.
@@ -168,7 +182,7 @@ public:
                 inertMoles_ += system.feedMoles[i] * scale_;
                 continue;
             }
-            const GibbsSolver::Vector a = solverAtoms(i);
+            const GibbsSolver::Vector a = solverAtoms(s);
             for (int k = 0; k < elements_; ++k)
                 feed[k] += a[k] * system.feedMoles[i] * scale_;
         }
@@ -181,18 +195,25 @@ public:
                              std::optional<GibbsSolver::State>& state) const
     {
         const Phase& phase = phaseAt(kelvin);
-        std::vector<double> g(phase.gases.size());
+        std::vector<double> g(phase.gases.size() + phase.condensed.size());
         const double lnPressure = std::log(pressure);
-        for (size_t j = 0; j < phase.gases.size(); ++j) {
-            const GibbsSpecies& s = system_.species[size_t(phase.gases[j])];
+        // Gases at the total pressure; a pure condensed phase at activity 1.
+        const auto potential = [&](const GibbsSpecies& s, double shift) {
             const double dG = s.thermo ? s.thermo->formationGibbs(kelvin)
                                        : formationGibbsAt(s, kelvin);
-            g[j] = dG * kpFactor_ / kelvin + lnPressure;
-            if (!std::isfinite(g[j]))
+            const double value = dG * kpFactor_ / kelvin + shift;
+            if (!std::isfinite(value))
                 fail(FailureCode::Overflow);
-        }
+            return value;
+        };
+        for (size_t j = 0; j < phase.gases.size(); ++j)
+            g[j] = potential(system_.species[size_t(phase.gases[j])], lnPressure);
+        for (size_t c = 0; c < phase.condensed.size(); ++c)
+            g[phase.gases.size() + c] =
+                potential(system_.condensedPhases[size_t(phase.condensed[c])], 0);
         // A neighbour's solution over other species is no start.
-        const bool nearby = state && state->lnAmounts.size() == phase.gases.size();
+        const bool nearby = state && state->lnAmounts.size() == phase.gases.size() &&
+                            state->present.size() == phase.condensed.size();
         const GibbsSolver::State start = nearby ? *state : phase.solver->initialState(g);
         GibbsSolver::State solution;
         if (!phase.solver->solve(g, start, solution))
@@ -218,21 +239,21 @@ public:
 
 private:
     struct Phase {
-        std::vector<int> gases; // indices in the system's species
+        std::vector<int> gases;     // indices in the system's species
+        std::vector<int> condensed; // indices in the system's condensed phases
         std::optional<GibbsSolver> solver;
     };
 
     // Each species' counts, in CompositionSystem::elements' order (C, H, O
     // for Norvane.dat's records).
-    std::vector<double> countsOf(size_t species) const
+    static std::vector<double> countsOf(const GibbsSpecies& s)
     {
-        const GibbsSpecies& s = system_.species[species];
         if (s.thermo)
             return s.counts;
         return {s.atoms[0], s.atoms[1], s.atoms[2]};
     }
 
-    GibbsSolver::Vector solverAtoms(size_t species) const
+    GibbsSolver::Vector solverAtoms(const GibbsSpecies& species) const
     {
         const std::vector<double> counts = countsOf(species);
         GibbsSolver::Vector a{};
@@ -243,26 +264,38 @@ private:
         return a;
     }
 
-    // The reacting gases whose data cover `kelvin`, and their solver.
+    // The reacting gases and condensed species whose data cover `kelvin`,
+    // and their solver.
     const Phase& phaseAt(double kelvin) const
     {
-        std::vector<bool> covered(system_.species.size(), false);
-        for (size_t i = 0; i < system_.species.size(); ++i) {
+        const size_t gases = system_.species.size();
+        std::vector<bool> covered(gases + system_.condensedPhases.size(), false);
+        for (size_t i = 0; i < gases; ++i) {
             const GibbsSpecies& s = system_.species[i];
             covered[i] = !s.inert() && (!s.thermo || s.thermo->covers(kelvin));
+        }
+        for (size_t c = 0; c < system_.condensedPhases.size(); ++c) {
+            const GibbsSpecies& s = system_.condensedPhases[c];
+            covered[gases + c] = formable_[c] && (!s.thermo || s.thermo->covers(kelvin));
         }
         const auto found = phases_.find(covered);
         if (found != phases_.end())
             return found->second;
         Phase phase;
         std::vector<GibbsSolver::Vector> atoms;
+        std::vector<GibbsSolver::Vector> condensed;
         for (size_t i = 0; i < covered.size(); ++i) {
             if (!covered[i])
                 continue;
-            phase.gases.push_back(int(i));
-            atoms.push_back(solverAtoms(i));
+            if (i < gases) {
+                phase.gases.push_back(int(i));
+                atoms.push_back(solverAtoms(system_.species[i]));
+            } else {
+                phase.condensed.push_back(int(i - gases));
+                condensed.push_back(solverAtoms(system_.condensedPhases[i - gases]));
+            }
         }
-        phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, carbon_);
+        phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, std::move(condensed));
         return phases_.emplace(std::move(covered), std::move(phase)).first->second;
     }
 
@@ -278,7 +311,7 @@ private:
         GibbsSolver::Vector balance{};
         for (size_t j = 0; j < phase.gases.size(); ++j) {
             const double amount = std::exp(phase.solver->lnAmount(solution, g, int(j)));
-            const GibbsSolver::Vector a = solverAtoms(size_t(phase.gases[j]));
+            const GibbsSolver::Vector a = solverAtoms(system_.species[size_t(phase.gases[j])]);
             for (int k = 0; k < elements_; ++k)
                 balance[size_t(k)] += a[size_t(k)] * amount;
             point.moleFractions[size_t(phase.gases[j])] = gas ? amount / total : 0;
@@ -287,12 +320,21 @@ private:
             if (system_.species[i].inert())
                 point.moleFractions[i] = system_.feedMoles[i] * scale_ / total;
         }
-        if (solution.graphitePresent) {
-            balance[size_t(carbon_)] += solution.graphite;
-            point.graphite = solution.graphite / feedTotal_;
+        point.condensedMoles.assign(system_.condensedPhases.size(), 0.0);
+        for (size_t c = 0; c < phase.condensed.size(); ++c) {
+            const double moles = solution.condensed[c];
+            const GibbsSpecies& s = system_.condensedPhases[size_t(phase.condensed[c])];
+            const GibbsSolver::Vector a = solverAtoms(s);
+            for (int k = 0; k < elements_; ++k)
+                balance[size_t(k)] += a[size_t(k)] * moles;
+            point.condensedMoles[size_t(phase.condensed[c])] = moles / feedTotal_;
+            if (!std::isfinite(moles) || moles < 0)
+                notSolved(kelvin, kCheckFailed);
+            // Graphite: the condensed species of carbon alone.
+            if (s.atoms == std::array<double, 3>{1, 0, 0} &&
+                (!s.thermo || s.thermo->elements.size() == 1))
+                point.graphite += moles / feedTotal_;
         }
-        if (system_.graphite)
-            point.condensedMoles.push_back(point.graphite);
         point.gasMoles = total / feedTotal_;
 
         for (int k = 0; k < elements_; ++k) {
@@ -305,8 +347,8 @@ private:
                 notSolved(kelvin, kCheckFailed);
             sum += x;
         }
-        if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) || !std::isfinite(point.graphite) ||
-            point.graphite < 0 || !phase.solver->meetsPhaseRule(solution))
+        if ((gas && !(std::abs(sum - 1) <= kBalanceTolerance)) ||
+            !phase.solver->meetsPhaseRule(g, solution))
             notSolved(kelvin, kCheckFailed);
         return point;
     }
@@ -327,7 +369,7 @@ private:
     std::vector<bool> used_;
     std::vector<int> elementIndex_;
     int elements_ = 0;
-    int carbon_ = -1;
+    std::vector<bool> formable_; // per condensed phase
     GibbsSolver::Vector feed_{};
     double inertMoles_ = 0;
     double feedTotal_ = 0;
@@ -549,6 +591,30 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
     system.range = request.range;
     system.pressures = request.pressures;
     system.adiabaticFeedKelvin = request.adiabaticFeedKelvin;
+    // The condensed species: every one of the balanced elements, or graphite.
+    std::vector<CompoundThermo> condensed;
+    if (request.condensed) {
+        for (const CompoundThermo& c : thermo.speciesOf(balanced, true)) {
+            if (c.condensed && madeOf(c.elements, balanced))
+                condensed.push_back(c);
+        }
+    } else if (request.graphite) {
+        if (const std::optional<CompoundThermo> graphite = findCompound(thermo, kGraphite))
+            condensed.push_back(*graphite);
+    }
+    for (const CompoundThermo& c : condensed) {
+        GibbsSpecies species;
+        species.name = c.dataName.isEmpty() ? c.name : c.dataName;
+        species.thermo = std::make_shared<const CompoundThermo>(c);
+        species.counts = countsIn(c.elements, balanced);
+        if (madeOf(c.elements, carbonHydrogenOxygen)) {
+            const std::vector<double> chO = countsIn(c.elements, carbonHydrogenOxygen);
+            species.atoms = {chO[0], chO[1], chO[2]};
+        }
+        system.condensedPhases.push_back(species);
+    }
+    if (request.graphite && system.condensedPhases.empty())
+        system.condensedPhases.push_back(tableGraphite());
     return system;
 }
 
@@ -692,6 +758,8 @@ CompositionSystem compositionSystem(const CompositionRequest& request, const The
     system.pressures = request.pressures;
     system.adiabaticFeedKelvin = request.adiabaticFeedKelvin;
     system.notices = notices;
+    if (system.graphite)
+        system.condensedPhases.push_back(tableGraphite());
     std::map<int, int> position; // record -> index in the system
     for (int r = 0; r < records; ++r) {
         if (!included[size_t(r)])
@@ -733,8 +801,8 @@ CompositionTable compositionTable(const CompositionSystem& system,
     for (const GibbsSpecies& s : system.species)
         table.species.append(s.name);
     table.graphite = system.graphite;
-    if (system.graphite)
-        table.condensed.append(u"C(gr)"_s);
+    for (const GibbsSpecies& s : system.condensedPhases)
+        table.condensed.append(s.name);
     table.pressuresGiven = !system.pressures.empty();
     table.notices = system.notices;
     table.feedNames = system.feedNames;
@@ -783,16 +851,32 @@ CompositionTable compositionTable(const CompositionSystem& system,
         table.series.push_back(std::move(celsiusSeries));
     }
     // With condensed phases a column is shown only for a species that appears.
-    const bool deposits = std::any_of(table.series.begin(), table.series.end(), [](const auto& s) {
-        return std::any_of(s.points.begin(), s.points.end(),
-                           [](const CompositionPoint& p) { return p.graphite > 0; });
-    });
-    if (system.condensed && !deposits) {
-        table.graphite = false;
-        table.condensed.clear();
+    if (system.condensed) {
+        std::vector<bool> appears(system.condensedPhases.size(), false);
+        for (const CompositionSeries& series : table.series) {
+            for (const CompositionPoint& point : series.points) {
+                for (size_t c = 0; c < point.condensedMoles.size(); ++c)
+                    appears[c] = appears[c] || point.condensedMoles[c] > 0;
+            }
+        }
+        QStringList shown;
+        for (size_t c = 0; c < appears.size(); ++c) {
+            if (appears[c])
+                shown.append(table.condensed[qsizetype(c)]);
+        }
+        table.condensed = shown;
+        table.graphite = shown.contains(kGraphite);
         for (CompositionSeries& series : table.series) {
-            for (CompositionPoint& point : series.points)
-                point.condensedMoles.clear();
+            for (CompositionPoint& point : series.points) {
+                if (point.failed())
+                    continue;
+                std::vector<double> kept;
+                for (size_t c = 0; c < appears.size(); ++c) {
+                    if (appears[c])
+                        kept.push_back(point.condensedMoles[c]);
+                }
+                point.condensedMoles = kept;
+            }
         }
     }
     if (!system.range && system.pressures.empty()) {

@@ -104,6 +104,10 @@ struct CompositionSystem {
     // With the polynomial file's species: the elements balanced, by symbol
     // (each species' counts follow this order); empty for Norvane.dat's C, H, O.
     QStringList elements;
+    // The condensed species that may form, each a pure phase, named by their
+    // data names: graphite alone ("C(gr)") with `graphite`, every condensed
+    // species of the feed's elements with `condensed`.
+    std::vector<GibbsSpecies> condensedPhases;
 };
 
 // A failed request or solve: the message to show or print, and the failure

@@ -21,7 +21,7 @@ using Indices = std::array<int, kMaxElements>;
 using Row = GibbsSolver::Row;
 using Square = GibbsSolver::Square;
 constexpr int kMaxIterations = 400;
-// A full step below this in every log amount (and in graphite's amount
+// A full step below this in every log amount (and in a condensed amount
 // relative to the feed) ends the iteration once taken: Newton's convergence is
 // quadratic there, so what remains is rounding, and a smaller bound would
 // only chase rounding noise.
@@ -138,6 +138,8 @@ public:
         return true;
     }
 
+    const Vector& member(int i) const { return basis_[size_t(i)]; }
+
     bool contains(const Vector& v) const
     {
         IndependentSet copy = *this;
@@ -226,33 +228,158 @@ Vector unit(int k)
     return v;
 }
 
+// Minimises the convex  F(y) = sum_j exp(offset_j + reduced_j . y) - target . y
+// over the first `r` coordinates of y by Newton steps, each backtracked until
+// F falls enough: convergent from any start where F is finite. Stops early
+// once F falls below `stopBelow`; returns F where it ends.
+double minimiseExpSum(const std::vector<double>& offset, const std::vector<Vector>& reduced,
+                      const Vector& target, int r, Vector& y, double stopBelow)
+{
+    const auto value = [&](const Vector& at) {
+        double sum = 0;
+        for (size_t j = 0; j < offset.size(); ++j)
+            sum += std::exp(offset[j] + dot(reduced[j], at, r));
+        return sum - dot(target, at, r);
+    };
+    double current = value(y);
+    for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+        if (!std::isfinite(current) || current < stopBelow)
+            break;
+        Square hessian{};
+        Row gradient{};
+        Row scale{};
+        for (size_t j = 0; j < offset.size(); ++j) {
+            const double n = std::exp(offset[j] + dot(reduced[j], y, r));
+            for (int k = 0; k < r; ++k) {
+                gradient[k] += reduced[j][k] * n;
+                scale[k] += std::abs(reduced[j][k]) * n;
+                for (int m = 0; m < r; ++m)
+                    hessian[k][m] += reduced[j][k] * reduced[j][m] * n;
+            }
+        }
+        bool small = true;
+        double trace = 0;
+        for (int k = 0; k < r; ++k) {
+            gradient[k] -= target[k];
+            scale[k] += std::abs(target[k]);
+            small = small && std::abs(gradient[k]) <= kDualGradient * scale[k];
+            trace += hessian[k][k];
+        }
+        if (small)
+            break;
+        Row step{};
+        for (int k = 0; k < r; ++k) {
+            hessian[k][k] += kRidge * trace + kTinyCurvature;
+            step[k] = -gradient[k];
+        }
+        if (!solveLinear(hessian, step, r))
+            break;
+        double slope = 0;
+        for (int k = 0; k < r; ++k)
+            slope += gradient[k] * step[k];
+        Vector trial = y;
+        double there = current;
+        bool lower = false;
+        for (double t = 1; t >= kSmallestShare && !lower; t /= 2) {
+            for (int k = 0; k < r; ++k)
+                trial[k] = y[k] + t * step[k];
+            there = value(trial);
+            lower = there <= current + kMeritDecrease * t * slope;
+        }
+        if (!lower)
+            break; // no lower point within rounding: as good as it gets
+        y = trial;
+        current = there;
+    }
+    return current;
+}
+
 } // namespace
 
 GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert,
-                         int carbon)
-    : atoms_(std::move(atoms)), elements_(elements), feed_(feed), inert_(inert), carbon_(carbon)
+                         std::vector<Vector> condensed)
+    : atoms_(std::move(atoms)), elements_(elements), feed_(feed), inert_(inert),
+      condensed_(std::move(condensed))
 {
     for (int k = 0; k < elements_; ++k)
         feedScale_ += std::abs(feed_[k]);
+}
+
+const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
+{
+    const auto found = absent_.find(present);
+    if (found != absent_.end())
+        return found->second;
+    // The present condensed species as more columns: species the gas alone
+    // cannot balance may form beside them.
     std::vector<std::vector<double>> columns;
     for (const Vector& a : atoms_)
         columns.emplace_back(a.begin(), a.begin() + elements_);
-    const std::vector<double> amounts(feed_.begin(), feed_.begin() + elements_);
-    const auto absentOf = [](const std::vector<bool>& formable, size_t species) {
-        std::vector<bool> absent(species);
-        for (size_t j = 0; j < species; ++j)
-            absent[j] = !formable[j];
-        return absent;
-    };
-    absentInGas_ = absentOf(formableSpecies(columns, amounts), atoms_.size());
-    if (carbon_ >= 0) {
-        // Graphite as one more column: species the gas alone cannot balance
-        // may form beside it.
-        columns.emplace_back(size_t(elements_), 0.0);
-        columns.back()[size_t(carbon_)] = 1;
-        absentBesideGraphite_ = absentOf(formableSpecies(columns, amounts), atoms_.size());
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        if (present[c])
+            columns.emplace_back(condensed_[c].begin(), condensed_[c].begin() + elements_);
     }
+    const std::vector<double> amounts(feed_.begin(), feed_.begin() + elements_);
+    const std::vector<bool> formable = formableSpecies(columns, amounts);
+    std::vector<bool> absent(atoms_.size());
+    for (size_t j = 0; j < atoms_.size(); ++j)
+        absent[j] = !formable[j];
+    return absent_.emplace(present, std::move(absent)).first->second;
 }
+
+bool GibbsSolver::constraintOf(const std::vector<double>& g, const Present& present,
+                               Constraint& result) const
+{
+    result = {};
+    IndependentSet span(elements_);
+    for (int c = 0; c < int(condensed_.size()); ++c) {
+        if (!present[size_t(c)])
+            continue;
+        if (!span.add(condensed_[size_t(c)]))
+            return false; // more condensed species than the phase rule allows
+        result.members.push_back(c);
+    }
+    // The origin: the smallest potentials with a_c . pi = g_c for every member.
+    const int s = int(result.members.size());
+    Square gram{};
+    Row rhs{};
+    for (int p = 0; p < s; ++p) {
+        for (int q = 0; q < s; ++q)
+            gram[p][q] = dot(condensed_[size_t(result.members[size_t(p)])],
+                             condensed_[size_t(result.members[size_t(q)])], elements_);
+        rhs[p] = condensedG(g, result.members[size_t(p)]);
+    }
+    if (s > 0 && !solveLinear(gram, rhs, s))
+        return false;
+    for (int p = 0; p < s; ++p) {
+        for (int k = 0; k < elements_; ++k)
+            result.origin[k] += rhs[p] * condensed_[size_t(result.members[size_t(p)])][k];
+    }
+    for (int k = 0; k < elements_; ++k) {
+        if (span.add(unit(k)))
+            result.free[size_t(result.freeCount++)] = span.member(span.size() - 1);
+    }
+    return true;
+}
+
+namespace {
+
+// `pi` moved onto the constraint's affine set.
+void projectOnto(const Vector& origin, const std::array<Vector, kMaxElements>& free, int freeCount,
+                 int e, Vector& pi)
+{
+    Vector projected = origin;
+    for (int r = 0; r < freeCount; ++r) {
+        double along = 0;
+        for (int k = 0; k < e; ++k)
+            along += free[r][k] * (pi[k] - origin[k]);
+        for (int k = 0; k < e; ++k)
+            projected[k] += along * free[r][k];
+    }
+    pi = projected;
+}
+
+} // namespace
 
 double GibbsSolver::lnAmount(const State& state, const std::vector<double>& g, int species) const
 {
@@ -302,51 +429,53 @@ GibbsSolver::State GibbsSolver::initialState(const std::vector<double>& g) const
     return state;
 }
 
-bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& start, bool carbonFixed,
-                             State& result) const
+bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& start,
+                             const Present& present, State& result) const
 {
-    const std::vector<bool>& absent = carbonFixed ? absentBesideGraphite_ : absentInGas_;
+    Constraint constraint;
+    if (!constraintOf(g, present, constraint))
+        return false;
+    const std::vector<bool>& absent = absentBeside(present);
+    // A start brought to this set: its species ruled out, the condensed
+    // species' potentials met, the absent ones' amounts 0.
+    const auto prepared = [&](State state) {
+        state.absent = absent;
+        state.present = present;
+        state.condensed.resize(condensed_.size(), 0.0);
+        for (size_t c = 0; c < condensed_.size(); ++c) {
+            if (!present[c])
+                state.condensed[c] = 0;
+        }
+        if (!std::isfinite(state.lnTotal))
+            state.lnTotal = std::log(feedScale_ + inert_);
+        projectOnto(constraint.origin, constraint.free, constraint.freeCount, elements_, state.pi);
+        return state;
+    };
+    State state = prepared(start);
+    if (gasVanishes(g, constraint, state))
+        return result = state, true;
     // A neighbour's solution is usually the shortest way; when it is not, the
     // cold start, and last the globally convergent dual, whose answer the
-    // Newton steps then refine.
-    State state = start;
-    state.absent = absent;
-    state.graphitePresent = carbonFixed;
-    if (carbonFixed)
-        state.pi[carbon_] = 0;
-    if (carbonFixed && gasVanishes(g, absent)) {
-        // Pure carbon whose gases together stay below the total pressure at
-        // graphite's potential: all of it is graphite and no gas is left.
-        state.pi = {};
-        state.lnTotal = -std::numeric_limits<double>::infinity();
-        state.graphite = feed_[carbon_];
-        state.lnAmounts.assign(atoms_.size(), state.lnTotal);
-        return result = state, true;
-    }
-    // Beside graphite the gas's own potentials are tried first, as they are
-    // (the shortest way when the gas's carbon potential was near 0), then
-    // refitted around carbon's.
-    if (carbonFixed && !state.lnAmounts.empty() && iterate(g, carbonFixed, state))
+    // Newton steps then refine. Beside condensed species the gas's own
+    // potentials are tried first, as they are (the shortest way when the
+    // gas's potentials were near theirs), then refitted around them.
+    if (!constraint.members.empty() && !state.lnAmounts.empty() && iterate(g, state))
         return result = state, true;
     if (!start.lnAmounts.empty()) {
-        state = start;
-        state.absent = absent;
-        state.graphitePresent = carbonFixed;
-        refit(g, carbonFixed, state);
-        if (iterate(g, carbonFixed, state))
+        state = prepared(start);
+        refit(g, state);
+        if (iterate(g, state))
             return result = state, true;
-    } else if (iterate(g, carbonFixed, state)) {
+        state = coldState(g, present, absent);
+        if (iterate(g, state))
+            return result = state, true;
+    } else if (iterate(g, state)) {
         return result = state, true;
     }
-    if (!start.lnAmounts.empty()) {
-        state = coldState(g, carbonFixed, absent);
-        if (iterate(g, carbonFixed, state))
-            return result = state, true;
-    }
-    state = coldState(g, carbonFixed, absent);
-    if (!dualSolve(g, carbonFixed, state))
+    state = coldState(g, present, absent);
+    if (!dualSolve(g, state))
         return false;
-    if (iterate(g, carbonFixed, state))
+    if (iterate(g, state))
         return result = state, true;
     // The Newton steps could not improve it: the dual's answer stands as it
     // is, for the checks after the solve to judge.
@@ -356,31 +485,70 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& start, b
     return result = state, true;
 }
 
-bool GibbsSolver::gasVanishes(const std::vector<double>& g, const std::vector<bool>& absent) const
+bool GibbsSolver::gasVanishes(const std::vector<double>& g, const Constraint& constraint,
+                              State& state) const
 {
-    if (inert_ > 0)
+    const int s = int(constraint.members.size());
+    if (inert_ > 0 || s == 0)
         return false;
-    double pressures = 0; // the gases' partial pressures over the total at pi = 0
-    for (size_t j = 0; j < atoms_.size(); ++j) {
-        if (absent[j])
-            continue;
-        for (int k = 0; k < elements_; ++k) {
-            if (k != carbon_ && atoms_[j][k] != 0)
-                return false;
-        }
-        pressures += std::exp(-g[j]);
+    // The feed held by the present condensed species alone, none negative.
+    Square gram{};
+    Row amounts{};
+    for (int p = 0; p < s; ++p) {
+        const Vector& a = condensed_[size_t(constraint.members[size_t(p)])];
+        for (int q = 0; q < s; ++q)
+            gram[p][q] = dot(a, condensed_[size_t(constraint.members[size_t(q)])], elements_);
+        amounts[p] = dot(a, feed_, elements_);
     }
-    return pressures < 1;
+    if (!solveLinear(gram, amounts, s))
+        return false;
+    for (int k = 0; k < elements_; ++k) {
+        double held = 0;
+        for (int p = 0; p < s; ++p)
+            held += amounts[p] * condensed_[size_t(constraint.members[size_t(p)])][k];
+        if (!(std::abs(held - feed_[k]) <= kFeedResidue * feedScale_))
+            return false;
+    }
+    if (std::any_of(amounts.begin(), amounts.begin() + s, [](double n) { return n < 0; }))
+        return false;
+    // The gases' partial pressures over the total at the lowest the free
+    // potentials reach: no gas when they sum below 1.
+    std::vector<double> offset;
+    std::vector<Vector> reduced;
+    for (size_t j = 0; j < atoms_.size(); ++j) {
+        if (state.absent[j])
+            continue;
+        offset.push_back(dot(atoms_[j], constraint.origin, elements_) - g[j]);
+        Vector along{};
+        for (int r = 0; r < constraint.freeCount; ++r)
+            along[r] = dot(atoms_[j], constraint.free[size_t(r)], elements_);
+        reduced.push_back(along);
+    }
+    Vector y{};
+    if (!(minimiseExpSum(offset, reduced, Vector{}, constraint.freeCount, y, 1) < 1))
+        return false;
+    state.pi = constraint.origin;
+    for (int r = 0; r < constraint.freeCount; ++r) {
+        for (int k = 0; k < elements_; ++k)
+            state.pi[k] += y[r] * constraint.free[size_t(r)][k];
+    }
+    state.lnTotal = -std::numeric_limits<double>::infinity();
+    for (int p = 0; p < s; ++p)
+        state.condensed[size_t(constraint.members[size_t(p)])] = amounts[p];
+    state.lnAmounts.assign(atoms_.size(), state.lnTotal);
+    return true;
 }
 
-GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, bool carbonFixed,
+GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, const Present& present,
                                           const std::vector<bool>& absent) const
 {
     State state = initialState(g);
     state.absent = absent;
-    state.graphitePresent = carbonFixed;
-    if (carbonFixed)
-        state.pi[carbon_] = 0;
+    state.present = present;
+    state.condensed.assign(condensed_.size(), 0.0);
+    Constraint constraint;
+    if (constraintOf(g, present, constraint))
+        projectOnto(constraint.origin, constraint.free, constraint.freeCount, elements_, state.pi);
     return state;
 }
 
@@ -398,8 +566,12 @@ constexpr double kClaimedBalanceTolerance = 1e-9;
 bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
 {
     for (int k = 0; k < elements_; ++k) {
-        double balance = k == carbon_ ? state.graphite : 0;
-        double scale = std::abs(balance);
+        double balance = 0;
+        double scale = 0;
+        for (size_t c = 0; c < condensed_.size(); ++c) {
+            balance += state.condensed[c] * condensed_[c][size_t(k)];
+            scale += std::abs(state.condensed[c] * condensed_[c][size_t(k)]);
+        }
         for (size_t j = 0; j < atoms_.size(); ++j) {
             const double amount = std::exp(lnAmount(state, g, int(j))) * atoms_[j][size_t(k)];
             balance += amount;
@@ -412,166 +584,214 @@ bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) con
     return true;
 }
 
+// A present condensed species whose amount comes out below 0 by no more than
+// this share of the feed is rounding around an amount of 0: it stays, at 0.
+constexpr double kAmountResidue = 1e-13;
+// The most changes of the present set one solve may make: each adds or drops
+// one species, and the set found at the previous temperature is usually right.
+constexpr int kMaxPhaseChanges = 24;
+
 bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& result) const
 {
-    start.graphite = 0;
-    State gas;
-    const bool gasSolved = solvePhase(g, start, false, gas);
-    if (carbon_ < 0) {
-        result = gas;
-        return gasSolved;
+    const size_t count = condensed_.size();
+    Present present(count, false);
+    if (start.present.size() == count)
+        present = start.present; // the neighbour's set first
+    // Species whose potential the gas cannot express, tried once each: kept
+    // when some of them deposits.
+    std::vector<bool> tried(count, false);
+    for (int change = 0; change <= kMaxPhaseChanges + int(count); ++change) {
+        State solved;
+        if (!solvePhase(g, start, present, solved)) {
+            if (std::none_of(present.begin(), present.end(), [](bool p) { return p; }))
+                return false;
+            // The set no longer holds: from the gas alone.
+            present.assign(count, false);
+            continue;
+        }
+        // The most negative present species leaves.
+        int leaving = -1;
+        for (size_t c = 0; c < count; ++c) {
+            if (!present[c] || solved.condensed[c] >= 0)
+                continue;
+            if (solved.condensed[c] >= -kAmountResidue * feedScale_)
+                solved.condensed[c] = 0;
+            else if (leaving < 0 || solved.condensed[c] < solved.condensed[size_t(leaving)])
+                leaving = int(c);
+        }
+        start = solved;
+        if (leaving >= 0) {
+            present[size_t(leaving)] = false;
+            continue;
+        }
+        // The absent species that would lower the Gibbs energy most joins.
+        int joining = -1;
+        int untried = -1;
+        double largest = kPotentialTolerance;
+        for (size_t c = 0; c < count; ++c) {
+            if (present[c])
+                continue;
+            if (!potentialDefined(solved, int(c))) {
+                if (!tried[c] && untried < 0)
+                    untried = int(c);
+                continue;
+            }
+            const double affinity = dot(condensed_[c], solved.pi, elements_) - condensedG(g, int(c));
+            if (affinity > largest) {
+                largest = affinity;
+                joining = int(c);
+            }
+        }
+        if (joining < 0 && untried >= 0) {
+            joining = untried;
+            tried[size_t(untried)] = true;
+        }
+        if (joining < 0) {
+            result = solved;
+            return true;
+        }
+        // A present species of the same composition gives way to it.
+        IndependentSet span(elements_);
+        for (size_t c = 0; c < count; ++c) {
+            if (present[c])
+                span.add(condensed_[c]);
+        }
+        if (span.contains(condensed_[size_t(joining)])) {
+            int same = -1;
+            for (size_t c = 0; c < count; ++c) {
+                IndependentSet pair(elements_);
+                pair.add(condensed_[c]);
+                if (present[c] && pair.contains(condensed_[size_t(joining)]))
+                    same = int(c);
+            }
+            if (same < 0)
+                return false;
+            present[size_t(same)] = false;
+        }
+        present[size_t(joining)] = true;
     }
-    // Graphite is stable when the gas alone has a higher carbon potential.
-    // Where the gas species left cannot express carbon's potential (a feed
-    // whose stoichiometry rules species out), graphite is tried instead and
-    // kept when some of it deposits, which is the same rule.
-    double potential = 0;
-    const bool defined = gasSolved && carbonPotential(gas, potential);
-    if (defined && !(potential > 0)) {
-        result = gas;
-        return true;
+    return false;
+}
+
+void GibbsSolver::closeBalances(const std::vector<double>& g, State& state) const
+{
+    Constraint constraint;
+    if (!constraintOf(g, state.present, constraint) || constraint.members.empty())
+        return;
+    Vector open = feed_;
+    for (size_t j = 0; j < atoms_.size(); ++j) {
+        const double n = std::exp(lnAmount(state, g, int(j)));
+        for (int k = 0; k < elements_; ++k)
+            open[k] -= atoms_[j][k] * n;
     }
-    // Carbon's potential is graphite's, and the gas is solved again around it;
-    // species ruled out for the gas alone may take part beside graphite.
-    State solid;
-    if (!solvePhase(g, gasSolved ? gas : start, true, solid))
-        return gasSolved && !defined ? (result = gas, true) : false;
-    if (gasSolved && !defined && !(solid.graphite > 0)) {
-        result = gas;
-        return true;
+    const int s = int(constraint.members.size());
+    Square gram{};
+    Row amounts{};
+    for (int p = 0; p < s; ++p) {
+        const Vector& a = condensed_[size_t(constraint.members[size_t(p)])];
+        for (int q = 0; q < s; ++q)
+            gram[p][q] = dot(a, condensed_[size_t(constraint.members[size_t(q)])], elements_);
+        amounts[p] = dot(a, open, elements_);
     }
-    result = solid;
+    if (solveLinear(gram, amounts, s)) {
+        for (int p = 0; p < s; ++p)
+            state.condensed[size_t(constraint.members[size_t(p)])] = amounts[p];
+    }
+}
+
+bool GibbsSolver::dualSolve(const std::vector<double>& g, State& state) const
+{
+    Constraint constraint;
+    if (!constraintOf(g, state.present, constraint))
+        return false;
+    const int r = constraint.freeCount;
+    const int e = elements_;
+    // The species that take part, in the free potentials' coordinates.
+    std::vector<double> base; // a_j . origin - g_j
+    std::vector<Vector> reduced;
+    Vector target{};
+    Vector lowest{}; // the all-ones direction in the free coordinates
+    for (int q = 0; q < r; ++q) {
+        target[q] = dot(feed_, constraint.free[size_t(q)], e);
+        for (int k = 0; k < e; ++k)
+            lowest[q] += feed_[k] > 0 ? constraint.free[size_t(q)][k] : 0;
+    }
+    double freeAtoms = 0;
+    for (int k = 0; k < e; ++k)
+        freeAtoms += feed_[k];
+    double mostAtoms = 1;
+    for (size_t j = 0; j < atoms_.size(); ++j) {
+        if (state.absent[j])
+            continue;
+        base.push_back(dot(atoms_[j], constraint.origin, e) - g[j]);
+        Vector along{};
+        for (int q = 0; q < r; ++q)
+            along[q] = dot(atoms_[j], constraint.free[size_t(q)], e);
+        reduced.push_back(along);
+        double count = 0;
+        for (int k = 0; k < e; ++k)
+            count += atoms_[j][k];
+        mostAtoms = std::max(mostAtoms, count);
+    }
+    // Every species far below its balance at first, so that the first steps
+    // climb without overflow; ln N bracketed between the fewest and the most
+    // moles the gas can hold (beside condensed species, next to none), and
+    // bisected.
+    double low = std::log(constraint.members.empty()
+                              ? std::max(freeAtoms / mostAtoms / 2 + inert_, kLeastGas * feedScale_)
+                              : kLeastGas * feedScale_ + inert_);
+    double high = std::log(feedScale_ + inert_ + 1);
+    double lowering = 0;
+    for (size_t j = 0; j < base.size(); ++j) {
+        const double along = dot(reduced[j], lowest, r);
+        if (along > 0)
+            lowering = std::max(lowering, (high + base[j] + 10) / along);
+    }
+    Vector y{};
+    for (int q = 0; q < r; ++q)
+        y[q] = -lowering * lowest[q];
+    std::vector<double> offset(base.size());
+    const auto minimiseAt = [&](double lnN) {
+        for (size_t j = 0; j < base.size(); ++j)
+            offset[j] = lnN + base[j];
+        minimiseExpSum(offset, reduced, target, r, y, -std::numeric_limits<double>::infinity());
+        double sum = inert_;
+        for (size_t j = 0; j < base.size(); ++j)
+            sum += std::exp(offset[j] + dot(reduced[j], y, r));
+        return sum;
+    };
+    for (int i = 0; i < kBisections; ++i) {
+        const double lnN = (low + high) / 2;
+        (minimiseAt(lnN) > std::exp(lnN) ? low : high) = lnN;
+    }
+    state.lnTotal = (low + high) / 2;
+    minimiseAt(state.lnTotal);
+    state.pi = constraint.origin;
+    for (int q = 0; q < r; ++q) {
+        for (int k = 0; k < e; ++k)
+            state.pi[k] += y[q] * constraint.free[size_t(q)][k];
+    }
+    closeBalances(g, state);
+    return std::isfinite(state.lnTotal) &&
+           std::all_of(state.pi.begin(), state.pi.begin() + e, [](double x) { return std::isfinite(x); });
+}
+
+bool GibbsSolver::meetsPhaseRule(const std::vector<double>& g, const State& state) const
+{
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        const bool present = c < state.present.size() && state.present[c];
+        const double amount = c < state.condensed.size() ? state.condensed[c] : 0;
+        const double affinity = dot(condensed_[c], state.pi, elements_) - condensedG(g, int(c));
+        if (present && !(amount >= 0 && std::abs(affinity) <= kPotentialTolerance))
+            return false;
+        if (!present && (amount != 0 ||
+                         (potentialDefined(state, int(c)) && affinity > kPotentialTolerance)))
+            return false;
+    }
     return true;
 }
 
-bool GibbsSolver::dualSolve(const std::vector<double>& g, bool carbonFixed, State& state) const
-{
-    const int e = elements_;
-    std::array<bool, kMaxElements> free{};
-    double freeAtoms = 0;
-    for (int k = 0; k < e; ++k) {
-        free[k] = feed_[k] > 0 && !(carbonFixed && k == carbon_);
-        freeAtoms += free[k] ? feed_[k] : 0;
-    }
-    std::vector<int> present;
-    double mostAtoms = 1;
-    for (int j = 0; j < int(atoms_.size()); ++j) {
-        if (state.absent[j])
-            continue;
-        present.push_back(j);
-        double count = 0;
-        for (int k = 0; k < e; ++k)
-            count += free[k] ? atoms_[j][k] : 0;
-        mostAtoms = std::max(mostAtoms, count);
-    }
-    const auto amount = [&](int j, const Vector& pi, double lnN) {
-        return std::exp(lnN + dot(atoms_[j], pi, e) - g[j]);
-    };
-    const auto objective = [&](const Vector& pi, double lnN) {
-        double sum = 0;
-        for (const int j : present)
-            sum += amount(j, pi, lnN);
-        for (int k = 0; k < e; ++k)
-            sum -= free[k] ? feed_[k] * pi[k] : 0;
-        return sum;
-    };
-    // Newton steps on the convex objective at a fixed ln N, each backtracked
-    // until it lowers the objective enough: convergent from any start.
-    const auto minimise = [&](double lnN, Vector& pi) {
-        for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
-            Square hessian{};
-            Row gradient{};
-            for (const int j : present) {
-                const double n = amount(j, pi, lnN);
-                for (int k = 0; k < e; ++k) {
-                    if (!free[k])
-                        continue;
-                    gradient[k] += atoms_[j][k] * n;
-                    for (int m = 0; m < e; ++m)
-                        hessian[k][m] += free[m] ? atoms_[j][k] * atoms_[j][m] * n : 0;
-                }
-            }
-            bool small = true;
-            double trace = 0;
-            for (int k = 0; k < e; ++k) {
-                gradient[k] -= free[k] ? feed_[k] : 0;
-                small = small && std::abs(gradient[k]) <= kDualGradient * feed_[k];
-                trace += hessian[k][k];
-            }
-            if (small)
-                return;
-            Row step{};
-            for (int k = 0; k < e; ++k) {
-                hessian[k][k] += free[k] ? kRidge * trace + kTinyCurvature : 1;
-                step[k] = free[k] ? -gradient[k] : 0;
-            }
-            if (!solveLinear(hessian, step, e))
-                return;
-            double slope = 0;
-            for (int k = 0; k < e; ++k)
-                slope += gradient[k] * step[k];
-            const double before = objective(pi, lnN);
-            Vector trial = pi;
-            for (double t = 1;; t /= 2) {
-                if (t < kSmallestShare)
-                    return; // no lower point within rounding: as good as it gets
-                for (int k = 0; k < e; ++k)
-                    trial[k] = pi[k] + t * step[k];
-                if (objective(trial, lnN) <= before + kMeritDecrease * t * slope)
-                    break;
-            }
-            pi = trial;
-        }
-    };
-
-    // Every species far below its balance at first, so that the first steps
-    // climb without overflow; ln N bracketed between the fewest and the most
-    // moles the gas can hold, and bisected.
-    double low = std::log(std::max(freeAtoms / mostAtoms / 2 + inert_, kLeastGas * feedScale_));
-    double high = std::log(feedScale_ + inert_ + 1);
-    double lowering = 0;
-    for (const int j : present) {
-        double count = 0;
-        for (int k = 0; k < e; ++k)
-            count += free[k] ? atoms_[j][k] : 0;
-        if (count > 0)
-            lowering = std::max(lowering, (high - g[j] + 10 + dot(atoms_[j], state.pi, e)) / count);
-    }
-    Vector pi = state.pi;
-    for (int k = 0; k < e; ++k)
-        pi[k] = free[k] ? -lowering : (carbonFixed && k == carbon_ ? 0 : pi[k]);
-    for (int i = 0; i < kBisections; ++i) {
-        const double lnN = (low + high) / 2;
-        minimise(lnN, pi);
-        double sum = inert_;
-        for (const int j : present)
-            sum += amount(j, pi, lnN);
-        (sum > std::exp(lnN) ? low : high) = lnN;
-    }
-    state.lnTotal = (low + high) / 2;
-    minimise(state.lnTotal, pi);
-    state.pi = pi;
-    state.graphite = 0;
-    if (carbonFixed) {
-        state.graphite = feed_[carbon_];
-        for (const int j : present)
-            state.graphite -= atoms_[j][carbon_] * amount(j, pi, state.lnTotal);
-    }
-    return std::isfinite(state.lnTotal) &&
-           std::all_of(pi.begin(), pi.begin() + e, [](double x) { return std::isfinite(x); });
-}
-
-bool GibbsSolver::meetsPhaseRule(const State& state) const
-{
-    if (carbon_ < 0)
-        return true;
-    if (state.graphitePresent)
-        return state.pi[carbon_] == 0 && state.graphite >= 0;
-    double potential = 0;
-    return !carbonPotential(state, potential) || potential <= kPotentialTolerance;
-}
-
-void GibbsSolver::refit(const std::vector<double>& g, bool carbonFixed, State& state) const
+void GibbsSolver::refit(const std::vector<double>& g, State& state) const
 {
     const int species = int(atoms_.size());
     std::vector<int> order(static_cast<size_t>(species));
@@ -579,48 +799,57 @@ void GibbsSolver::refit(const std::vector<double>& g, bool carbonFixed, State& s
     std::sort(order.begin(), order.end(),
               [&](int a, int b) { return state.lnAmounts[a] > state.lnAmounts[b]; });
     // Least squares over the chosen species: exact when they are as many as
-    // the elements, the smallest change of potentials when fewer. With
-    // graphite, carbon's potential is 0 and the others are fitted around it.
+    // the elements, the smallest change of potentials when fewer. The present
+    // condensed species come first, and the fit is then moved onto their
+    // potentials exactly.
     IndependentSet chosen(elements_);
-    if (carbonFixed)
-        chosen.add(unit(carbon_));
-    const auto fitted = [&](int k) { return !carbonFixed || k != carbon_; };
     Square normal{};
     Row rhs{};
-    for (const int j : order) {
-        if (!std::isfinite(state.lnAmounts[j]) || !chosen.add(atoms_[j]))
-            continue;
-        const double potential = state.lnAmounts[j] - state.lnTotal + g[j];
+    const auto fit = [&](const Vector& a, double potential) {
         for (int k = 0; k < elements_; ++k) {
             for (int m = 0; m < elements_; ++m)
-                normal[k][m] += fitted(k) && fitted(m) ? atoms_[j][k] * atoms_[j][m] : 0;
-            rhs[k] += fitted(k) ? atoms_[j][k] * potential : 0;
+                normal[k][m] += a[k] * a[m];
+            rhs[k] += a[k] * potential;
         }
+    };
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        if (state.present[c] && chosen.add(condensed_[c]))
+            fit(condensed_[c], condensedG(g, int(c)));
+    }
+    for (const int j : order) {
+        if (std::isfinite(state.lnAmounts[j]) && chosen.add(atoms_[j]))
+            fit(atoms_[j], state.lnAmounts[j] - state.lnTotal + g[j]);
     }
     for (int k = 0; k < elements_; ++k)
-        normal[k][k] += fitted(k) ? kRidge : 1;
+        normal[k][k] += kRidge;
     if (solveLinear(normal, rhs, elements_)) {
         for (int k = 0; k < elements_; ++k)
             state.pi[k] = rhs[k];
     }
+    Constraint constraint;
+    if (constraintOf(g, state.present, constraint))
+        projectOnto(constraint.origin, constraint.free, constraint.freeCount, elements_, state.pi);
 }
 
-bool GibbsSolver::carbonPotential(const State& state, double& potential) const
+bool GibbsSolver::potentialDefined(const State& state, int c) const
 {
     IndependentSet span(elements_);
-    for (size_t j = 0; j < atoms_.size(); ++j) {
-        if (state.absent.empty() || !state.absent[j])
-            span.add(atoms_[j]);
+    for (size_t p = 0; p < condensed_.size(); ++p) {
+        if (p < state.present.size() && state.present[p])
+            span.add(condensed_[p]);
     }
-    if (!span.contains(unit(carbon_)))
-        return false;
-    potential = state.pi[carbon_];
-    return true;
+    if (std::isfinite(state.lnTotal)) {
+        for (size_t j = 0; j < atoms_.size(); ++j) {
+            if (state.absent.empty() || !state.absent[j])
+                span.add(atoms_[j]);
+        }
+    }
+    return span.contains(condensed_[size_t(c)]);
 }
 
 struct GibbsSolver::Basis {
     Members members{};
-    Indices memberSpecies{}; // -1 for graphite
+    Indices memberSpecies{}; // -1 - c for condensed species c
     int size = 0;
     Members projector{}; // rows of the members' inverse, by element
     Square gram{};
@@ -634,19 +863,20 @@ struct GibbsSolver::Linearisation {
     double merit = 0; // half the residuals' sum of squares
 };
 
-bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state,
-                              bool carbonFixed, int rank, Basis& basis) const
+bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state, int rank,
+                              Basis& basis) const
 {
     const int species = int(atoms_.size());
     const int e = elements_;
-    // Graphite first when present, then the most abundant species that are
-    // independent of those before them.
+    // The present condensed species first, then the most abundant species
+    // that are independent of those before them.
     basis.size = 0;
     IndependentSet chosen(e);
-    if (carbonFixed) {
-        chosen.add(unit(carbon_));
-        basis.members[0] = unit(carbon_);
-        basis.memberSpecies[basis.size++] = -1;
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        if (state.present[c] && chosen.add(condensed_[c])) {
+            basis.members[basis.size] = condensed_[c];
+            basis.memberSpecies[basis.size++] = -1 - int(c);
+        }
     }
     std::vector<int> order(static_cast<size_t>(species));
     std::iota(order.begin(), order.end(), 0);
@@ -721,12 +951,12 @@ bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, co
                             Linearisation& result) const
 {
     // Residuals and Jacobian of the basis balances and the total. The
-    // unknowns are ln n of each gas member (graphite's moles for graphite)
+    // unknowns are ln n of each gas member (the moles of a condensed member)
     // and ln N; d ln n_j / d ln N = 1 - sum of j's gas coordinates. A gas
     // member's balance is written as ln(what adds) - ln(what takes away): each
     // side a sum of positive terms, so no trace is lost to cancellation, and a
-    // side ruled by one species is linear in the unknowns. Graphite's amount,
-    // which may pass through 0, keeps the plain difference.
+    // side ruled by one species is linear in the unknowns. A condensed
+    // amount, which may pass through 0, keeps the plain difference.
     const int species = int(atoms_.size());
     const int size = basis.size;
     const int n = size + 1;
@@ -774,7 +1004,8 @@ bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, co
         else
             gain[p] -= basis.target[p];
         if (basis.memberSpecies[p] < 0) {
-            result.residual[p] = (gain[p] + state.graphite - loss[p]) / feedScale_;
+            const double amount = state.condensed[size_t(-1 - basis.memberSpecies[p])];
+            result.residual[p] = (gain[p] + amount - loss[p]) / feedScale_;
             for (int q = 0; q < n; ++q)
                 result.jacobian[p][q] = (gains[p][q] - losses[p][q]) / feedScale_;
             result.jacobian[p][p] = 1 / feedScale_;
@@ -820,7 +1051,7 @@ double GibbsSolver::stepFactor(const std::vector<double>& lnN, const State& stat
     return factor;
 }
 
-bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State& state) const
+bool GibbsSolver::iterate(const std::vector<double>& g, State& state) const
 {
     const int species = int(atoms_.size());
     const int e = elements_;
@@ -828,11 +1059,13 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
         state.lnTotal = std::log(inert_);
         return inert_ > 0;
     }
-    // The rank the basis must reach: every species' vector (and pure carbon
-    // with graphite) must be a combination of the basis members.
+    // The rank the basis must reach: every species' vector (and every present
+    // condensed species') must be a combination of the basis members.
     IndependentSet span(e);
-    if (carbonFixed)
-        span.add(unit(carbon_));
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        if (state.present[c])
+            span.add(condensed_[c]);
+    }
     for (int j = 0; j < species; ++j) {
         if (!state.absent[j])
             span.add(atoms_[j]);
@@ -846,7 +1079,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
             return false;
         for (int j = 0; j < species; ++j)
             lnN[j] = lnAmount(state, g, j);
-        if (!chooseBasis(lnN, state, carbonFixed, rank, basis))
+        if (!chooseBasis(lnN, state, rank, basis))
             return false;
         const int size = basis.size;
         const int n = size + 1;
@@ -860,7 +1093,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
             return false;
 
         // Element potentials from the members' steps: a_b . dpi = du_b - dlnN
-        // for gas members and 0 for graphite; dpi lies in the basis' span.
+        // for gas members and 0 for condensed ones; dpi lies in the basis' span.
         const double dLnTotal = step[size];
         Row memberShift{};
         for (int p = 0; p < size; ++p)
@@ -872,13 +1105,6 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
             for (int k = 0; k < e; ++k)
                 dPi[k] += memberShift[p] * basis.members[p][k];
         }
-        if (carbonFixed)
-            dPi[carbon_] = 0;
-        double dGraphite = 0;
-        for (int p = 0; p < size; ++p) {
-            if (basis.memberSpecies[p] < 0)
-                dGraphite = step[p];
-        }
 
         // Damped: a step that does not lower the residuals (in this basis) is
         // halved, so that the iteration cannot cycle between two states.
@@ -888,7 +1114,11 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
             for (int k = 0; k < e; ++k)
                 trial.pi[k] = state.pi[k] + factor * dPi[k];
             trial.lnTotal = state.lnTotal + factor * dLnTotal;
-            trial.graphite = state.graphite + factor * dGraphite;
+            for (int p = 0; p < size; ++p) {
+                if (basis.memberSpecies[p] < 0)
+                    trial.condensed[size_t(-1 - basis.memberSpecies[p])] =
+                        state.condensed[size_t(-1 - basis.memberSpecies[p])] + factor * step[p];
+            }
             Linearisation there;
             const bool finite = linearise(g, trial, basis, there);
             if (halving == kMaxHalvings || here.merit <= kMeritFloor ||
@@ -898,13 +1128,13 @@ bool GibbsSolver::iterate(const std::vector<double>& g, bool carbonFixed, State&
         }
         state.pi = trial.pi;
         state.lnTotal = trial.lnTotal;
-        state.graphite = trial.graphite;
+        state.condensed = trial.condensed;
 
         double change = std::abs(dLnTotal);
         for (int p = 0; p < size; ++p) {
             change = std::max(change, basis.memberSpecies[p] >= 0
                                           ? std::abs(step[p])
-                                          : std::abs(dGraphite) / feedScale_);
+                                          : std::abs(step[p]) / feedScale_);
         }
         if (factor == 1 && change < kConverged) {
             state.lnAmounts.resize(static_cast<size_t>(species));

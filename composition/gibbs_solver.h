@@ -1,21 +1,24 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <map>
 #include <vector>
 
 namespace norvanta {
 
 // The numerical core of the equilibrium composition: an ideal gas of species
 // made of up to kMaxElements elements, plus inert moles that only dilute, and
-// optionally graphite as a pure solid at activity 1 with a chemical potential
-// of 0.
+// condensed species (graphite, liquid water, liquid sulfur, ...) each a pure
+// phase at activity 1, present exactly where the phase rule puts them.
 //
 // The unknowns are the element potentials pi (in units of RT) and ln N, the
 // log of the gas's total moles; every species then follows from
 //     ln n_j = ln N + a_j . pi - g_j
-// where g_j = dfG_j / RT + ln P. Each Newton step is taken in the log amounts
-// of a basis of the most abundant independent species (graphite's amount
-// when it is present) and ln N, whose balances are written directly in the
+// where g_j = dfG_j / RT + ln P; a present condensed species c fixes
+// a_c . pi = g_c (its dfG / RT). Each Newton step is taken in the log amounts
+// of a basis of the most abundant independent species (the present condensed
+// species' amounts first) and ln N, whose balances are written directly in the
 // amounts of the species: a trace species' balance is then as exact as the
 // trace itself, however dominant one species is.
 class GibbsSolver {
@@ -30,9 +33,11 @@ public:
 
     struct State {
         Vector pi{};
-        double lnTotal = 0;
-        double graphite = 0; // moles of graphite; 0 without it
-        bool graphitePresent = false;
+        double lnTotal = 0; // -infinity when no gas is left
+        // Moles of each condensed species, and which of them are present (the
+        // phase rule's set, the next temperature's first guess).
+        std::vector<double> condensed;
+        std::vector<bool> present;
         // ln n_j of every species at the solution, for the start of the next
         // temperature's solve; empty before the first.
         std::vector<double> lnAmounts;
@@ -42,22 +47,25 @@ public:
 
     // `atoms` holds each gas species' counts of the elements in use (the
     // first `elements` entries of each vector), `feed` the element amounts;
-    // `inert` the moles that take no part. `carbon` is the index of carbon
-    // among the elements when graphite may form, otherwise -1.
-    GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert, int carbon);
+    // `inert` the moles that take no part; `condensed` each condensed
+    // species' counts. The g of a solve holds the gases' g_j and then the
+    // condensed species'.
+    GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert,
+                std::vector<Vector> condensed = {});
 
     // A start for the first solve of a system, from the species' g_j.
     State initialState(const std::vector<double>& g) const;
 
     // The equilibrium for the species' g_j, from `start` (a nearby solution
-    // or initialState). Applies the phase rule for graphite. Returns false
-    // when the iteration does not converge.
+    // or initialState). Applies the phase rule. Returns false when the
+    // iteration does not converge or its answer does not balance.
     bool solve(const std::vector<double>& g, State start, State& result) const;
 
-    // The equilibrium condition beyond the balances: beside graphite carbon's
-    // potential is graphite's, and without it graphite could not lower the
-    // Gibbs energy (carbon's potential at most kPotentialTolerance above it).
-    bool meetsPhaseRule(const State& state) const;
+    // The equilibrium condition beyond the balances: a present condensed
+    // species' potential is its elements', its amount not negative, and an
+    // absent one could not lower the Gibbs energy (its elements' potential at
+    // most kPotentialTolerance above its own).
+    bool meetsPhaseRule(const std::vector<double>& g, const State& state) const;
 
     // ln n_j of a state.
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
@@ -65,13 +73,27 @@ public:
 private:
     struct Basis;
     struct Linearisation;
+    // The affine set of potentials a set of present condensed species allows:
+    // pi = origin + sum_r free[r] y_r, the free directions orthonormal.
+    struct Constraint {
+        std::vector<int> members; // the present condensed species
+        Vector origin{};
+        std::array<Vector, kMaxElements> free{};
+        int freeCount = 0;
+    };
+    using Present = std::vector<bool>;
+
+    std::size_t gases() const { return atoms_.size(); }
+    double condensedG(const std::vector<double>& g, int c) const { return g[gases() + std::size_t(c)]; }
+    bool constraintOf(const std::vector<double>& g, const Present& present, Constraint& result) const;
 
     // Damped Newton steps from `state` to the solution.
-    bool iterate(const std::vector<double>& g, bool carbonFixed, State& state) const;
-    // The basis of one step: the most abundant independent species (graphite
-    // first when present), every species' and the feed's coordinates in it.
-    bool chooseBasis(const std::vector<double>& lnN, const State& state, bool carbonFixed,
-                     int rank, Basis& basis) const;
+    bool iterate(const std::vector<double>& g, State& state) const;
+    // The basis of one step: the most abundant independent species (the
+    // present condensed species first), every species' and the feed's
+    // coordinates in it.
+    bool chooseBasis(const std::vector<double>& lnN, const State& state, int rank,
+                     Basis& basis) const;
     // The basis balances' and the total's residuals and Jacobian at `state`.
     bool linearise(const std::vector<double>& g, const State& state, const Basis& basis,
                    Linearisation& result) const;
@@ -80,26 +102,33 @@ private:
                       double dLnTotal) const;
     // Element potentials that keep the most abundant independent species of
     // a neighbouring solution at their amounts under the new g_j.
-    void refit(const std::vector<double>& g, bool carbonFixed, State& state) const;
-    // Solves the gas alone or beside graphite: from `start`, cold, and last
-    // by the dual.
-    bool solvePhase(const std::vector<double>& g, const State& start, bool carbonFixed,
+    void refit(const std::vector<double>& g, State& state) const;
+    // Solves the gas beside one set of present condensed species: from
+    // `start`, cold, and last by the dual.
+    bool solvePhase(const std::vector<double>& g, const State& start, const Present& present,
                     State& result) const;
-    // Whether beside graphite no gas is left: a feed of carbon alone whose
-    // gases' partial pressures at carbon's potential 0 sum below the total.
-    bool gasVanishes(const std::vector<double>& g, const std::vector<bool>& absent) const;
-    State coldState(const std::vector<double>& g, bool carbonFixed,
+    // Whether beside the present condensed species no gas is left: they
+    // alone hold the feed, and the gases' partial pressures at the lowest
+    // their potentials allow sum below the total. Sets `state` to that answer.
+    bool gasVanishes(const std::vector<double>& g, const Constraint& constraint,
+                     State& state) const;
+    State coldState(const std::vector<double>& g, const Present& present,
                     const std::vector<bool>& absent) const;
-    // The globally convergent way: at a fixed total N, the element potentials
+    // The globally convergent way: at a fixed total N, the free potentials
     // minimise the convex  sum_j n_j(pi, N) - b . pi  (Newton with
     // backtracking); N is bracketed and bisected until the gas's moles are N.
-    bool dualSolve(const std::vector<double>& g, bool carbonFixed, State& state) const;
-    // The carbon potential of a gas-only solution, when the species' atom
-    // vectors can express pure carbon.
-    bool carbonPotential(const State& state, double& potential) const;
+    bool dualSolve(const std::vector<double>& g, State& state) const;
+    // Whether the gases left and the present condensed species fix the
+    // potential of condensed species c.
+    bool potentialDefined(const State& state, int c) const;
+    // The present condensed species' amounts that close the balances the
+    // gas leaves open (least squares over them).
+    void closeBalances(const std::vector<double>& g, State& state) const;
+    // Species the stoichiometry rules out beside a set of condensed species.
+    const std::vector<bool>& absentBeside(const Present& present) const;
 
-    // The phase rule for graphite around the gas's solutions; solve() then
-    // claims the result only where balanced() holds.
+    // The phase rule around the gas's solutions; solve() then claims the
+    // result only where balanced() holds.
     bool solvePhases(const std::vector<double>& g, State start, State& result) const;
     bool balanced(const std::vector<double>& g, const State& state) const;
 
@@ -107,12 +136,11 @@ private:
     int elements_;
     Vector feed_;
     double inert_;
-    int carbon_;
+    std::vector<Vector> condensed_;
     double feedScale_ = 0;
-    // Species the feed's stoichiometry rules out, for the gas alone and
-    // beside graphite: decided once, before any step.
-    std::vector<bool> absentInGas_;
-    std::vector<bool> absentBesideGraphite_;
+    // Species the feed's stoichiometry rules out, per set of present
+    // condensed species: decided once per set, before any step.
+    mutable std::map<Present, std::vector<bool>> absent_;
 };
 
 } // namespace norvanta

@@ -1,9 +1,9 @@
 // The equilibrium solver on systems built from the fuzzer's bytes: up to
 // eight elements, species of small atom counts with any standard potentials,
-// feeds of a few species over twelve orders of magnitude, inerts, graphite.
-// Whatever the solver calls a solution must meet the element balances, be
-// finite and non-negative, obey the phase rule for graphite, and not depend
-// on the feed's scale; a breach is a finding.
+// feeds of a few species over twelve orders of magnitude, inerts, graphite
+// and other condensed species. Whatever the solver calls a solution must meet
+// the element balances, be finite and non-negative, obey the phase rule, and
+// not depend on the feed's scale; a breach is a finding.
 #include "composition/gibbs_solver.h"
 
 #include <algorithm>
@@ -43,7 +43,7 @@ void require(bool holds)
 
 struct Answer {
     std::vector<double> amounts; // per species
-    double graphite = 0;
+    std::vector<double> condensed;
     double total = 0;
 };
 
@@ -55,9 +55,9 @@ bool solve(const GibbsSolver& solver, const std::vector<double>& g, size_t speci
     answer.amounts.resize(species);
     for (size_t j = 0; j < species; ++j)
         answer.amounts[j] = std::exp(solver.lnAmount(state, g, int(j)));
-    answer.graphite = state.graphite;
+    answer.condensed = state.condensed;
     answer.total = std::exp(state.lnTotal);
-    require(solver.meetsPhaseRule(state));
+    require(solver.meetsPhaseRule(g, state));
     return true;
 }
 
@@ -87,16 +87,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             feed[size_t(k)] += moles * atoms[j][size_t(k)];
     }
     const double inert = in.byte() % 4 == 0 ? std::pow(10.0, in.between(-3, 3)) : 0;
-    const int carbon = in.byte() % 2 == 0 && feed[0] > 0 ? 0 : -1;
+    // Graphite (element 0 alone, potential 0) and up to three more condensed
+    // species of small counts.
+    std::vector<GibbsSolver::Vector> condensed;
+    if (in.byte() % 2 == 0 && feed[0] > 0) {
+        condensed.emplace_back();
+        condensed.back()[0] = 1;
+        g.push_back(0);
+    }
+    const int more = in.byte() % 4;
+    for (int c = 0; c < more; ++c) {
+        GibbsSolver::Vector a{};
+        for (int k = 0; k < elements; ++k)
+            a[size_t(k)] = in.byte() % 3;
+        if (std::all_of(a.begin(), a.end(), [](double x) { return x == 0; }))
+            a[size_t(c) % size_t(elements)] = 1;
+        condensed.push_back(a);
+        g.push_back(in.between(-150, 150));
+    }
 
-    const GibbsSolver solver(atoms, elements, feed, inert, carbon);
+    const GibbsSolver solver(atoms, elements, feed, inert, condensed);
     Answer answer;
     if (!solve(solver, g, species, answer))
         return 0;
     double sum = inert;
     for (int k = 0; k < elements; ++k) {
-        double balance = k == carbon ? answer.graphite : 0;
-        double scale = std::abs(balance);
+        double balance = 0;
+        double scale = 0;
+        for (size_t c = 0; c < condensed.size(); ++c) {
+            require(std::isfinite(answer.condensed[c]) && answer.condensed[c] >= 0);
+            balance += condensed[c][size_t(k)] * answer.condensed[c];
+            scale += condensed[c][size_t(k)] * answer.condensed[c];
+        }
         for (size_t j = 0; j < species; ++j) {
             require(std::isfinite(answer.amounts[j]) && answer.amounts[j] >= 0);
             balance += atoms[j][size_t(k)] * answer.amounts[j];
@@ -113,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (double& b : smaller)
         b /= 1000;
     Answer scaled;
-    if (!solve(GibbsSolver(atoms, elements, smaller, inert / 1000, carbon), g, species, scaled))
+    if (!solve(GibbsSolver(atoms, elements, smaller, inert / 1000, condensed), g, species, scaled))
         return 0;
     for (size_t j = 0; j < species; ++j) {
         const double x = answer.total > 0 ? answer.amounts[j] / answer.total : 0;
