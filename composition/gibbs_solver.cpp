@@ -429,13 +429,19 @@ GibbsSolver::State GibbsSolver::initialState(const std::vector<double>& g) const
     return state;
 }
 
-bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& start,
+bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbour,
                              const Present& present, State& result) const
 {
     Constraint constraint;
     if (!constraintOf(g, present, constraint))
         return false;
     const std::vector<bool>& absent = absentBeside(present);
+    // A neighbour without gas gives potentials but no amounts to start from.
+    State start = neighbour;
+    if (!std::isfinite(start.lnTotal)) {
+        start.lnAmounts.clear();
+        start.lnTotal = std::log(feedScale_ + inert_);
+    }
     // A start brought to this set: its species ruled out, the condensed
     // species' potentials met, the absent ones' amounts 0.
     const auto prepared = [&](State state) {
@@ -446,8 +452,6 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& start,
             if (!present[c])
                 state.condensed[c] = 0;
         }
-        if (!std::isfinite(state.lnTotal))
-            state.lnTotal = std::log(feedScale_ + inert_);
         projectOnto(constraint.origin, constraint.free, constraint.freeCount, elements_, state.pi);
         return state;
     };
@@ -602,10 +606,11 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
     std::vector<bool> tried(count, false);
     for (int change = 0; change <= kMaxPhaseChanges + int(count); ++change) {
         State solved;
-        if (!solvePhase(g, start, present, solved)) {
-            if (std::none_of(present.begin(), present.end(), [](bool p) { return p; }))
+        const bool any = std::any_of(present.begin(), present.end(), [](bool p) { return p; });
+        if (!solvePhase(g, start, present, solved) || (any && !balanced(g, solved))) {
+            if (!any)
                 return false;
-            // The set no longer holds: from the gas alone.
+            // No gas beside this set balances the feed: from the gas alone.
             present.assign(count, false);
             continue;
         }
