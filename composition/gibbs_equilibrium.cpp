@@ -31,6 +31,12 @@ constexpr int kLargestUnscaledExponent = 64;
 const QString kCheckFailed = u"解が収支または平衡の条件を満たしません"_s;
 // Element balances and the sum of the fractions must hold to this, relative.
 constexpr double kBalanceTolerance = 1e-12;
+// The adiabatic search: its first step from the feed's temperature (each
+// next one half again as long), the bracket's width that ends it, and the
+// most refinements (each a solve).
+constexpr double kAdiabaticFirstStep = 200;
+constexpr double kAdiabaticKelvinTolerance = 1e-6;
+constexpr int kAdiabaticIterations = 60;
 
 [[noreturn]] void refuse(const QString& text)
 {
@@ -112,6 +118,7 @@ bool madeOf(const GibbsSpecies& species, const std::array<bool, 3>& elements)
 }
 
 const QString kGraphite = u"C(gr)"_s;
+const QString kAdiabaticNeedsPolynomials = u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s;
 
 // Graphite as Norvane.dat's data have it: carbon's reference state, dfG 0.
 GibbsSpecies tableGraphite()
@@ -237,7 +244,135 @@ public:
         }
     }
 
+    // The adiabatic point at `pressure`: the temperature where the products'
+    // enthalpy equals the feed's at `feedKelvin`, and the composition there;
+    // marked with its reason when no temperature the data allow balances.
+    CompositionPoint adiabaticPointAt(double feedKelvin, double pressure) const
+    {
+        try {
+            return adiabaticPoint(feedKelvin, pressure);
+        } catch (const CompositionError& error) {
+            CompositionPoint point;
+            point.kelvin = feedKelvin;
+            point.failure = error.message.text;
+            return point;
+        }
+    }
+
 private:
+    // One evaluation of the energy balance at a temperature.
+    struct Probe {
+        double kelvin = 0;
+        double excess = 0; // products' enthalpy less the feed's, kcal per mole of feed
+        CompositionPoint point;
+        std::optional<GibbsSolver::State> state;
+    };
+
+    // H(T) of a species in kcal/mol on the elements' basis; NaN without data.
+    static double enthalpyOf(const GibbsSpecies& s, double kelvin)
+    {
+        const std::optional<ThermoValues> values =
+            s.thermo ? s.thermo->valuesAt(kelvin) : std::nullopt;
+        return values ? values->enthalpy : std::numeric_limits<double>::quiet_NaN();
+    }
+
+    // The enthalpy of a point's gas and condensed species per mole of feed.
+    double pointEnthalpy(const CompositionPoint& point) const
+    {
+        double sum = 0;
+        const auto add = [&](const GibbsSpecies& s, double moles) {
+            if (moles != 0)
+                sum += moles * enthalpyOf(s, point.kelvin);
+        };
+        for (size_t i = 0; i < system_.species.size(); ++i)
+            add(system_.species[i], point.moleFractions[i] * point.gasMoles);
+        for (size_t c = 0; c < system_.condensedPhases.size(); ++c)
+            add(system_.condensedPhases[c], point.condensedMoles[c]);
+        return sum;
+    }
+
+    CompositionPoint adiabaticPoint(double feedKelvin, double pressure) const
+    {
+        double fed = 0;
+        double feedEnthalpy = 0;
+        for (size_t i = 0; i < system_.species.size(); ++i) {
+            fed += system_.feedMoles[i];
+            if (system_.feedMoles[i] > 0)
+                feedEnthalpy += system_.feedMoles[i] * enthalpyOf(system_.species[i], feedKelvin);
+        }
+        feedEnthalpy /= fed;
+        // The temperatures the gases' data allow.
+        double low = std::numeric_limits<double>::infinity();
+        double high = 0;
+        for (const GibbsSpecies& s : system_.species) {
+            if (s.thermo) {
+                low = std::min(low, s.thermo->minKelvin);
+                high = std::max(high, s.thermo->maxKelvin);
+            }
+        }
+        if (!std::isfinite(feedEnthalpy) || !(low < high))
+            refuse(kAdiabaticNeedsPolynomials);
+        const auto probe = [&](double kelvin, const std::optional<GibbsSolver::State>& from) {
+            Probe p;
+            p.kelvin = kelvin;
+            p.state = from;
+            p.point = pointAt(kelvin, pressure, p.state);
+            p.excess = pointEnthalpy(p.point) - feedEnthalpy;
+            if (!std::isfinite(p.excess))
+                notSolved(kelvin, kCheckFailed);
+            return p;
+        };
+        // Bracketed from the feed's temperature: upwards when the products at
+        // it hold less enthalpy than the feed (heat is released), else down.
+        Probe a = probe(std::clamp(feedKelvin, low, high), std::nullopt);
+        if (a.excess == 0)
+            return a.point;
+        const double direction = a.excess < 0 ? 1 : -1;
+        double step = kAdiabaticFirstStep;
+        Probe b = a;
+        for (;;) {
+            const double next = std::clamp(b.kelvin + direction * step, low, high);
+            if (next == b.kelvin)
+                refuse(u"断熱平衡の温度がデータの範囲("_s + generalNumberText(low) + u"～"_s +
+                       generalNumberText(high) + u" K)にありません"_s);
+            a = b;
+            b = probe(next, a.state);
+            if ((b.excess < 0) != (a.excess < 0) || b.excess == 0)
+                break;
+            step *= 1.5;
+        }
+        // Regula falsi with the Illinois halving of the end that stays, and a
+        // bisection whenever the secant's point would not shrink the bracket.
+        double fa = a.excess;
+        double fb = b.excess;
+        int kept = 0; // which end stayed last: -1 a, +1 b
+        for (int i = 0; i < kAdiabaticIterations && b.excess != 0; ++i) {
+            if (std::abs(b.kelvin - a.kelvin) <= kAdiabaticKelvinTolerance)
+                break;
+            double t = b.kelvin - fb * (b.kelvin - a.kelvin) / (fb - fa);
+            const double lowEnd = std::min(a.kelvin, b.kelvin);
+            const double highEnd = std::max(a.kelvin, b.kelvin);
+            const double margin = (highEnd - lowEnd) * 1e-3;
+            if (!(t > lowEnd + margin && t < highEnd - margin))
+                t = (a.kelvin + b.kelvin) / 2;
+            const bool nearerA = std::abs(t - a.kelvin) < std::abs(t - b.kelvin);
+            Probe c = probe(t, nearerA ? a.state : b.state);
+            if ((c.excess < 0) == (b.excess < 0)) {
+                b = std::move(c);
+                fb = b.excess;
+                fa = kept == -1 ? fa / 2 : a.excess;
+                kept = -1;
+            } else {
+                a = std::move(b);
+                b = std::move(c);
+                fa = a.excess;
+                fb = b.excess;
+                kept = 1;
+            }
+        }
+        return std::abs(a.excess) < std::abs(b.excess) ? a.point : b.point;
+    }
+
     struct Phase {
         std::vector<int> gases;     // indices in the system's species
         std::vector<int> condensed; // indices in the system's condensed phases
@@ -471,11 +606,25 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         feed.emplace_back(*compound, moles);
     }
     checkFeedAndPressures(request, feed.empty());
-    const std::vector<double> temperatures = request.range->kelvins();
-    if (temperatures.empty() || temperatures.front() <= 0)
+    // The adiabatic temperature is not known beforehand: a compound its
+    // data do not cover is named once the temperature is found.
+    const bool adiabatic = request.adiabaticFeedKelvin.has_value();
+    const std::vector<double> temperatures =
+        adiabatic ? std::vector<double>{} : request.range->kelvins();
+    if (!adiabatic && (temperatures.empty() || temperatures.front() <= 0))
         refuse(u"温度の範囲を正しく入力してください"_s);
-    if (request.adiabaticFeedKelvin)
-        refuse(u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s);
+    if (adiabatic) {
+        // The energy balance needs every compound's enthalpy: the polynomials'.
+        for (const auto& [compound, moles] : feed) {
+            if (!compound.fromPolynomials)
+                refuse(kAdiabaticNeedsPolynomials);
+            const double t0 = *request.adiabaticFeedKelvin;
+            if (!(t0 > 0) || !compound.covers(t0))
+                refuse(u"原料の温度が"_s + compound.name + u"のデータの範囲("_s +
+                       generalNumberText(compound.minKelvin) + u"～"_s +
+                       generalNumberText(compound.maxKelvin) + u" K)の外です"_s);
+        }
+    }
 
     QStringList elements;
     for (const auto& [compound, moles] : feed) {
@@ -495,7 +644,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         // Norvane.dat's records the polynomial file does not hold, aliases
         // (same counts and values) counted once.
         std::map<RecordKey, int> seen;
-        for (int r = 0; r < database.recordCount(); ++r) {
+        for (int r = 0; r < (adiabatic ? 0 : database.recordCount()); ++r) {
             const QString name = database.name(r);
             if (thermo.polynomials()->find(name))
                 continue;
@@ -522,6 +671,8 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
                 refuse(name + u"はファイルに登録されていません"_s);
             if (!madeOf(compound->elements, elements))
                 refuse(name + u"は反応系にない元素を含んでいます"_s);
+            if (adiabatic && !compound->fromPolynomials)
+                refuse(kAdiabaticNeedsPolynomials);
             candidates.push_back(*compound);
         }
     }
@@ -622,7 +773,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
 
 CompositionSystem compositionSystem(const CompositionRequest& request, const ThermoData& thermo)
 {
-    if (request.range && thermo.hasPolynomials())
+    if ((request.range || request.adiabaticFeedKelvin) && thermo.hasPolynomials())
         return polynomialSystem(request, thermo);
     const CompoundIndex& database = *thermo.database();
     // Records whose compound holds (or may hold) elements besides C, H and O.
@@ -672,7 +823,7 @@ CompositionSystem compositionSystem(const CompositionRequest& request, const The
             notices.append(u"Norvane.dat の dG は 300～1000 K の値です。この範囲の外は直線で外挿しています"_s);
     }
     if (request.adiabaticFeedKelvin)
-        refuse(u"断熱平衡には化合物の熱力学データ(多項式)が必要です"_s);
+        refuse(kAdiabaticNeedsPolynomials);
 
     // Every record read once; a record that cannot be read matters only
     // when the request uses it.
@@ -822,6 +973,11 @@ CompositionTable compositionTable(const CompositionSystem& system,
     const std::vector<double> pressures =
         system.pressures.empty() ? std::vector<double>{system.totalPressure} : system.pressures;
     for (const double pressure : pressures) {
+        if (system.adiabaticFeedKelvin) {
+            table.series.push_back(
+                {u"H"_s, pressure, {solve.adiabaticPointAt(*system.adiabaticFeedKelvin, pressure)}});
+            continue;
+        }
         if (system.range) {
             CompositionSeries series{u"K"_s, pressure, {}};
             std::optional<GibbsSolver::State> state;
@@ -879,7 +1035,23 @@ CompositionTable compositionTable(const CompositionSystem& system,
             }
         }
     }
-    if (!system.range && system.pressures.empty()) {
+    if (system.adiabaticFeedKelvin) {
+        // Compounds the data leave out at the temperature found.
+        for (const CompositionSeries& series : table.series) {
+            const CompositionPoint& point = series.points.front();
+            const auto notice = [&](const GibbsSpecies& s) {
+                if (point.failed() || !s.thermo || s.inert() || s.thermo->covers(point.kelvin))
+                    return;
+                const QString line = s.name + u": "_s + generalNumberText(s.thermo->minKelvin) +
+                                     u"～"_s + generalNumberText(s.thermo->maxKelvin) +
+                                     u" K の範囲外の温度では除いています"_s;
+                if (!table.notices.contains(line))
+                    table.notices.append(line);
+            };
+            std::for_each(system.species.begin(), system.species.end(), notice);
+        }
+    }
+    if (!system.range && system.pressures.empty() && !system.adiabaticFeedKelvin) {
         table.kelvin = table.series[0].points;
         table.celsius = table.series[1].points;
     }
