@@ -14,6 +14,8 @@ constexpr double kPivotTolerance = 1e-11;
 // A species that can take no more than this (in the scaled balances) cannot
 // form: only rounding stands between it and 0.
 constexpr double kFormableAmount = 1e-9;
+// Steps that gain nothing in a row before the simplex turns to Bland's rule.
+constexpr int kDegenerateRun = 8;
 
 // The simplex tableau of  A x = b, x >= 0  with one artificial column per
 // row, in the textbook dense form: rows of [A | I | b].
@@ -74,6 +76,14 @@ public:
         return value(j);
     }
 
+    // Phase two from the current basis: the largest weighted sum of x.
+    void maximise(const std::vector<double>& weights)
+    {
+        std::vector<double> cost(n_ + m_, 0.0);
+        std::copy(weights.begin(), weights.end(), cost.begin());
+        optimise(cost, n_);
+    }
+
     double value(size_t j) const
     {
         for (size_t i = 0; i < m_; ++i) {
@@ -84,18 +94,25 @@ public:
     }
 
 private:
-    // Maximises cost . x over the columns below `columns`, Bland's rule
-    // (smallest index enters and leaves) so that degenerate steps cannot cycle.
+    // Maximises cost . x over the columns below `columns`: the column of the
+    // largest reduced cost enters, and after a run of steps that gain nothing
+    // Bland's rule (smallest index enters and leaves), so that degenerate
+    // steps cannot cycle.
     void optimise(const std::vector<double>& cost, size_t columns)
     {
+        int degenerate = 0;
         for (;;) {
+            const bool bland = degenerate >= kDegenerateRun;
             size_t entering = columns;
-            for (size_t j = 0; j < columns && entering == columns; ++j) {
+            double largest = kPivotTolerance;
+            for (size_t j = 0; j < columns && !(bland && entering < columns); ++j) {
                 double reduced = cost[j];
                 for (size_t i = 0; i < m_; ++i)
                     reduced -= cost[basis_[i]] * t_[i][j];
-                if (reduced > kPivotTolerance)
+                if (reduced > largest) {
                     entering = j;
+                    largest = bland ? kPivotTolerance : reduced;
+                }
             }
             if (entering == columns)
                 return;
@@ -113,6 +130,7 @@ private:
             }
             if (leaving == m_)
                 return; // unbounded: cannot happen with non-negative atoms
+            degenerate = best <= kPivotTolerance ? degenerate + 1 : 0;
             pivot(leaving, entering);
         }
     }
@@ -188,9 +206,41 @@ std::vector<bool> formableSpecies(const std::vector<std::vector<double>>& atoms,
     Tableau tableau(a, std::vector<double>(rows.size(), 1.0));
     if (!tableau.findFeasible())
         return formable;
+    // Every vertex the simplex visits shows some species that can form: they
+    // need no program of their own.
+    const auto markVertex = [&] {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (tableau.value(c) > kFormableAmount)
+                formable[columns[c]] = true;
+        }
+    };
+    markVertex();
+    // The most of the species not yet seen, all at once: a vertex that shows
+    // none of them leaves only the programs of their own to decide.
+    for (;;) {
+        std::vector<double> unseen(columns.size(), 0.0);
+        size_t count = 0;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (!formable[columns[c]]) {
+                unseen[c] = 1;
+                ++count;
+            }
+        }
+        if (count == 0)
+            return formable;
+        tableau.maximise(unseen);
+        markVertex();
+        size_t left = 0;
+        for (size_t c = 0; c < columns.size(); ++c)
+            left += formable[columns[c]] ? 0 : 1;
+        if (left == count)
+            break;
+    }
     for (size_t c = 0; c < columns.size(); ++c) {
-        if (tableau.value(c) > kFormableAmount || tableau.maximise(c) > kFormableAmount)
-            formable[columns[c]] = true;
+        if (formable[columns[c]])
+            continue;
+        if (tableau.maximise(c) > kFormableAmount)
+            markVertex();
     }
     return formable;
 }

@@ -34,7 +34,13 @@ constexpr double kBalanceTolerance = 1e-12;
 // The adiabatic search: its first step from the feed's temperature (each
 // next one half again as long), the bracket's width that ends it, and the
 // most refinements (each a solve).
+constexpr double kAdiabaticFirstKelvin = 1000;
 constexpr double kAdiabaticFirstStep = 200;
+// Past the secant's estimate by this share, so that the next probe brackets
+// the root (the products' enthalpy rises faster as they dissociate), and at
+// least this far.
+constexpr double kAdiabaticOvershoot = 1.05;
+constexpr double kAdiabaticLeastStep = 5;
 constexpr double kAdiabaticKelvinTolerance = 1e-6;
 constexpr int kAdiabaticIterations = 60;
 
@@ -205,8 +211,9 @@ public:
         std::vector<double> g(phase.gases.size() + phase.condensed.size());
         const double lnPressure = std::log(pressure);
         // Gases at the total pressure; a pure condensed phase at activity 1.
+        ReferenceMemo references(kelvin);
         const auto potential = [&](const GibbsSpecies& s, double shift) {
-            const double dG = s.thermo ? s.thermo->formationGibbs(kelvin)
+            const double dG = s.thermo ? s.thermo->formationGibbs(references)
                                        : formationGibbsAt(s, kelvin);
             const double value = dG * kpFactor_ / kelvin + shift;
             if (!std::isfinite(value))
@@ -322,11 +329,18 @@ private:
                 notSolved(kelvin, kCheckFailed);
             return p;
         };
-        // Bracketed from the feed's temperature: upwards when the products at
-        // it hold less enthalpy than the feed (heat is released), else down.
-        Probe a = probe(std::clamp(feedKelvin, low, high), std::nullopt);
+        // The products' enthalpy rises with the temperature, so one probe
+        // tells on which side the answer lies: upwards when the products
+        // there hold less enthalpy than the feed, else down. The first probe
+        // is at the feed's temperature, or kAdiabaticFirstKelvin when the feed
+        // is colder (its equilibrium there, with every trace species at
+        // extremes, is the slowest to find).
+        Probe a = probe(std::clamp(std::max(feedKelvin, kAdiabaticFirstKelvin), low, high),
+                        std::nullopt);
         if (a.excess == 0)
             return a.point;
+        // Each next step goes a little past where the line through the last
+        // two probes crosses 0 (at least kAdiabaticFirstStep at first).
         const double direction = a.excess < 0 ? 1 : -1;
         double step = kAdiabaticFirstStep;
         Probe b = a;
@@ -339,38 +353,43 @@ private:
             b = probe(next, a.state);
             if ((b.excess < 0) != (a.excess < 0) || b.excess == 0)
                 break;
-            step *= 1.5;
+            const double slope = (b.excess - a.excess) / (b.kelvin - a.kelvin);
+            const double ahead = -b.excess / slope * direction; // to the line's 0
+            step = std::isfinite(ahead) && ahead > 0
+                       ? std::max(ahead * kAdiabaticOvershoot, kAdiabaticLeastStep)
+                       : step * 2;
         }
-        // Regula falsi with the Illinois halving of the end that stays, and a
-        // bisection whenever the secant's point would not shrink the bracket.
+        // Regula falsi with the Illinois rule: an end kept twice in a row has
+        // its value halved, so that both ends close in. Ends when a probe
+        // moves less than kAdiabaticKelvinTolerance from the one before.
         double fa = a.excess;
         double fb = b.excess;
-        int kept = 0; // which end stayed last: -1 a, +1 b
-        for (int i = 0; i < kAdiabaticIterations && b.excess != 0; ++i) {
-            if (std::abs(b.kelvin - a.kelvin) <= kAdiabaticKelvinTolerance)
-                break;
-            double t = b.kelvin - fb * (b.kelvin - a.kelvin) / (fb - fa);
-            const double lowEnd = std::min(a.kelvin, b.kelvin);
-            const double highEnd = std::max(a.kelvin, b.kelvin);
-            const double margin = (highEnd - lowEnd) * 1e-3;
-            if (!(t > lowEnd + margin && t < highEnd - margin))
+        int kept = 0; // the end kept by the last probe: -1 a, +1 b
+        Probe last = b;
+        for (int i = 0; i < kAdiabaticIterations && last.excess != 0; ++i) {
+            double t = (fa * b.kelvin - fb * a.kelvin) / (fa - fb);
+            if (!(t > std::min(a.kelvin, b.kelvin) && t < std::max(a.kelvin, b.kelvin)))
                 t = (a.kelvin + b.kelvin) / 2;
+            const double moved = std::abs(t - last.kelvin);
             const bool nearerA = std::abs(t - a.kelvin) < std::abs(t - b.kelvin);
-            Probe c = probe(t, nearerA ? a.state : b.state);
-            if ((c.excess < 0) == (b.excess < 0)) {
-                b = std::move(c);
-                fb = b.excess;
-                fa = kept == -1 ? fa / 2 : a.excess;
+            last = probe(t, nearerA ? a.state : b.state);
+            if ((last.excess < 0) == (b.excess < 0)) {
+                b = last;
+                fb = last.excess;
+                if (kept == -1)
+                    fa /= 2;
                 kept = -1;
             } else {
-                a = std::move(b);
-                b = std::move(c);
-                fa = a.excess;
-                fb = b.excess;
+                a = last;
+                fa = last.excess;
+                if (kept == 1)
+                    fb /= 2;
                 kept = 1;
             }
+            if (moved <= kAdiabaticKelvinTolerance)
+                break;
         }
-        return std::abs(a.excess) < std::abs(b.excess) ? a.point : b.point;
+        return last.point;
     }
 
     struct Phase {
@@ -512,6 +531,27 @@ private:
     // Per set of covered species (every species but the inerts, for Norvane.dat).
     mutable std::map<std::vector<bool>, Phase> phases_;
 };
+
+// A start for the solve at `kelvin` from the solutions at two temperatures
+// below it: their log amounts and total carried on along a straight line. The
+// nearer solution as it is where the two are not over the same species.
+std::optional<GibbsSolver::State> extrapolated(const std::optional<GibbsSolver::State>& before,
+                                               double beforeKelvin,
+                                               const std::optional<GibbsSolver::State>& last,
+                                               double lastKelvin, double kelvin)
+{
+    if (!last || !before || before->lnAmounts.size() != last->lnAmounts.size() ||
+        before->present != last->present || !std::isfinite(last->lnTotal) ||
+        !std::isfinite(before->lnTotal) || !(lastKelvin > beforeKelvin))
+        return last;
+    GibbsSolver::State start = *last;
+    const double w = (kelvin - lastKelvin) / (lastKelvin - beforeKelvin);
+    const auto line = [w](double b, double l) { return std::isfinite(b) ? l + w * (l - b) : l; };
+    for (size_t j = 0; j < start.lnAmounts.size(); ++j)
+        start.lnAmounts[j] = line(before->lnAmounts[j], last->lnAmounts[j]);
+    start.lnTotal = line(before->lnTotal, last->lnTotal);
+    return start;
+}
 
 } // namespace
 
@@ -979,10 +1019,24 @@ CompositionTable compositionTable(const CompositionSystem& system,
             continue;
         }
         if (system.range) {
+            // Each point starts from the straight line through its two
+            // neighbours' solutions below it.
             CompositionSeries series{u"K"_s, pressure, {}};
             std::optional<GibbsSolver::State> state;
-            for (const double t : system.range->kelvins())
-                series.points.push_back(solve.checkedPointAt(t, pressure, state));
+            std::optional<GibbsSolver::State> before;
+            double lastKelvin = 0;
+            double beforeKelvin = 0;
+            for (const double t : system.range->kelvins()) {
+                std::optional<GibbsSolver::State> start =
+                    extrapolated(before, beforeKelvin, state, lastKelvin, t);
+                series.points.push_back(solve.checkedPointAt(t, pressure, start));
+                if (series.points.back().failed())
+                    continue;
+                before = std::move(state);
+                beforeKelvin = lastKelvin;
+                state = std::move(start);
+                lastKelvin = t;
+            }
             table.series.push_back(std::move(series));
             continue;
         }

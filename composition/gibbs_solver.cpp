@@ -20,7 +20,10 @@ using Indices = std::array<int, kMaxElements>;
 
 using Row = GibbsSolver::Row;
 using Square = GibbsSolver::Square;
-constexpr int kMaxIterations = 400;
+constexpr int kMaxIterations = GibbsSolver::kMaxSteps;
+// A neighbour's solution that has not led to the answer in this many steps is
+// too far off: the cold start is the shorter way then.
+constexpr int kWarmIterations = 60;
 // A full step below this in every log amount (and in a condensed amount
 // relative to the feed) ends the iteration once taken: Newton's convergence is
 // quadratic there, so what remains is rounding, and a smaller bound would
@@ -310,6 +313,14 @@ const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
     const auto found = absent_.find(present);
     if (found != absent_.end())
         return found->second;
+    // More columns rule out no more species: where the gas alone can form
+    // every species, it can beside any condensed species.
+    const Present none(present.size(), false);
+    if (present != none) {
+        const std::vector<bool>& inGas = absentBeside(none);
+        if (std::none_of(inGas.begin(), inGas.end(), [](bool a) { return a; }))
+            return absent_.emplace(present, inGas).first->second;
+    }
     // The present condensed species as more columns: species the gas alone
     // cannot balance may form beside them.
     std::vector<std::vector<double>> columns;
@@ -463,12 +474,13 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     // Newton steps then refine. Beside condensed species the gas's own
     // potentials are tried first, as they are (the shortest way when the
     // gas's potentials were near theirs), then refitted around them.
-    if (!constraint.members.empty() && !state.lnAmounts.empty() && iterate(g, state))
+    if (!constraint.members.empty() && !state.lnAmounts.empty() &&
+        iterate(g, state, kWarmIterations))
         return result = state, true;
     if (!start.lnAmounts.empty()) {
         state = prepared(start);
         refit(g, state);
-        if (iterate(g, state))
+        if (iterate(g, state, kWarmIterations))
             return result = state, true;
         state = coldState(g, present, absent);
         if (iterate(g, state))
@@ -860,6 +872,7 @@ struct GibbsSolver::Basis {
     Square gram{};
     std::vector<Vector> coordinates; // of every species
     Vector target{};                 // the feed's coordinates
+    std::vector<int> order;          // the species, most abundant first
 };
 
 struct GibbsSolver::Linearisation {
@@ -874,7 +887,10 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     const int species = int(atoms_.size());
     const int e = elements_;
     // The present condensed species first, then the most abundant species
-    // that are independent of those before them.
+    // that are independent of those before them. The same members as the
+    // last step's keep their coordinates.
+    const Indices lastMembers = basis.memberSpecies;
+    const int lastSize = basis.size;
     basis.size = 0;
     IndependentSet chosen(e);
     for (size_t c = 0; c < condensed_.size(); ++c) {
@@ -883,12 +899,24 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
             basis.memberSpecies[basis.size++] = -1 - int(c);
         }
     }
-    std::vector<int> order(static_cast<size_t>(species));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return lnN[a] > lnN[b]; });
-    for (const int j : order) {
-        if (basis.size == rank)
-            break;
+    // The species by abundance: the last step's order, sorted again by
+    // insertion (a step moves few species past others).
+    std::vector<int>& order = basis.order;
+    if (order.size() != size_t(species)) {
+        order.resize(size_t(species));
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](int a, int b) { return lnN[a] > lnN[b]; });
+    } else {
+        for (size_t i = 1; i < order.size(); ++i) {
+            const int j = order[i];
+            size_t k = i;
+            for (; k > 0 && lnN[order[k - 1]] < lnN[j]; --k)
+                order[k] = order[k - 1];
+            order[k] = j;
+        }
+    }
+    for (size_t i = 0; i < order.size() && basis.size < rank; ++i) {
+        const int j = order[i];
         if (!state.absent[j] && chosen.add(atoms_[j])) {
             basis.members[basis.size] = atoms_[j];
             basis.memberSpecies[basis.size++] = j;
@@ -897,6 +925,9 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     const int size = basis.size;
     if (size != rank)
         return false;
+    if (size == lastSize && basis.memberSpecies == lastMembers &&
+        basis.coordinates.size() == atoms_.size())
+        return true;
 
     // Coordinates of a vector in the basis: the members' square system over
     // `size` independent element rows, solved directly, so that an element
@@ -952,7 +983,8 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     return true;
 }
 
-bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, const Basis& basis,
+bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
+                            const std::vector<double>& condensed, const Basis& basis,
                             Linearisation& result) const
 {
     // Residuals and Jacobian of the basis balances and the total. The
@@ -972,7 +1004,7 @@ bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, co
     Row totalRow{};
     double gasSum = 0;
     for (int j = 0; j < species; ++j) {
-        const double nj = std::exp(lnAmount(state, g, j));
+        const double nj = amounts[size_t(j)];
         if (!std::isfinite(nj))
             return false;
         if (nj == 0)
@@ -1009,7 +1041,7 @@ bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, co
         else
             gain[p] -= basis.target[p];
         if (basis.memberSpecies[p] < 0) {
-            const double amount = state.condensed[size_t(-1 - basis.memberSpecies[p])];
+            const double amount = condensed[size_t(-1 - basis.memberSpecies[p])];
             result.residual[p] = (gain[p] + amount - loss[p]) / feedScale_;
             for (int q = 0; q < n; ++q)
                 result.jacobian[p][q] = (gains[p][q] - losses[p][q]) / feedScale_;
@@ -1025,7 +1057,7 @@ bool GibbsSolver::linearise(const std::vector<double>& g, const State& state, co
         }
     }
     const double mixture = gasSum + inert_;
-    result.residual[size] = std::log(mixture) - state.lnTotal;
+    result.residual[size] = std::log(mixture) - lnTotal;
     for (int q = 0; q < n; ++q)
         result.jacobian[size][q] = totalRow[q] / mixture;
     result.jacobian[size][size] -= 1;
@@ -1056,7 +1088,7 @@ double GibbsSolver::stepFactor(const std::vector<double>& lnN, const State& stat
     return factor;
 }
 
-bool GibbsSolver::iterate(const std::vector<double>& g, State& state) const
+bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterations) const
 {
     const int species = int(atoms_.size());
     const int e = elements_;
@@ -1077,19 +1109,41 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state) const
     }
     const int rank = span.size();
 
+    // Each state's log amounts and amounts, computed once: a step's trial,
+    // when taken, is the next iteration's state.
     std::vector<double> lnN(static_cast<size_t>(species), 0.0);
+    std::vector<double> amounts(lnN.size());
+    std::vector<double> trialLnN(lnN.size());
+    std::vector<double> trialAmounts(lnN.size());
+    const auto evaluate = [&](const Vector& pi, double lnTotal, std::vector<double>& ln,
+                              std::vector<double>& n) {
+        for (int j = 0; j < species; ++j) {
+            ln[j] = state.absent[j] ? -std::numeric_limits<double>::infinity()
+                                    : lnTotal + dot(atoms_[j], pi, e) - g[j];
+            n[j] = std::exp(ln[j]);
+        }
+    };
+    evaluate(state.pi, state.lnTotal, lnN, amounts);
     Basis basis;
-    for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+    // The last step's trial linearised in its basis: this step's start when
+    // the basis stays.
+    Linearisation there;
+    bool thereValid = false;
+    Vector trialPi{};
+    std::vector<double> trialCondensed;
+    for (int iteration = 0; iteration < iterations; ++iteration) {
         if (!std::isfinite(state.lnTotal))
             return false;
-        for (int j = 0; j < species; ++j)
-            lnN[j] = lnAmount(state, g, j);
+        const Indices lastMembers = basis.memberSpecies;
+        const int lastSize = basis.size;
         if (!chooseBasis(lnN, state, rank, basis))
             return false;
         const int size = basis.size;
         const int n = size + 1;
         Linearisation here;
-        if (!linearise(g, state, basis, here))
+        if (thereValid && size == lastSize && basis.memberSpecies == lastMembers)
+            here = there;
+        else if (!linearise(amounts, state.lnTotal, state.condensed, basis, here))
             return false;
         Row step{};
         for (int p = 0; p < n; ++p)
@@ -1114,26 +1168,31 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state) const
         // Damped: a step that does not lower the residuals (in this basis) is
         // halved, so that the iteration cannot cycle between two states.
         double factor = stepFactor(lnN, state, dPi, dLnTotal);
-        State trial = state;
+        double trialLnTotal = 0;
         for (int halving = 0;; ++halving) {
             for (int k = 0; k < e; ++k)
-                trial.pi[k] = state.pi[k] + factor * dPi[k];
-            trial.lnTotal = state.lnTotal + factor * dLnTotal;
+                trialPi[k] = state.pi[k] + factor * dPi[k];
+            trialLnTotal = state.lnTotal + factor * dLnTotal;
+            trialCondensed = state.condensed;
             for (int p = 0; p < size; ++p) {
                 if (basis.memberSpecies[p] < 0)
-                    trial.condensed[size_t(-1 - basis.memberSpecies[p])] =
+                    trialCondensed[size_t(-1 - basis.memberSpecies[p])] =
                         state.condensed[size_t(-1 - basis.memberSpecies[p])] + factor * step[p];
             }
-            Linearisation there;
-            const bool finite = linearise(g, trial, basis, there);
+            evaluate(trialPi, trialLnTotal, trialLnN, trialAmounts);
+            const bool finite =
+                linearise(trialAmounts, trialLnTotal, trialCondensed, basis, there);
+            thereValid = finite;
             if (halving == kMaxHalvings || here.merit <= kMeritFloor ||
                 (finite && there.merit <= (1 - kMeritDecrease * factor) * here.merit))
                 break;
             factor /= 2;
         }
-        state.pi = trial.pi;
-        state.lnTotal = trial.lnTotal;
-        state.condensed = trial.condensed;
+        state.pi = trialPi;
+        state.lnTotal = trialLnTotal;
+        std::swap(state.condensed, trialCondensed);
+        std::swap(lnN, trialLnN);
+        std::swap(amounts, trialAmounts);
 
         double change = std::abs(dLnTotal);
         for (int p = 0; p < size; ++p) {
@@ -1142,9 +1201,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state) const
                                           : std::abs(step[p]) / feedScale_);
         }
         if (factor == 1 && change < kConverged) {
-            state.lnAmounts.resize(static_cast<size_t>(species));
-            for (int j = 0; j < species; ++j)
-                state.lnAmounts[j] = lnAmount(state, g, j);
+            state.lnAmounts = lnN;
             return true;
         }
     }

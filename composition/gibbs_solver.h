@@ -26,6 +26,8 @@ public:
     // Elements a system may hold: enough for the feeds of gas-phase
     // equilibria (C, H, O, N, S, Cl, a metal and more).
     static constexpr int kMaxElements = 8;
+    // The most Newton steps of one solve.
+    static constexpr int kMaxSteps = 400;
     using Vector = std::array<double, kMaxElements>;
     static constexpr int kMaxUnknowns = kMaxElements + 1; // basis members and ln N
     using Row = std::array<double, kMaxUnknowns>;
@@ -87,15 +89,16 @@ private:
     double condensedG(const std::vector<double>& g, int c) const { return g[gases() + std::size_t(c)]; }
     bool constraintOf(const std::vector<double>& g, const Present& present, Constraint& result) const;
 
-    // Damped Newton steps from `state` to the solution.
-    bool iterate(const std::vector<double>& g, State& state) const;
+    // Damped Newton steps from `state` to the solution, at most `iterations`.
+    bool iterate(const std::vector<double>& g, State& state, int iterations = kMaxSteps) const;
     // The basis of one step: the most abundant independent species (the
     // present condensed species first), every species' and the feed's
     // coordinates in it.
     bool chooseBasis(const std::vector<double>& lnN, const State& state, int rank,
                      Basis& basis) const;
     // The basis balances' and the total's residuals and Jacobian at `state`.
-    bool linearise(const std::vector<double>& g, const State& state, const Basis& basis,
+    bool linearise(const std::vector<double>& amounts, double lnTotal,
+                   const std::vector<double>& condensed, const Basis& basis,
                    Linearisation& result) const;
     // The largest share of a Newton step that Newton's model of exp allows.
     double stepFactor(const std::vector<double>& lnN, const State& state, const Vector& dPi,

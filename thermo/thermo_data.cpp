@@ -101,6 +101,34 @@ double CompoundThermo::formationGibbs(double kelvin) const
     return (1 - w) * table_[size_t(segment)] + w * table_[size_t(segment) + 1];
 }
 
+double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
+{
+    const double kelvin = memo.kelvin();
+    if (!fromPolynomials || !covers(kelvin))
+        return formationGibbs(kelvin);
+    const PolynomialSpecies& species = file_->species()[size_t(species_)];
+    const auto own = reducedAt(species, kelvin);
+    if (!own)
+        return kNaN;
+    double gibbs = own->gibbs();
+    for (const ElementCount& e : species.elements) {
+        const auto found = std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(),
+                                        [&](const auto& entry) { return entry.first == e.symbol; });
+        double per = kNaN;
+        if (found != memo.gibbs_.end()) {
+            per = found->second;
+        } else {
+            if (const auto r = referenceAt(*file_, e.symbol, kelvin))
+                per = r->gibbs();
+            memo.gibbs_.emplace_back(e.symbol, per);
+        }
+        if (std::isnan(per))
+            return kNaN;
+        gibbs -= e.count * per;
+    }
+    return gibbs * (kGasConstant * kelvin / kJoulesPerKilocalorie);
+}
+
 std::optional<ThermoValues> CompoundThermo::valuesAt(double kelvin) const
 {
     if (!fromPolynomials || !covers(kelvin))

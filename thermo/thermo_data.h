@@ -23,6 +23,20 @@ struct ThermoValues {
     double enthalpy = 0; // H°(T), kcal/mol, on the polynomials' basis (elements at 298.15 K: 0)
 };
 
+// The elements' reference states at one temperature, each evaluated once
+// for as many compounds as ask (the equilibrium's hundreds of species).
+class ReferenceMemo {
+public:
+    explicit ReferenceMemo(double kelvin) : kelvin_(kelvin) {}
+    double kelvin() const { return kelvin_; }
+
+private:
+    friend class CompoundThermo;
+    double kelvin_;
+    // Per element symbol: its reference's G/RT per atom, NaN without one.
+    std::vector<std::pair<QString, double>> gibbs_;
+};
+
 // One compound in one phase: from the polynomials where the polynomial file
 // has it, otherwise from its Norvane.dat record (ΔfG at 300..1000 K only).
 class CompoundThermo {
@@ -40,6 +54,8 @@ public:
     // states, or along the straight lines between the table's temperatures.
     // NaN outside [minKelvin, maxKelvin].
     double formationGibbs(double kelvin) const;
+    // The same at the memo's temperature, with its reference states.
+    double formationGibbs(ReferenceMemo& memo) const;
     // Everything at T; empty for a table compound or outside the range.
     std::optional<ThermoValues> valuesAt(double kelvin) const;
 
