@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace norvanta {
 
@@ -203,6 +204,24 @@ std::vector<bool> formableSpecies(const std::vector<std::vector<double>>& atoms,
         for (size_t r = 0; r < rows.size(); ++r)
             a[r][c] /= largest;
     }
+    // First whether every species can form at once: the most t with
+    // n_j = m_j + t, m >= 0 (one more column, the sum of all); a feed inside
+    // the species' cone, the usual case, needs no more.
+    std::vector<std::vector<double>> widened = a;
+    for (std::vector<double>& row : widened)
+        row.push_back(std::accumulate(row.begin(), row.end(), 0.0));
+    Tableau interior(widened, std::vector<double>(rows.size(), 1.0));
+    if (!interior.findFeasible())
+        return formable;
+    std::vector<double> shared(columns.size() + 1, 0.0);
+    shared.back() = 1;
+    interior.maximise(shared);
+    if (interior.value(columns.size()) > kFormableAmount) {
+        for (const size_t j : columns)
+            formable[j] = true;
+        return formable;
+    }
+
     Tableau tableau(a, std::vector<double>(rows.size(), 1.0));
     if (!tableau.findFeasible())
         return formable;

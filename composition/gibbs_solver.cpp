@@ -297,6 +297,26 @@ double minimiseExpSum(const std::vector<double>& offset, const std::vector<Vecto
     return current;
 }
 
+// `order` made the species' indices from the most abundant by `ln`: from
+// the order of a nearby state by insertion (a step or a neighbouring
+// temperature moves few species past others), else sorted afresh.
+void sortByAbundance(std::vector<int>& order, const std::vector<double>& ln)
+{
+    if (order.size() != ln.size()) {
+        order.resize(ln.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](int a, int b) { return ln[a] > ln[b]; });
+        return;
+    }
+    for (size_t i = 1; i < order.size(); ++i) {
+        const int j = order[i];
+        size_t k = i;
+        for (; k > 0 && ln[size_t(order[k - 1])] < ln[size_t(j)]; --k)
+            order[k] = order[k - 1];
+        order[k] = j;
+    }
+}
+
 } // namespace
 
 GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert,
@@ -810,11 +830,8 @@ bool GibbsSolver::meetsPhaseRule(const std::vector<double>& g, const State& stat
 
 void GibbsSolver::refit(const std::vector<double>& g, State& state) const
 {
-    const int species = int(atoms_.size());
-    std::vector<int> order(static_cast<size_t>(species));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return state.lnAmounts[a] > state.lnAmounts[b]; });
+    std::vector<int> order = state.order;
+    sortByAbundance(order, state.lnAmounts);
     // Least squares over the chosen species: exact when they are as many as
     // the elements, the smallest change of potentials when fewer. The present
     // condensed species come first, and the fit is then moved onto their
@@ -899,22 +916,8 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
             basis.memberSpecies[basis.size++] = -1 - int(c);
         }
     }
-    // The species by abundance: the last step's order, sorted again by
-    // insertion (a step moves few species past others).
     std::vector<int>& order = basis.order;
-    if (order.size() != size_t(species)) {
-        order.resize(size_t(species));
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&](int a, int b) { return lnN[a] > lnN[b]; });
-    } else {
-        for (size_t i = 1; i < order.size(); ++i) {
-            const int j = order[i];
-            size_t k = i;
-            for (; k > 0 && lnN[order[k - 1]] < lnN[j]; --k)
-                order[k] = order[k - 1];
-            order[k] = j;
-        }
-    }
+    sortByAbundance(order, lnN);
     for (size_t i = 0; i < order.size() && basis.size < rank; ++i) {
         const int j = order[i];
         if (!state.absent[j] && chosen.add(atoms_[j])) {
@@ -1125,6 +1128,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
     };
     evaluate(state.pi, state.lnTotal, lnN, amounts);
     Basis basis;
+    basis.order = state.order;
     // The last step's trial linearised in its basis: this step's start when
     // the basis stays.
     Linearisation there;
@@ -1202,6 +1206,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         }
         if (factor == 1 && change < kConverged) {
             state.lnAmounts = lnN;
+            state.order = std::move(basis.order);
             return true;
         }
     }

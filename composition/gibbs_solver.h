@@ -43,6 +43,8 @@ public:
         // ln n_j of every species at the solution, for the start of the next
         // temperature's solve; empty before the first.
         std::vector<double> lnAmounts;
+        // The species from the most abundant, for the next solve's sorts.
+        std::vector<int> order;
         // Species the feed's stoichiometry rules out (amount exactly 0).
         std::vector<bool> absent;
     };
