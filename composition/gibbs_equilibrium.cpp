@@ -152,9 +152,10 @@ std::vector<double> seriesTemperatures(bool kelvin, bool tetraPrecision)
 class CompositionSolve {
 public:
     CompositionSolve(const CompositionSystem& system, const PhysicalConstants& constants)
-        : system_(system), kpFactor_(constants.kpFactor)
+        : system_(system), kpFactor_(constants.kpFactor),
+          symbols_(system.elements.isEmpty() ? 3 : int(system.elements.size()))
     {
-        const int symbols = system.elements.isEmpty() ? 3 : int(system.elements.size());
+        const int symbols = symbols_;
         used_.assign(size_t(symbols), false);
         elementIndex_.assign(size_t(symbols), -1);
         for (const GibbsSpecies& s : system.species) {
@@ -400,11 +401,15 @@ private:
 
     // Each species' counts, in CompositionSystem::elements' order (C, H, O
     // for Norvane.dat's records).
-    static std::vector<double> countsOf(const GibbsSpecies& s)
+    // (A feed of elements no other species holds balances none: its
+    // compounds' counts are all 0.)
+    std::vector<double> countsOf(const GibbsSpecies& s) const
     {
-        if (s.thermo)
-            return s.counts;
-        return {s.atoms[0], s.atoms[1], s.atoms[2]};
+        if (!s.thermo)
+            return {s.atoms[0], s.atoms[1], s.atoms[2]};
+        std::vector<double> counts = s.counts;
+        counts.resize(size_t(symbols_), 0.0);
+        return counts;
     }
 
     GibbsSolver::Vector solverAtoms(const GibbsSpecies& species) const
@@ -520,6 +525,7 @@ private:
 
     const CompositionSystem& system_;
     const double kpFactor_;
+    const int symbols_; // the elements the species' counts are given in
     std::vector<bool> used_;
     std::vector<int> elementIndex_;
     int elements_ = 0;
