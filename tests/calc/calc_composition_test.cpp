@@ -102,6 +102,40 @@ TEST(CalcComposition, PressuresAndRangeAreTheDefaultTablesRearranged)
     EXPECT_EQ(QString::fromUtf8(beyond.err), QString());
 }
 
+// --adiabatic writes per pressure one row "H" at the temperature found;
+// --condensed a column per condensed species that appears, by its data name.
+TEST(CalcComposition, AdiabaticRowsAndCondensedColumns)
+{
+    CalcFolder folder;
+    const QString flame = folder.writeReaction(
+        u"flame.txt"_s,
+        reaction({{u"CH4"_s, u"1"_s, u"1"_s}, {u"O2"_s, u"2"_s, u"2"_s}, {u"N2"_s, u"1"_s, u"7.52"_s}},
+                 {{u"CO2"_s, u"1"_s}, {u"H2O"_s, u"2"_s}}, 0));
+    const CalcRun adiabatic =
+        folder.run({u"--composition"_s, u"--adiabatic=298.15"_s, u"--pressures=1,10"_s, flame});
+    EXPECT_EQ(adiabatic.status, calc::ExitStatus::Success);
+    const QStringList lines = QString::fromUtf8(adiabatic.out).split(u'\n');
+    ASSERT_EQ(lines.size(), 9); // per pressure: its line, header, row, empty line; the end
+    EXPECT_EQ(lines[0], u"# 全圧 1 atm"_s);
+    EXPECT_EQ(lines[4], u"# 全圧 10 atm"_s);
+    EXPECT_NEAR(lines[2].section(u'\t', 1, 1).toDouble(), 2224, 0.5);
+    EXPECT_TRUE(lines[2].startsWith(u"H\t"_s));
+    EXPECT_NEAR(lines[6].section(u'\t', 1, 1).toDouble(), 2267, 0.5);
+
+    const QString water = folder.writeReaction(
+        u"water.txt"_s,
+        reaction({{u"H2"_s, u"2"_s, u"2"_s}, {u"O2"_s, u"1"_s, u"1"_s}, {u"N2"_s, u"1"_s, u"4"_s}},
+                 {{u"H2O"_s, u"2"_s}}, 0));
+    const CalcRun condensed =
+        folder.run({u"--composition"_s, u"--condensed"_s, u"--range=300:400:50"_s, water});
+    EXPECT_EQ(condensed.status, calc::ExitStatus::Success);
+    const QStringList rows = QString::fromUtf8(condensed.out).split(u'\n');
+    ASSERT_GE(rows.size(), 4);
+    EXPECT_TRUE(rows[0].endsWith(u"\tH2O(L)"_s)) << rows[0].toStdString();
+    EXPECT_GT(rows[1].section(u'\t', -1).toDouble(), 0);  // 300 K: liquid water
+    EXPECT_EQ(rows[3].section(u'\t', -1), u"0"_s);        // 400 K: none
+}
+
 // Dry fractions leave water out and sum to 1; conversions of steam reforming
 // lie within 0 and 1 and methane's grows with the temperature; H2/CO is the
 // ratio of the wet fractions.
