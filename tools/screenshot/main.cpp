@@ -21,6 +21,7 @@
 #include "results/composition_form.h"
 #include "results/results_form.h"
 
+#include <QCheckBox>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -141,6 +142,58 @@ QWidget* compositionWindow(NorvantaApplication& app)
     return form;
 }
 
+// The composition window over a feed of its own: opened over steam
+// reforming, then the reactant rows set on the main window for the window's
+// options to be set and calculated (a feed of other elements than C, H and O
+// is refused by the default series).
+norvanta::CompositionForm* compositionWindowOf(NorvantaApplication& app, const QStringList& names,
+                                              const QStringList& ratios)
+{
+    compositionWindow(app);
+    norvanta::ReactionFields fields;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        fields.reactNum[size_t(k)] = u"1"_s;
+        fields.react[size_t(k)] = names[k];
+        fields.molar[size_t(k)] = ratios[k];
+    }
+    fields.pressure = u"1"_s;
+    norvanta::CompositionForm* form =
+        app.mainForm().findChild<norvanta::CompositionCommand*>()->form();
+    form->PressureBox->clear();
+    form->FromBox->setText(u"300"_s);
+    form->ToBox->setText(u"3000"_s);
+    form->StepBox->setText(u"100"_s);
+    app.mainForm().setFields(fields);
+    return form;
+}
+
+// The Claus furnace's gases, H2S : SO2 = 2 : 1, with condensed phases from
+// 500 to 1500 K: liquid sulfur at the low end.
+QWidget* compositionCondensedWindow(NorvantaApplication& app)
+{
+    norvanta::CompositionForm* form =
+        compositionWindowOf(app, {u"H2S"_s, u"SO2"_s}, {u"2"_s, u"1"_s});
+    form->FromBox->setText(u"500"_s);
+    form->ToBox->setText(u"1500"_s);
+    form->StepBox->setText(u"50"_s);
+    form->CondensedCheck->setChecked(true);
+    form->CalButton->click();
+    return form;
+}
+
+// Methane in air, CH4 : O2 : N2 = 1 : 2 : 7.52 from 298.15 K, at the
+// temperature it reaches by itself at 1, 10 and 30 atm.
+QWidget* compositionAdiabaticWindow(NorvantaApplication& app)
+{
+    norvanta::CompositionForm* form = compositionWindowOf(
+        app, {u"CH4"_s, u"O2"_s, u"N2"_s}, {u"1"_s, u"2"_s, u"7.52"_s});
+    form->PressureBox->setText(u"1, 10, 30"_s);
+    form->AdiabaticCheck->setChecked(true);
+    form->FeedTemperatureBox->setText(u"298.15"_s);
+    form->CalButton->click();
+    return form;
+}
+
 const Shot kShots[] = {
     {u"main-window"_s, [](NorvantaApplication& app) { return mainWindow(app, false); }},
     {u"main-window-list"_s, [](NorvantaApplication& app) { return mainWindow(app, true); }},
@@ -149,6 +202,8 @@ const Shot kShots[] = {
     {u"about-window"_s, aboutWindow},
     {u"registration-window"_s, registrationWindow},
     {u"composition-window"_s, compositionWindow},
+    {u"composition-window-condensed"_s, compositionCondensedWindow},
+    {u"composition-window-adiabatic"_s, compositionAdiabaticWindow},
 };
 
 bool takeShot(const Shot& shot, const QDir& folder)
