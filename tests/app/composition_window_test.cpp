@@ -17,6 +17,7 @@
 #include "support/test_files.h"
 
 #include <QLabel>
+#include <QFile>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -167,6 +168,9 @@ TEST_F(CompositionWindowTest, ShowsCopiesAndWarnsAsTheEngineAndTheRunSay)
 // user meets them; the numbers are the engine's and are not checked here.
 TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
 {
+    // The polynomial file beside Norvane.dat, for the adiabatic equilibrium.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(NORVANTA_SOURCE_DIR "/data/NorvaneThermo.dat"),
+                            path("NorvaneThermo.dat")));
     typeSteamReforming();
     form.move(300, 200);
     CompositionForm* window = openFromMenu();
@@ -183,16 +187,19 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
         QString pressures;
         QString cutoff;
         bool dry;
+        QString feedKelvin; // adiabatic from this feed temperature; empty: not
         QString heading;
         int columns;
     };
     const QString feed = u"原料 CH4:H2O=1:3　全圧 "_s;
     const int defaultPoints = int(engineTable().celsius.size());
     const Options options[] = {
-        {QString(), QString(), u"1E-06"_s, false, feed + u"1 atm"_s, defaultPoints},
-        {QString(), u"1, 10, 30"_s, u"1E-06"_s, false, feed + u"1, 10, 30 atm"_s,
+        {QString(), QString(), u"1E-06"_s, false, {}, feed + u"1 atm"_s, defaultPoints},
+        {QString(), u"1, 10, 30"_s, u"1E-06"_s, false, {}, feed + u"1, 10, 30 atm"_s,
          3 * defaultPoints},
-        {u"300 1000 100"_s, u"2  0.5"_s, u"0.01"_s, true, feed + u"2, 0.5 atm"_s, 2 * 8},
+        {QString(), u"1, 10"_s, u"1E-06"_s, false, u"1200"_s,
+         feed + u"1, 10 atm　断熱 (原料 1200 K)"_s, 2},
+        {u"300 1000 100"_s, u"2  0.5"_s, u"0.01"_s, true, {}, feed + u"2, 0.5 atm"_s, 2 * 8},
     };
     const int species = int(window->shown()->table.species.size());
     for (const Options& o : options) {
@@ -206,13 +213,21 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
         typeOver(window->CutoffBox, o.cutoff);
         if (window->DryCheck->isChecked() != o.dry)
             QTest::mouseClick(window->DryCheck, Qt::LeftButton);
+        if (window->AdiabaticCheck->isChecked() != !o.feedKelvin.isEmpty())
+            QTest::mouseClick(window->AdiabaticCheck, Qt::LeftButton);
+        if (!o.feedKelvin.isEmpty())
+            typeOver(window->FeedTemperatureBox, o.feedKelvin);
         QTest::mouseClick(window->CalButton, Qt::LeftButton);
         EXPECT_EQ(window->HeadingLabel->text(), o.heading);
         EXPECT_EQ(window->NumberTable->columnCount(), o.columns);
         const ListedSpecies listed = window->listed();
         // Below the species, the conversions of CH4 and H2O and the H2/CO ratio.
         EXPECT_EQ(window->NumberTable->rowCount(), int(listed.shown.size()) + 3);
-        EXPECT_EQ(int(listed.shown.size()) + listed.hidden, species);
+        if (o.feedKelvin.isEmpty())
+            EXPECT_EQ(int(listed.shown.size()) + listed.hidden, species);
+        else // the reformer cools itself: each pressure's point below its feed
+            for (const CompositionSeries& series : window->shown()->table.series)
+                EXPECT_LT(series.points.at(0).kelvin, 1200);
         EXPECT_EQ(window->HiddenLabel->text(), u"非表示 %1 種"_s.arg(listed.hidden));
         EXPECT_EQ(window->NumberTable->verticalHeaderItem(0)->text() == u"H2O"_s, !o.dry);
     }
@@ -228,7 +243,7 @@ TEST_F(CompositionWindowTest, FollowsOptionsAndInputSavesPrintsAndKeepsItsPlace)
     platform.answerNext(MessageAnswer::Ok);
     QTest::keyClick(window->PressureBox, Qt::Key_Return);
     EXPECT_EQ(platform.messageTexts(), QStringList{u"全圧を正しく入力してください"_s});
-    EXPECT_EQ(window->HeadingLabel->text(), options[2].heading);
+    EXPECT_EQ(window->HeadingLabel->text(), options[3].heading);
     platform.messages.clear();
     window->PressureBox->clear();
     for (QLineEdit* box : {window->FromBox, window->ToBox, window->StepBox})
