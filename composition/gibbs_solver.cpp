@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <utility>
 
 namespace norvanta {
@@ -326,6 +327,17 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
 {
     for (int k = 0; k < elements_; ++k)
         feedScale_ += std::abs(feed_[k]);
+    // The most of each condensed species the feed can make: the measure of
+    // its amount's convergence and balance (graphite from a trace of carbon
+    // converges on that trace, not on the whole feed).
+    for (const Vector& a : condensed_) {
+        double most = feedScale_;
+        for (int k = 0; k < elements_; ++k) {
+            if (a[k] > 0)
+                most = std::min(most, std::abs(feed_[k]) / a[k]);
+        }
+        condensedScale_.push_back(most > 0 ? most : feedScale_);
+    }
 }
 
 const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
@@ -590,17 +602,27 @@ GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, const Pr
 
 bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result) const
 {
-    return solvePhases(g, std::move(start), result) && balanced(g, result);
+    return solvePhases(g, std::move(start), result) && balanced(g, result) &&
+           meetsPhaseRule(g, result);
 }
 
 // A solution is claimed only where every element balance holds to this,
 // relative to the larger of the feed and the element's amounts in the
-// solution: an iteration that stopped on a small step short of the balances
-// is a failure, not an answer.
+// solution, and the gas's species sum to its moles: an iteration that stopped
+// on a small step short of the balances is a failure, not an answer.
 constexpr double kClaimedBalanceTolerance = 1e-9;
 
 bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
 {
+    // The gas's moles are its species' and the inerts' (no gas: none at all).
+    if (std::isfinite(state.lnTotal)) {
+        double sum = inert_;
+        for (size_t j = 0; j < atoms_.size(); ++j)
+            sum += std::exp(lnAmount(state, g, int(j)));
+        const double total = std::exp(state.lnTotal);
+        if (!(std::abs(sum - total) <= kClaimedBalanceTolerance * total))
+            return false;
+    }
     for (int k = 0; k < elements_; ++k) {
         double balance = 0;
         double scale = 0;
@@ -634,39 +656,68 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
     if (start.present.size() == count)
         present = start.present; // the neighbour's set first
     // Species whose potential the gas cannot express, tried once each: kept
-    // when some of them deposits.
+    // when some of them deposits. Species beside which no gas balanced the
+    // feed are not tried again.
     std::vector<bool> tried(count, false);
+    std::vector<bool> blocked(count, false);
+    std::vector<bool> alone(count, false); // tried alone after a failed join
+    // The last set that was solved, and the species that joined it since.
+    std::optional<State> lastSolved;
+    int joined = -1;
     for (int change = 0; change <= kMaxPhaseChanges + int(count); ++change) {
         State solved;
         const bool any = std::any_of(present.begin(), present.end(), [](bool p) { return p; });
         if (!solvePhase(g, start, present, solved) || (any && !balanced(g, solved))) {
             if (!any)
                 return false;
-            // No gas beside this set balances the feed: from the gas alone.
-            present.assign(count, false);
+            if (lastSolved && joined >= 0 && !alone[size_t(joined)]) {
+                // The species that joined may take the others' place: it
+                // alone, the others free to join again.
+                alone[size_t(joined)] = true;
+                start = *lastSolved;
+                present.assign(count, false);
+                present[size_t(joined)] = true;
+                continue;
+            }
+            if (lastSolved && joined >= 0) {
+                // Back to the set before the species that joined.
+                blocked[size_t(joined)] = true;
+                start = *lastSolved;
+                present = lastSolved->present;
+            } else {
+                // The neighbour's set no longer holds: from the gas alone.
+                present.assign(count, false);
+            }
+            joined = -1;
             continue;
         }
-        // The most negative present species leaves.
+        // The most negative present species leaves; one at 0 (to rounding)
+        // is absent as it stands, the solution unchanged.
         int leaving = -1;
         for (size_t c = 0; c < count; ++c) {
-            if (!present[c] || solved.condensed[c] >= 0)
+            if (!present[c] || solved.condensed[c] > 0)
                 continue;
-            if (solved.condensed[c] >= -kAmountResidue * feedScale_)
+            if (solved.condensed[c] >= -kAmountResidue * feedScale_) {
                 solved.condensed[c] = 0;
-            else if (leaving < 0 || solved.condensed[c] < solved.condensed[size_t(leaving)])
+                present[c] = false;
+                solved.present[c] = false;
+            } else if (leaving < 0 || solved.condensed[c] < solved.condensed[size_t(leaving)]) {
                 leaving = int(c);
+            }
         }
         start = solved;
+        joined = -1;
         if (leaving >= 0) {
             present[size_t(leaving)] = false;
             continue;
         }
+        lastSolved = solved;
         // The absent species that would lower the Gibbs energy most joins.
         int joining = -1;
         int untried = -1;
         double largest = kPotentialTolerance;
         for (size_t c = 0; c < count; ++c) {
-            if (present[c])
+            if (present[c] || blocked[c])
                 continue;
             if (!potentialDefined(solved, int(c))) {
                 if (!tried[c] && untried < 0)
@@ -706,6 +757,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
             present[size_t(same)] = false;
         }
         present[size_t(joining)] = true;
+        joined = joining;
     }
     return false;
 }
@@ -1045,10 +1097,11 @@ bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
             gain[p] -= basis.target[p];
         if (basis.memberSpecies[p] < 0) {
             const double amount = condensed[size_t(-1 - basis.memberSpecies[p])];
-            result.residual[p] = (gain[p] + amount - loss[p]) / feedScale_;
+            const double scale = condensedScale_[size_t(-1 - basis.memberSpecies[p])];
+            result.residual[p] = (gain[p] + amount - loss[p]) / scale;
             for (int q = 0; q < n; ++q)
-                result.jacobian[p][q] = (gains[p][q] - losses[p][q]) / feedScale_;
-            result.jacobian[p][p] = 1 / feedScale_;
+                result.jacobian[p][q] = (gains[p][q] - losses[p][q]) / scale;
+            result.jacobian[p][p] = 1 / scale;
         } else if (gain[p] > 0 && loss[p] > 0) {
             result.residual[p] = std::log(gain[p]) - std::log(loss[p]);
             for (int q = 0; q < n; ++q)
@@ -1202,7 +1255,8 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         for (int p = 0; p < size; ++p) {
             change = std::max(change, basis.memberSpecies[p] >= 0
                                           ? std::abs(step[p])
-                                          : std::abs(step[p]) / feedScale_);
+                                          : std::abs(step[p]) /
+                                                condensedScale_[size_t(-1 - basis.memberSpecies[p])]);
         }
         if (factor == 1 && change < kConverged) {
             state.lnAmounts = lnN;

@@ -62,7 +62,8 @@ public:
 
     // The equilibrium for the species' g_j, from `start` (a nearby solution
     // or initialState). Applies the phase rule. Returns false when the
-    // iteration does not converge or its answer does not balance.
+    // iteration does not converge or its answer does not balance or meet the
+    // phase rule.
     bool solve(const std::vector<double>& g, State start, State& result) const;
 
     // The equilibrium condition beyond the balances: a present condensed
@@ -143,6 +144,7 @@ private:
     double inert_;
     std::vector<Vector> condensed_;
     double feedScale_ = 0;
+    std::vector<double> condensedScale_; // per condensed species
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
