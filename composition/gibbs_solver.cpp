@@ -337,6 +337,14 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
                 most = std::min(most, std::abs(feed_[k]) / a[k]);
         }
         condensedScale_.push_back(most > 0 ? most : feedScale_);
+        // A condensed species of an element the feed lacks cannot form.
+        bool holds = false;
+        bool lacking = false;
+        for (int k = 0; k < elements_; ++k) {
+            holds = holds || a[k] != 0;
+            lacking = lacking || (a[k] != 0 && !(feed_[k] > 0));
+        }
+        condensedUsable_.push_back(holds && !lacking);
     }
 }
 
@@ -557,8 +565,11 @@ bool GibbsSolver::gasVanishes(const std::vector<double>& g, const Constraint& co
         if (!(std::abs(held - feed_[k]) <= kFeedResidue * feedScale_))
             return false;
     }
-    if (std::any_of(amounts.begin(), amounts.begin() + s, [](double n) { return n < 0; }))
-        return false;
+    for (int p = 0; p < s; ++p) {
+        if (amounts[p] < -kFeedResidue * feedScale_)
+            return false;
+        amounts[p] = std::max(amounts[p], 0.0);
+    }
     // The gases' partial pressures over the total at the lowest the free
     // potentials reach: no gas when they sum below 1.
     std::vector<double> offset;
@@ -660,7 +671,14 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
     // feed are not tried again.
     std::vector<bool> tried(count, false);
     std::vector<bool> blocked(count, false);
+    for (size_t c = 0; c < count; ++c) {
+        blocked[c] = !condensedUsable_[c];
+        present[c] = present[c] && condensedUsable_[c];
+    }
     std::vector<bool> alone(count, false); // tried alone after a failed join
+    // Whether some set could not be solved: an answer beside which a species'
+    // potential stays unknown is then no answer.
+    bool failed = false;
     // The last set that was solved, and the species that joined it since.
     std::optional<State> lastSolved;
     int joined = -1;
@@ -670,6 +688,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
         if (!solvePhase(g, start, present, solved) || (any && !balanced(g, solved))) {
             if (!any)
                 return false;
+            failed = true;
             if (lastSolved && joined >= 0 && !alone[size_t(joined)]) {
                 // The species that joined may take the others' place: it
                 // alone, the others free to join again.
@@ -731,10 +750,29 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
             }
         }
         if (joining < 0 && untried >= 0) {
-            joining = untried;
-            tried[size_t(untried)] = true;
+            // Species whose potentials the gas cannot express may form only
+            // together (each needs what another takes): all of them join at
+            // once, as many as are independent, and those that come out
+            // negative leave one by one.
+            IndependentSet span(elements_);
+            for (size_t c = 0; c < count; ++c) {
+                if (present[c])
+                    span.add(condensed_[c]);
+            }
+            for (size_t c = size_t(untried); c < count; ++c) {
+                if (present[c] || blocked[c] || tried[c] || potentialDefined(solved, int(c)))
+                    continue;
+                tried[c] = true;
+                present[c] = span.add(condensed_[c]);
+            }
+            joined = -1;
+            continue;
         }
         if (joining < 0) {
+            for (size_t c = 0; c < count && failed; ++c) {
+                if (!present[c] && condensedUsable_[c] && !potentialDefined(solved, int(c)))
+                    return false;
+            }
             result = solved;
             return true;
         }

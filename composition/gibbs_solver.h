@@ -145,6 +145,7 @@ private:
     std::vector<Vector> condensed_;
     double feedScale_ = 0;
     std::vector<double> condensedScale_; // per condensed species
+    std::vector<bool> condensedUsable_;  // made only of elements the feed holds
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
