@@ -625,11 +625,12 @@ constexpr double kClaimedBalanceTolerance = 1e-9;
 
 bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
 {
+    std::vector<double> amounts(atoms_.size());
+    for (size_t j = 0; j < atoms_.size(); ++j)
+        amounts[j] = std::exp(lnAmount(state, g, int(j)));
     // The gas's moles are its species' and the inerts' (no gas: none at all).
     if (std::isfinite(state.lnTotal)) {
-        double sum = inert_;
-        for (size_t j = 0; j < atoms_.size(); ++j)
-            sum += std::exp(lnAmount(state, g, int(j)));
+        const double sum = std::accumulate(amounts.begin(), amounts.end(), inert_);
         const double total = std::exp(state.lnTotal);
         if (!(std::abs(sum - total) <= kClaimedBalanceTolerance * total))
             return false;
@@ -642,7 +643,7 @@ bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) con
             scale += std::abs(state.condensed[c] * condensed_[c][size_t(k)]);
         }
         for (size_t j = 0; j < atoms_.size(); ++j) {
-            const double amount = std::exp(lnAmount(state, g, int(j))) * atoms_[j][size_t(k)];
+            const double amount = amounts[j] * atoms_[j][size_t(k)];
             balance += amount;
             scale += std::abs(amount);
         }
@@ -732,13 +733,14 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
         }
         lastSolved = solved;
         // The absent species that would lower the Gibbs energy most joins.
+        const std::vector<bool> defined = definedPotentials(solved);
         int joining = -1;
         int untried = -1;
         double largest = kPotentialTolerance;
         for (size_t c = 0; c < count; ++c) {
             if (present[c] || blocked[c])
                 continue;
-            if (!potentialDefined(solved, int(c))) {
+            if (!defined[c]) {
                 if (!tried[c] && untried < 0)
                     untried = int(c);
                 continue;
@@ -760,7 +762,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
                     span.add(condensed_[c]);
             }
             for (size_t c = size_t(untried); c < count; ++c) {
-                if (present[c] || blocked[c] || tried[c] || potentialDefined(solved, int(c)))
+                if (present[c] || blocked[c] || tried[c] || defined[c])
                     continue;
                 tried[c] = true;
                 present[c] = span.add(condensed_[c]);
@@ -770,7 +772,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
         }
         if (joining < 0) {
             for (size_t c = 0; c < count && failed; ++c) {
-                if (!present[c] && condensedUsable_[c] && !potentialDefined(solved, int(c)))
+                if (!present[c] && condensedUsable_[c] && !defined[c])
                     return false;
             }
             result = solved;
@@ -905,6 +907,7 @@ bool GibbsSolver::dualSolve(const std::vector<double>& g, State& state) const
 
 bool GibbsSolver::meetsPhaseRule(const std::vector<double>& g, const State& state) const
 {
+    const std::vector<bool> defined = definedPotentials(state);
     for (size_t c = 0; c < condensed_.size(); ++c) {
         const bool present = c < state.present.size() && state.present[c];
         const double amount = c < state.condensed.size() ? state.condensed[c] : 0;
@@ -912,7 +915,7 @@ bool GibbsSolver::meetsPhaseRule(const std::vector<double>& g, const State& stat
         if (present && !(amount >= 0 && std::abs(affinity) <= kPotentialTolerance))
             return false;
         if (!present && (amount != 0 ||
-                         (potentialDefined(state, int(c)) && affinity > kPotentialTolerance)))
+                         (defined[c] && affinity > kPotentialTolerance)))
             return false;
     }
     return true;
@@ -955,7 +958,7 @@ void GibbsSolver::refit(const std::vector<double>& g, State& state) const
         projectOnto(constraint.origin, constraint.free, constraint.freeCount, elements_, state.pi);
 }
 
-bool GibbsSolver::potentialDefined(const State& state, int c) const
+std::vector<bool> GibbsSolver::definedPotentials(const State& state) const
 {
     IndependentSet span(elements_);
     for (size_t p = 0; p < condensed_.size(); ++p) {
@@ -963,12 +966,17 @@ bool GibbsSolver::potentialDefined(const State& state, int c) const
             span.add(condensed_[p]);
     }
     if (std::isfinite(state.lnTotal)) {
-        for (size_t j = 0; j < atoms_.size(); ++j) {
+        for (size_t j = 0; j < atoms_.size() && span.size() < elements_; ++j) {
             if (state.absent.empty() || !state.absent[j])
                 span.add(atoms_[j]);
         }
     }
-    return span.contains(condensed_[size_t(c)]);
+    std::vector<bool> defined(condensed_.size(), true);
+    if (span.size() < elements_) {
+        for (size_t c = 0; c < condensed_.size(); ++c)
+            defined[c] = span.contains(condensed_[c]);
+    }
+    return defined;
 }
 
 struct GibbsSolver::Basis {

@@ -124,9 +124,9 @@ private:
     // minimise the convex  sum_j n_j(pi, N) - b . pi  (Newton with
     // backtracking); N is bracketed and bisected until the gas's moles are N.
     bool dualSolve(const std::vector<double>& g, State& state) const;
-    // Whether the gases left and the present condensed species fix the
-    // potential of condensed species c.
-    bool potentialDefined(const State& state, int c) const;
+    // Per condensed species, whether the gases left and the present
+    // condensed species fix its potential.
+    std::vector<bool> definedPotentials(const State& state) const;
     // The present condensed species' amounts that close the balances the
     // gas leaves open (least squares over them).
     void closeBalances(const std::vector<double>& g, State& state) const;

@@ -112,8 +112,11 @@ double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
         return kNaN;
     double gibbs = own->gibbs();
     for (const ElementCount& e : species.elements) {
-        const auto found = std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(),
-                                        [&](const auto& entry) { return entry.first == e.symbol; });
+        const auto found =
+            std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(), [&](const auto& entry) {
+                return entry.first.size() == e.symbol.size() &&
+                       entry.first.front() == e.symbol.front() && entry.first == e.symbol;
+            });
         double per = kNaN;
         if (found != memo.gibbs_.end()) {
             per = found->second;
