@@ -4,6 +4,7 @@
 
 #include "engine/constants.h"
 #include "engine/run_errors.h"
+#include "engine/validation.h"
 
 #include "database/compound_index.h"
 #include "thermo/thermo_data.h"
@@ -569,11 +570,7 @@ CompositionRequest compositionRequest(const ReactionFields& fields, bool graphit
     request.tetraPrecision = tetraPrecision;
     try {
         for (size_t row = 0; row < fields.react.size(); ++row) {
-            QString name = fields.react[row];
-            while (name.startsWith(u' '))
-                name.remove(0, 1);
-            while (name.endsWith(u' '))
-                name.chop(1);
+            const QString name = trimmedBlanks(fields.react[row]);
             if (name.isEmpty())
                 continue;
             if (fields.molar[row].isEmpty())

@@ -25,18 +25,6 @@ ValidationFailure warning(const QString& text, FocusTarget focus)
     return {RunMessage{text, MessageIcon::Exclamation}, focus};
 }
 
-// The names as typed, without the blanks around them.
-QString trimmedBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
 double divided(double value, double divisor)
 {
     if (divisor == 0)
@@ -97,6 +85,17 @@ QString notRegisteredText(const QString& side, int slot)
 }
 
 } // namespace
+
+QString trimmedBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
 
 void prepareReaction(ReactionFields& fields, ReactionDefinition& definition)
 {

@@ -38,6 +38,10 @@ struct ValidationFailure {
 // Step 1: trims every compound name in the fields and clears the definition.
 void prepareReaction(ReactionFields& fields, ReactionDefinition& definition);
 
+// A name as typed without the blanks around it, as the run and the
+// composition read the reactant boxes.
+QString trimmedBlanks(const QString& text);
+
 // Step 2: collects the filled rows into the definition, writes "1" into empty
 // coefficient fields and closes up empty rows in the fields and the slots.
 // Numbers are the fields' leading values. One too large for a double is
