@@ -456,6 +456,7 @@ private:
             }
         }
         phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, std::move(condensed));
+        phase.solver->setStartFromNeighbourPhases(system_.range || system_.adiabaticFeedKelvin);
         return phases_.emplace(std::move(covered), std::move(phase)).first->second;
     }
 

@@ -42,6 +42,9 @@ constexpr int kMaxHalvings = 30;
 constexpr double kMeritFloor = 1e-26;
 // A feed coordinate below this share of its terms is a rounding residue of 0.
 constexpr double kFeedResidue = 1e-13;
+// A condensed species the feed can make no more of than this share of the
+// feed is a trace: its amount converges on what it can be.
+constexpr double kTraceShare = 1e-3;
 // Added to the diagonal of a least-squares fit of potentials, so that the fit
 // stays solvable when the species span fewer dimensions than the elements.
 constexpr double kRidge = 1e-12;
@@ -327,16 +330,16 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
 {
     for (int k = 0; k < elements_; ++k)
         feedScale_ += std::abs(feed_[k]);
-    // The most of each condensed species the feed can make: the measure of
-    // its amount's convergence and balance (graphite from a trace of carbon
-    // converges on that trace, not on the whole feed).
+    // The measure of a condensed amount's convergence: the feed's, or for a
+    // species the feed can make only a trace of, the most it can make
+    // (graphite from a trace of carbon converges on that trace).
     for (const Vector& a : condensed_) {
         double most = feedScale_;
         for (int k = 0; k < elements_; ++k) {
             if (a[k] > 0)
                 most = std::min(most, std::abs(feed_[k]) / a[k]);
         }
-        condensedScale_.push_back(most > 0 ? most : feedScale_);
+        condensedScale_.push_back(most > 0 && most < kTraceShare * feedScale_ ? most : feedScale_);
         // A condensed species of an element the feed lacks cannot form.
         bool holds = false;
         bool lacking = false;
@@ -665,7 +668,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
 {
     const size_t count = condensed_.size();
     Present present(count, false);
-    if (start.present.size() == count)
+    if (neighbourPhases_ && start.present.size() == count)
         present = start.present; // the neighbour's set first
     // Species whose potential the gas cannot express, tried once each: kept
     // when some of them deposits. Species beside which no gas balanced the

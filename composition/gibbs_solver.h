@@ -57,6 +57,12 @@ public:
     GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, double inert,
                 std::vector<Vector> condensed = {});
 
+    // Whether a solve starts from its start's set of condensed species (a
+    // neighbouring temperature's: the shortest way) or from the gas alone
+    // (the way the default series have always been solved, to their last
+    // digit).
+    void setStartFromNeighbourPhases(bool neighbour) { neighbourPhases_ = neighbour; }
+
     // A start for the first solve of a system, from the species' g_j.
     State initialState(const std::vector<double>& g) const;
 
@@ -146,6 +152,7 @@ private:
     double feedScale_ = 0;
     std::vector<double> condensedScale_; // per condensed species
     std::vector<bool> condensedUsable_;  // made only of elements the feed holds
+    bool neighbourPhases_ = true;
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
