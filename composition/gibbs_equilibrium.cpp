@@ -619,6 +619,13 @@ bool madeOf(const std::vector<ElementCount>& compound, const QStringList& elemen
 // can be read: every gas of the polynomial file made of the feed's elements,
 // and the Norvane.dat records it does not hold (their table, 300-1000 K),
 // each taking part only at the temperatures its data cover.
+// The notice of a species its data leave out at some temperature.
+QString coverageNotice(const GibbsSpecies& s)
+{
+    return s.name + u": "_s + generalNumberText(s.thermo->minKelvin) + u"～"_s +
+           generalNumberText(s.thermo->maxKelvin) + u" K の範囲外の温度では除いています"_s;
+}
+
 // A name's data, a file that cannot be read ending the request with its
 // failure number.
 std::optional<CompoundThermo> findCompound(const ThermoData& thermo, const QString& name)
@@ -775,9 +782,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         const bool outside = std::any_of(temperatures.begin(), temperatures.end(),
                                          [&](double t) { return !s.thermo->covers(t); });
         if (outside)
-            system.notices.append(s.name + u": "_s + generalNumberText(s.thermo->minKelvin) +
-                                  u"～"_s + generalNumberText(s.thermo->maxKelvin) +
-                                  u" K の範囲外の温度では除いています"_s);
+            system.notices.append(coverageNotice(s));
     }
     system.totalPressure = request.totalPressure;
     system.graphite = request.graphite || request.condensed;
@@ -810,6 +815,11 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
     }
     if (request.graphite && system.condensedPhases.empty())
         system.condensedPhases.push_back(tableGraphite());
+    for (const GibbsSpecies& s : system.condensedPhases) {
+        if (s.thermo && std::any_of(temperatures.begin(), temperatures.end(),
+                                    [&](double t) { return !s.thermo->covers(t); }))
+            system.notices.append(coverageNotice(s));
+    }
     return system;
 }
 
@@ -1100,13 +1110,12 @@ CompositionTable compositionTable(const CompositionSystem& system,
             const auto notice = [&](const GibbsSpecies& s) {
                 if (point.failed() || !s.thermo || s.inert() || s.thermo->covers(point.kelvin))
                     return;
-                const QString line = s.name + u": "_s + generalNumberText(s.thermo->minKelvin) +
-                                     u"～"_s + generalNumberText(s.thermo->maxKelvin) +
-                                     u" K の範囲外の温度では除いています"_s;
+                const QString line = coverageNotice(s);
                 if (!table.notices.contains(line))
                     table.notices.append(line);
             };
             std::for_each(system.species.begin(), system.species.end(), notice);
+            std::for_each(system.condensedPhases.begin(), system.condensedPhases.end(), notice);
         }
     }
     if (!system.range && system.pressures.empty() && !system.adiabaticFeedKelvin) {
