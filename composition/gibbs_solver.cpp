@@ -551,15 +551,8 @@ bool GibbsSolver::gasVanishes(const std::vector<double>& g, const Constraint& co
     if (inert_ > 0 || s == 0)
         return false;
     // The feed held by the present condensed species alone, none negative.
-    Square gram{};
     Row amounts{};
-    for (int p = 0; p < s; ++p) {
-        const Vector& a = condensed_[size_t(constraint.members[size_t(p)])];
-        for (int q = 0; q < s; ++q)
-            gram[p][q] = dot(a, condensed_[size_t(constraint.members[size_t(q)])], elements_);
-        amounts[p] = dot(a, feed_, elements_);
-    }
-    if (!solveLinear(gram, amounts, s))
+    if (!condensedHolding(constraint, feed_, amounts))
         return false;
     for (int k = 0; k < elements_; ++k) {
         double held = 0;
@@ -816,19 +809,25 @@ void GibbsSolver::closeBalances(const std::vector<double>& g, State& state) cons
         for (int k = 0; k < elements_; ++k)
             open[k] -= atoms_[j][k] * n;
     }
+    Row amounts{};
+    if (condensedHolding(constraint, open, amounts)) {
+        for (size_t p = 0; p < constraint.members.size(); ++p)
+            state.condensed[size_t(constraint.members[p])] = amounts[p];
+    }
+}
+
+bool GibbsSolver::condensedHolding(const Constraint& constraint, const Vector& held,
+                                   Row& amounts) const
+{
     const int s = int(constraint.members.size());
     Square gram{};
-    Row amounts{};
     for (int p = 0; p < s; ++p) {
         const Vector& a = condensed_[size_t(constraint.members[size_t(p)])];
         for (int q = 0; q < s; ++q)
             gram[p][q] = dot(a, condensed_[size_t(constraint.members[size_t(q)])], elements_);
-        amounts[p] = dot(a, open, elements_);
+        amounts[p] = dot(a, held, elements_);
     }
-    if (solveLinear(gram, amounts, s)) {
-        for (int p = 0; p < s; ++p)
-            state.condensed[size_t(constraint.members[size_t(p)])] = amounts[p];
-    }
+    return solveLinear(gram, amounts, s);
 }
 
 bool GibbsSolver::dualSolve(const std::vector<double>& g, State& state) const

@@ -136,6 +136,9 @@ private:
     // The present condensed species' amounts that close the balances the
     // gas leaves open (least squares over them).
     void closeBalances(const std::vector<double>& g, State& state) const;
+    // The present condensed species' amounts that hold `held` (element
+    // amounts), least squares over them; false when they are dependent.
+    bool condensedHolding(const Constraint& constraint, const Vector& held, Row& amounts) const;
     // Species the stoichiometry rules out beside a set of condensed species.
     const std::vector<bool>& absentBeside(const Present& present) const;
 
