@@ -227,10 +227,11 @@ public:
         for (size_t c = 0; c < phase.condensed.size(); ++c)
             g[phase.gases.size() + c] =
                 potential(system_.condensedPhases[size_t(phase.condensed[c])], 0);
-        // A neighbour's solution over other species is no start.
-        const bool nearby = state && state->lnAmounts.size() == phase.gases.size() &&
-                            state->present.size() == phase.condensed.size();
-        const GibbsSolver::State start = nearby ? *state : phase.solver->initialState(g);
+        // A neighbour's solution over other species starts this one with its
+        // potentials, its species' amounts carried over by name.
+        const bool nearby = state && state->solvedBy == &*phase.solver;
+        const GibbsSolver::State start =
+            nearby ? *state : (state ? carriedOver(*state, phase, g) : phase.solver->initialState(g));
         GibbsSolver::State solution;
         if (!phase.solver->solve(g, start, solution))
             notSolved(kelvin, u"反復が収束しません"_s);
@@ -400,6 +401,42 @@ private:
         std::optional<GibbsSolver> solver;
     };
 
+    // A start for `phase` from a solution over other species: the same
+    // element potentials and total, each gas at the amount they give it (its
+    // own where it took part), each condensed species as it was.
+    GibbsSolver::State carriedOver(const GibbsSolver::State& solution, const Phase& phase,
+                                   const std::vector<double>& g) const
+    {
+        const auto from = std::find_if(phases_.begin(), phases_.end(), [&](const auto& entry) {
+            return &*entry.second.solver == solution.solvedBy;
+        });
+        if (from == phases_.end() || !std::isfinite(solution.lnTotal) ||
+            solution.lnAmounts.size() != from->second.gases.size())
+            return phase.solver->initialState(g);
+        const Phase& old = from->second;
+        GibbsSolver::State start;
+        start.pi = solution.pi;
+        start.lnTotal = solution.lnTotal;
+        start.lnAmounts.resize(phase.gases.size());
+        for (size_t j = 0; j < phase.gases.size(); ++j) {
+            const auto same = std::find(old.gases.begin(), old.gases.end(), phase.gases[j]);
+            start.lnAmounts[j] = same != old.gases.end()
+                                     ? solution.lnAmounts[size_t(same - old.gases.begin())]
+                                     : phase.solver->lnAmount(start, g, int(j));
+        }
+        start.present.assign(phase.condensed.size(), false);
+        start.condensed.assign(phase.condensed.size(), 0.0);
+        for (size_t c = 0; c < phase.condensed.size(); ++c) {
+            const auto same = std::find(old.condensed.begin(), old.condensed.end(), phase.condensed[c]);
+            if (same == old.condensed.end())
+                continue;
+            const size_t k = size_t(same - old.condensed.begin());
+            start.present[c] = solution.present[k];
+            start.condensed[c] = solution.condensed[k];
+        }
+        return start;
+    }
+
     // Each species' counts, in CompositionSystem::elements' order (C, H, O
     // for Norvane.dat's records).
     // (A feed of elements no other species holds balances none: its
@@ -541,8 +578,9 @@ private:
 };
 
 // A start for the solve at `kelvin` from the solutions at two temperatures
-// below it: their log amounts and total carried on along a straight line. The
-// nearer solution as it is where the two are not over the same species.
+// below it: their log amounts and total carried on along a straight line in
+// 1/T. The nearer solution as it is where the two are not over the same
+// species.
 std::optional<GibbsSolver::State> extrapolated(const std::optional<GibbsSolver::State>& before,
                                                double beforeKelvin,
                                                const std::optional<GibbsSolver::State>& last,
@@ -552,8 +590,9 @@ std::optional<GibbsSolver::State> extrapolated(const std::optional<GibbsSolver::
         before->present != last->present || !std::isfinite(last->lnTotal) ||
         !std::isfinite(before->lnTotal) || !(lastKelvin > beforeKelvin))
         return last;
+    // Log amounts go nearly straight in 1/T (ln K = -dG/RT).
     GibbsSolver::State start = *last;
-    const double w = (kelvin - lastKelvin) / (lastKelvin - beforeKelvin);
+    const double w = (1 / kelvin - 1 / lastKelvin) / (1 / lastKelvin - 1 / beforeKelvin);
     const auto line = [w](double b, double l) { return std::isfinite(b) ? l + w * (l - b) : l; };
     for (size_t j = 0; j < start.lnAmounts.size(); ++j)
         start.lnAmounts[j] = line(before->lnAmounts[j], last->lnAmounts[j]);

@@ -484,7 +484,7 @@ GibbsSolver::State GibbsSolver::initialState(const std::vector<double>& g) const
 }
 
 bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbour,
-                             const Present& present, State& result) const
+                             const Present& present, bool sameTemperature, State& result) const
 {
     Constraint constraint;
     if (!constraintOf(g, present, constraint))
@@ -517,7 +517,7 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     // Newton steps then refine. Beside condensed species the gas's own
     // potentials are tried first, as they are (the shortest way when the
     // gas's potentials were near theirs), then refitted around them.
-    if (!constraint.members.empty() && !state.lnAmounts.empty() &&
+    if (sameTemperature && !constraint.members.empty() && !state.lnAmounts.empty() &&
         iterate(g, state, kWarmIterations))
         return result = state, true;
     if (!start.lnAmounts.empty()) {
@@ -609,8 +609,9 @@ GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, const Pr
 
 bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result) const
 {
-    return solvePhases(g, std::move(start), result) && balanced(g, result) &&
-           meetsPhaseRule(g, result);
+    const bool solved = solvePhases(g, std::move(start), result);
+    result.solvedBy = this;
+    return solved && balanced(g, result) && meetsPhaseRule(g, result);
 }
 
 // A solution is claimed only where every element balance holds to this,
@@ -682,7 +683,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
     for (int change = 0; change <= kMaxPhaseChanges + int(count); ++change) {
         State solved;
         const bool any = std::any_of(present.begin(), present.end(), [](bool p) { return p; });
-        if (!solvePhase(g, start, present, solved) || (any && !balanced(g, solved))) {
+        if (!solvePhase(g, start, present, change > 0, solved) || (any && !balanced(g, solved))) {
             if (!any)
                 return false;
             failed = true;

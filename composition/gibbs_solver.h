@@ -47,6 +47,8 @@ public:
         std::vector<int> order;
         // Species the feed's stoichiometry rules out (amount exactly 0).
         std::vector<bool> absent;
+        // The solver whose solution this is; null for a start.
+        const GibbsSolver* solvedBy = nullptr;
     };
 
     // `atoms` holds each gas species' counts of the elements in use (the
@@ -116,9 +118,10 @@ private:
     // a neighbouring solution at their amounts under the new g_j.
     void refit(const std::vector<double>& g, State& state) const;
     // Solves the gas beside one set of present condensed species: from
-    // `start`, cold, and last by the dual.
+    // `start` (as it is when it was solved at the same temperature, else
+    // refitted), cold, and last by the dual.
     bool solvePhase(const std::vector<double>& g, const State& start, const Present& present,
-                    State& result) const;
+                    bool sameTemperature, State& result) const;
     // Whether beside the present condensed species no gas is left: they
     // alone hold the feed, and the gases' partial pressures at the lowest
     // their potentials allow sum below the total. Sets `state` to that answer.
