@@ -1023,11 +1023,7 @@ CompositionSystem compositionSystem(const CompositionRequest& request, const The
 
 double formationGibbsAt(const GibbsSpecies& species, double kelvin)
 {
-    const int segment = std::clamp(int(std::floor((kelvin - 300) / 100)), 0, kDataPoints - 2);
-    const double w = (kelvin - (300 + 100 * segment)) / 100;
-    // At a tabulated temperature the weights 1 and 0 give the value exactly.
-    return (1 - w) * species.formationG[size_t(segment)] +
-           w * species.formationG[size_t(segment) + 1];
+    return tabulatedFormationGibbs(species.formationG, kelvin);
 }
 
 CompositionPoint equilibriumAt(const CompositionSystem& system, double kelvin,

@@ -96,9 +96,14 @@ double CompoundThermo::formationGibbs(double kelvin) const
         const auto values = valuesAt(kelvin);
         return values ? values->formationGibbs : kNaN;
     }
+    return tabulatedFormationGibbs(table_, kelvin);
+}
+
+double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin)
+{
     const int segment = std::clamp(int(std::floor((kelvin - 300) / 100)), 0, kTablePoints - 2);
     const double w = (kelvin - (300 + 100 * segment)) / 100;
-    return (1 - w) * table_[size_t(segment)] + w * table_[size_t(segment) + 1];
+    return (1 - w) * table[size_t(segment)] + w * table[size_t(segment) + 1];
 }
 
 double CompoundThermo::formationGibbs(ReferenceMemo& memo) const

@@ -23,6 +23,11 @@ struct ThermoValues {
     double enthalpy = 0; // H°(T), kcal/mol, on the polynomials' basis (elements at 298.15 K: 0)
 };
 
+// ΔfG at T from a table at 300, 400, ..., 1000 K: the straight line between
+// the tabulated temperatures that bracket T, extended from the end segments
+// (at a tabulated temperature, the value exactly).
+double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin);
+
 // The elements' reference states at one temperature, each evaluated once
 // for as many compounds as ask (the equilibrium's hundreds of species).
 class ReferenceMemo {
