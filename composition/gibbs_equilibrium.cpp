@@ -577,26 +577,58 @@ private:
     mutable std::map<std::vector<bool>, Phase> phases_;
 };
 
-// A start for the solve at `kelvin` from the solutions at two temperatures
-// below it: their log amounts and total carried on along a straight line in
-// 1/T. The nearer solution as it is where the two are not over the same
-// species.
-std::optional<GibbsSolver::State> extrapolated(const std::optional<GibbsSolver::State>& before,
-                                               double beforeKelvin,
-                                               const std::optional<GibbsSolver::State>& last,
-                                               double lastKelvin, double kelvin)
+// One solution of a series and its temperature.
+struct Solved {
+    GibbsSolver::State state;
+    double kelvin = 0;
+};
+
+// A start for the solve at `kelvin` from the last solutions of its series (the
+// last one last): their log amounts and total carried on along the parabola
+// through the last three in 1/T (log amounts go nearly straight in 1/T, as
+// ln K = -dG/RT does), or the line through two where only two are over the
+// same species and phases; the last solution as it is where one is.
+std::optional<GibbsSolver::State> extrapolated(const std::vector<Solved>& history, double kelvin)
 {
-    if (!last || !before || before->lnAmounts.size() != last->lnAmounts.size() ||
-        before->present != last->present || !std::isfinite(last->lnTotal) ||
-        !std::isfinite(before->lnTotal) || !(lastKelvin > beforeKelvin))
+    if (history.empty())
+        return std::nullopt;
+    const GibbsSolver::State& last = history.back().state;
+    // The trailing solutions over the same species as the last.
+    size_t from = history.size() - 1;
+    while (from > 0 && history.size() - from < 3) {
+        const GibbsSolver::State& earlier = history[from - 1].state;
+        if (earlier.solvedBy != last.solvedBy || earlier.present != last.present ||
+            !std::isfinite(earlier.lnTotal) || !std::isfinite(last.lnTotal))
+            break;
+        --from;
+    }
+    const size_t count = history.size() - from;
+    if (count < 2)
         return last;
-    // Log amounts go nearly straight in 1/T (ln K = -dG/RT).
-    GibbsSolver::State start = *last;
-    const double w = (1 / kelvin - 1 / lastKelvin) / (1 / lastKelvin - 1 / beforeKelvin);
-    const auto line = [w](double b, double l) { return std::isfinite(b) ? l + w * (l - b) : l; };
+    // Lagrange weights at x = 1/kelvin over the nodes x_i = 1/T_i.
+    std::vector<double> weight(count, 1.0);
+    const double x = 1 / kelvin;
+    for (size_t i = 0; i < count; ++i) {
+        const double xi = 1 / history[from + i].kelvin;
+        for (size_t k = 0; k < count; ++k) {
+            if (k != i)
+                weight[i] *= (x - 1 / history[from + k].kelvin) / (xi - 1 / history[from + k].kelvin);
+        }
+    }
+    const auto carried = [&](auto value) {
+        double sum = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const double v = value(history[from + i].state);
+            if (!std::isfinite(v))
+                return value(last);
+            sum += weight[i] * v;
+        }
+        return sum;
+    };
+    GibbsSolver::State start = last;
     for (size_t j = 0; j < start.lnAmounts.size(); ++j)
-        start.lnAmounts[j] = line(before->lnAmounts[j], last->lnAmounts[j]);
-    start.lnTotal = line(before->lnTotal, last->lnTotal);
+        start.lnAmounts[j] = carried([j](const GibbsSolver::State& s) { return s.lnAmounts[j]; });
+    start.lnTotal = carried([](const GibbsSolver::State& s) { return s.lnTotal; });
     return start;
 }
 
@@ -1068,23 +1100,18 @@ CompositionTable compositionTable(const CompositionSystem& system,
             continue;
         }
         if (system.range) {
-            // Each point starts from the straight line through its two
-            // neighbours' solutions below it.
+            // Each point starts from the curve through its neighbours'
+            // solutions below it.
             CompositionSeries series{u"K"_s, pressure, {}};
-            std::optional<GibbsSolver::State> state;
-            std::optional<GibbsSolver::State> before;
-            double lastKelvin = 0;
-            double beforeKelvin = 0;
+            std::vector<Solved> history;
             for (const double t : system.range->kelvins()) {
-                std::optional<GibbsSolver::State> start =
-                    extrapolated(before, beforeKelvin, state, lastKelvin, t);
+                std::optional<GibbsSolver::State> start = extrapolated(history, t);
                 series.points.push_back(solve.checkedPointAt(t, pressure, start));
                 if (series.points.back().failed())
                     continue;
-                before = std::move(state);
-                beforeKelvin = lastKelvin;
-                state = std::move(start);
-                lastKelvin = t;
+                if (history.size() == 3)
+                    history.erase(history.begin());
+                history.push_back({std::move(*start), t});
             }
             table.series.push_back(std::move(series));
             continue;
