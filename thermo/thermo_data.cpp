@@ -30,21 +30,27 @@ struct Reduced {
     double gibbs() const { return enthalpy - entropy; }
 };
 
+// H/(RT) and S/R of one interval at T (ln T given).
+void enthalpyAndEntropy(const PolynomialInterval& interval, double t, double lnT, Reduced& r)
+{
+    const auto& a = interval.a;
+    const auto& b = interval.b;
+    r.enthalpy = -a[0] / (t * t) + a[1] * lnT / t + a[2] + a[3] * t / 2 + a[4] * t * t / 3 +
+                 a[5] * t * t * t / 4 + a[6] * t * t * t * t / 5 + b[0] / t;
+    r.entropy = -a[0] / (2 * t * t) - a[1] / t + a[2] * lnT + a[3] * t + a[4] * t * t / 2 +
+                a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
+}
+
 std::optional<Reduced> reducedAt(const PolynomialSpecies& species, double t)
 {
     const PolynomialInterval* interval = species.intervalAt(t);
     if (!interval)
         return std::nullopt;
     const auto& a = interval->a;
-    const auto& b = interval->b;
-    const double lnT = std::log(t);
     Reduced r;
     r.heatCapacity = a[0] / (t * t) + a[1] / t + a[2] + a[3] * t + a[4] * t * t + a[5] * t * t * t +
                      a[6] * t * t * t * t;
-    r.enthalpy = -a[0] / (t * t) + a[1] * lnT / t + a[2] + a[3] * t / 2 + a[4] * t * t / 3 +
-                 a[5] * t * t * t / 4 + a[6] * t * t * t * t / 5 + b[0] / t;
-    r.entropy = -a[0] / (2 * t * t) - a[1] / t + a[2] * lnT + a[3] * t + a[4] * t * t / 2 +
-                a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
+    enthalpyAndEntropy(*interval, t, std::log(t), r);
     return r;
 }
 
@@ -112,10 +118,12 @@ double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
     if (!fromPolynomials || !covers(kelvin))
         return formationGibbs(kelvin);
     const PolynomialSpecies& species = file_->species()[size_t(species_)];
-    const auto own = reducedAt(species, kelvin);
-    if (!own)
+    const PolynomialInterval* interval = species.intervalAt(kelvin);
+    if (!interval)
         return kNaN;
-    double gibbs = own->gibbs();
+    Reduced own;
+    enthalpyAndEntropy(*interval, kelvin, memo.lnKelvin_, own);
+    double gibbs = own.gibbs();
     for (const ElementCount& e : species.elements) {
         const auto found =
             std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(), [&](const auto& entry) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,12 +33,13 @@ double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin
 // for as many compounds as ask (the equilibrium's hundreds of species).
 class ReferenceMemo {
 public:
-    explicit ReferenceMemo(double kelvin) : kelvin_(kelvin) {}
+    explicit ReferenceMemo(double kelvin) : kelvin_(kelvin), lnKelvin_(std::log(kelvin)) {}
     double kelvin() const { return kelvin_; }
 
 private:
     friend class CompoundThermo;
     double kelvin_;
+    double lnKelvin_;
     // Per element symbol: its reference's G/RT per atom, NaN without one.
     std::vector<std::pair<QString, double>> gibbs_;
 };
