@@ -42,6 +42,11 @@ constexpr int kMaxHalvings = 30;
 constexpr double kMeritFloor = 1e-26;
 // A feed coordinate below this share of its terms is a rounding residue of 0.
 constexpr double kFeedResidue = 1e-13;
+// A species holding less than this share of each element it carries takes no
+// part in a Newton step's balances over a range unless it is a basis member
+// (its amount follows from the potentials all the same, and is counted in the
+// checks after the solve): far below what the balances are held to.
+constexpr double kNegligibleShare = 1e-25;
 // A condensed species the feed can make no more of than this share of the
 // feed is a trace: its amount converges on what it can be.
 constexpr double kTraceShare = 1e-3;
@@ -330,6 +335,16 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
 {
     for (int k = 0; k < elements_; ++k)
         feedScale_ += std::abs(feed_[k]);
+    // Below this log amount a species holds less than kNegligibleShare of
+    // every element it carries.
+    for (const Vector& a : atoms_) {
+        double bound = std::numeric_limits<double>::infinity();
+        for (int k = 0; k < elements_; ++k) {
+            if (a[k] > 0)
+                bound = std::min(bound, std::log(kNegligibleShare * std::abs(feed_[k]) / a[k]));
+        }
+        negligible_.push_back(std::isfinite(bound) ? bound : -std::numeric_limits<double>::infinity());
+    }
     // The measure of a condensed amount's convergence: the feed's, or for a
     // species the feed can make only a trace of, the most it can make
     // (graphite from a trace of carbon converges on that trace).
@@ -1214,6 +1229,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
     }
     const int rank = span.size();
 
+    Basis basis;
     // Each state's log amounts and amounts, computed once: a step's trial,
     // when taken, is the next iteration's state.
     std::vector<double> lnN(static_cast<size_t>(species), 0.0);
@@ -1225,11 +1241,16 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         for (int j = 0; j < species; ++j) {
             ln[j] = state.absent[j] ? -std::numeric_limits<double>::infinity()
                                     : lnTotal + dot(atoms_[j], pi, e) - g[j];
-            n[j] = std::exp(ln[j]);
+            n[j] = neighbourPhases_ && ln[j] < negligible_[size_t(j)] ? 0 : std::exp(ln[j]);
+        }
+        // The basis members always count, however little they hold.
+        for (int p = 0; p < basis.size; ++p) {
+            const int j = basis.memberSpecies[p];
+            if (j >= 0)
+                n[size_t(j)] = std::exp(ln[size_t(j)]);
         }
     };
     evaluate(state.pi, state.lnTotal, lnN, amounts);
-    Basis basis;
     basis.order = state.order;
     // The last step's trial linearised in its basis: this step's start when
     // the basis stays.
@@ -1246,6 +1267,11 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
             return false;
         const int size = basis.size;
         const int n = size + 1;
+        for (int p = 0; p < size; ++p) {
+            const int j = basis.memberSpecies[p];
+            if (j >= 0 && amounts[size_t(j)] == 0)
+                amounts[size_t(j)] = std::exp(lnN[size_t(j)]);
+        }
         Linearisation here;
         if (thereValid && size == lastSize && basis.memberSpecies == lastMembers)
             here = there;

@@ -159,6 +159,9 @@ private:
     std::vector<double> condensedScale_; // per condensed species
     std::vector<bool> condensedUsable_;  // made only of elements the feed holds
     bool neighbourPhases_ = true;
+    // Per gas species, the log amount below which a Newton step leaves it out
+    // (with neighbourPhases_).
+    std::vector<double> negligible_;
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
