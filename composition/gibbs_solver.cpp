@@ -396,6 +396,27 @@ const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
     return absent_.emplace(present, std::move(absent)).first->second;
 }
 
+int GibbsSolver::rankBeside(const State& state) const
+{
+    const auto found = rank_.find(state.present);
+    if (found != rank_.end() && state.absent == absentBeside(state.present))
+        return found->second;
+    // Every species' vector (and every present condensed species') must be a
+    // combination of the basis members.
+    IndependentSet span(elements_);
+    for (size_t c = 0; c < condensed_.size(); ++c) {
+        if (state.present[c])
+            span.add(condensed_[c]);
+    }
+    for (size_t j = 0; j < atoms_.size() && span.size() < elements_; ++j) {
+        if (!state.absent[j])
+            span.add(atoms_[j]);
+    }
+    if (state.absent == absentBeside(state.present))
+        rank_[state.present] = span.size();
+    return span.size();
+}
+
 bool GibbsSolver::constraintOf(const std::vector<double>& g, const Present& present,
                                Constraint& result) const
 {
@@ -1216,18 +1237,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         state.lnTotal = std::log(inert_);
         return inert_ > 0;
     }
-    // The rank the basis must reach: every species' vector (and every present
-    // condensed species') must be a combination of the basis members.
-    IndependentSet span(e);
-    for (size_t c = 0; c < condensed_.size(); ++c) {
-        if (state.present[c])
-            span.add(condensed_[c]);
-    }
-    for (int j = 0; j < species; ++j) {
-        if (!state.absent[j])
-            span.add(atoms_[j]);
-    }
-    const int rank = span.size();
+    const int rank = rankBeside(state);
 
     Basis basis;
     // Each state's log amounts and amounts, computed once: a step's trial,

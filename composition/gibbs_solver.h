@@ -100,6 +100,9 @@ private:
     double condensedG(const std::vector<double>& g, int c) const { return g[gases() + std::size_t(c)]; }
     bool constraintOf(const std::vector<double>& g, const Present& present, Constraint& result) const;
 
+    // The rank a step's basis must reach beside the state's condensed species:
+    // that of the species taking part and those condensed species.
+    int rankBeside(const State& state) const;
     // Damped Newton steps from `state` to the solution, at most `iterations`.
     bool iterate(const std::vector<double>& g, State& state, int iterations = kMaxSteps) const;
     // The basis of one step: the most abundant independent species (the
@@ -165,6 +168,7 @@ private:
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
+    mutable std::map<Present, int> rank_;
 };
 
 } // namespace norvanta
