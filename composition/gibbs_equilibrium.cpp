@@ -244,8 +244,25 @@ public:
     CompositionPoint checkedPointAt(double kelvin, double pressure,
                                     std::optional<GibbsSolver::State>& state) const
     {
+        return pointOrFailure(kelvin, [&] { return pointAt(kelvin, pressure, state); });
+    }
+
+    // The adiabatic point at `pressure`: the temperature where the products'
+    // enthalpy equals the feed's at `feedKelvin`, and the composition there;
+    // marked with its reason when no temperature the data allow balances.
+    CompositionPoint adiabaticPointAt(double feedKelvin, double pressure) const
+    {
+        return pointOrFailure(feedKelvin, [&] { return adiabaticPoint(feedKelvin, pressure); });
+    }
+
+private:
+    // The point `compute` gives, or a point at `kelvin` marked with the
+    // reason it could not be computed.
+    template <typename Compute>
+    static CompositionPoint pointOrFailure(double kelvin, Compute compute)
+    {
         try {
-            return pointAt(kelvin, pressure, state);
+            return compute();
         } catch (const CompositionError& error) {
             CompositionPoint point;
             point.kelvin = kelvin;
@@ -254,22 +271,6 @@ public:
         }
     }
 
-    // The adiabatic point at `pressure`: the temperature where the products'
-    // enthalpy equals the feed's at `feedKelvin`, and the composition there;
-    // marked with its reason when no temperature the data allow balances.
-    CompositionPoint adiabaticPointAt(double feedKelvin, double pressure) const
-    {
-        try {
-            return adiabaticPoint(feedKelvin, pressure);
-        } catch (const CompositionError& error) {
-            CompositionPoint point;
-            point.kelvin = feedKelvin;
-            point.failure = error.message.text;
-            return point;
-        }
-    }
-
-private:
     // One evaluation of the energy balance at a temperature.
     struct Probe {
         double kelvin = 0;
@@ -766,7 +767,9 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         // Norvane.dat's records the polynomial file does not hold, aliases
         // (same counts and values) counted once.
         std::map<RecordKey, int> seen;
-        for (int r = 0; r < (adiabatic ? 0 : database.recordCount()); ++r) {
+        // (Not for the adiabatic equilibrium: a table has no enthalpies.)
+        const int records = adiabatic ? 0 : database.recordCount();
+        for (int r = 0; r < records; ++r) {
             const QString name = database.name(r);
             if (thermo.polynomials()->find(name))
                 continue;

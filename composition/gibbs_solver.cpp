@@ -396,25 +396,24 @@ const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
     return absent_.emplace(present, std::move(absent)).first->second;
 }
 
-int GibbsSolver::rankBeside(const State& state) const
+int GibbsSolver::rankBeside(const Present& present) const
 {
-    const auto found = rank_.find(state.present);
-    if (found != rank_.end() && state.absent == absentBeside(state.present))
+    const auto found = rank_.find(present);
+    if (found != rank_.end())
         return found->second;
     // Every species' vector (and every present condensed species') must be a
     // combination of the basis members.
+    const std::vector<bool>& absent = absentBeside(present);
     IndependentSet span(elements_);
     for (size_t c = 0; c < condensed_.size(); ++c) {
-        if (state.present[c])
+        if (present[c])
             span.add(condensed_[c]);
     }
     for (size_t j = 0; j < atoms_.size() && span.size() < elements_; ++j) {
-        if (!state.absent[j])
+        if (!absent[j])
             span.add(atoms_[j]);
     }
-    if (state.absent == absentBeside(state.present))
-        rank_[state.present] = span.size();
-    return span.size();
+    return rank_[present] = span.size();
 }
 
 bool GibbsSolver::constraintOf(const std::vector<double>& g, const Present& present,
@@ -1237,7 +1236,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         state.lnTotal = std::log(inert_);
         return inert_ > 0;
     }
-    const int rank = rankBeside(state);
+    const int rank = rankBeside(state.present);
 
     Basis basis;
     // Each state's log amounts and amounts, computed once: a step's trial,

@@ -100,9 +100,9 @@ private:
     double condensedG(const std::vector<double>& g, int c) const { return g[gases() + std::size_t(c)]; }
     bool constraintOf(const std::vector<double>& g, const Present& present, Constraint& result) const;
 
-    // The rank a step's basis must reach beside the state's condensed species:
+    // The rank a step's basis must reach beside a set of condensed species:
     // that of the species taking part and those condensed species.
-    int rankBeside(const State& state) const;
+    int rankBeside(const Present& present) const;
     // Damped Newton steps from `state` to the solution, at most `iterations`.
     bool iterate(const std::vector<double>& g, State& state, int iterations = kMaxSteps) const;
     // The basis of one step: the most abundant independent species (the

@@ -310,8 +310,8 @@ TEST(PolynomialEquilibrium, AdiabaticTemperatureBalancesTheEnthalpy)
 }
 
 // What adiabatic equilibrium refuses: data without enthalpies, a feed
-// temperature its data do not cover; and a feed no temperature balances.
-TEST(PolynomialEquilibrium, AdiabaticRefusalsAndFailures)
+// temperature its data do not cover; and a feed that releases no heat.
+TEST(PolynomialEquilibrium, AdiabaticRefusalsAndAnInertFeed)
 {
     const ThermoData thermo = shippedThermo();
     const auto adiabatic = [](QStringList feed, std::vector<double> moles, double kelvin) {
