@@ -41,6 +41,16 @@ void enthalpyAndEntropy(const PolynomialInterval& interval, double t, double lnT
                 a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
 }
 
+// G/RT = H/RT - S/R of one interval, with the factors of ReferenceMemo:
+// -a0/(2T^2) + a1(1 + ln T)/T + a2(1 - ln T) - a3 T/2 - a4 T^2/6 - a5 T^3/12
+// - a6 T^4/20 + b0/T - b1.
+double gibbsOverRT(const PolynomialInterval& interval, const std::array<double, 8>& f)
+{
+    const auto& a = interval.a;
+    return a[0] * f[0] + a[1] * f[1] + a[2] * f[2] + a[3] * f[3] + a[4] * f[4] + a[5] * f[5] +
+           a[6] * f[6] + interval.b[0] * f[7] - interval.b[1];
+}
+
 std::optional<Reduced> reducedAt(const PolynomialSpecies& species, double t)
 {
     const PolynomialInterval* interval = species.intervalAt(t);
@@ -112,6 +122,13 @@ double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin
     return (1 - w) * table[size_t(segment)] + w * table[size_t(segment) + 1];
 }
 
+ReferenceMemo::ReferenceMemo(double kelvin) : kelvin_(kelvin), lnKelvin_(std::log(kelvin))
+{
+    const double t = kelvin;
+    gibbsFactors_ = {-1 / (2 * t * t), (1 + lnKelvin_) / t, 1 - lnKelvin_, -t / 2, -t * t / 6,
+                     -t * t * t / 12,  -t * t * t * t / 20, 1 / t};
+}
+
 double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
 {
     const double kelvin = memo.kelvin();
@@ -121,14 +138,13 @@ double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
     const PolynomialInterval* interval = species.intervalAt(kelvin);
     if (!interval)
         return kNaN;
-    Reduced own;
-    enthalpyAndEntropy(*interval, kelvin, memo.lnKelvin_, own);
-    double gibbs = own.gibbs();
+    double gibbs = gibbsOverRT(*interval, memo.gibbsFactors_);
     for (const ElementCount& e : species.elements) {
         const auto found =
             std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(), [&](const auto& entry) {
+                // Symbols are a letter or two: compared in place.
                 return entry.first.size() == e.symbol.size() &&
-                       entry.first.front() == e.symbol.front() && entry.first == e.symbol;
+                       std::equal(entry.first.begin(), entry.first.end(), e.symbol.begin());
             });
         double per = kNaN;
         if (found != memo.gibbs_.end()) {

@@ -33,13 +33,15 @@ double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin
 // for as many compounds as ask (the equilibrium's hundreds of species).
 class ReferenceMemo {
 public:
-    explicit ReferenceMemo(double kelvin) : kelvin_(kelvin), lnKelvin_(std::log(kelvin)) {}
+    explicit ReferenceMemo(double kelvin);
     double kelvin() const { return kelvin_; }
 
 private:
     friend class CompoundThermo;
     double kelvin_;
     double lnKelvin_;
+    // The factors of G/RT's terms at this temperature, a0 first, then b0.
+    std::array<double, 8> gibbsFactors_{};
     // Per element symbol: its reference's G/RT per atom, NaN without one.
     std::vector<std::pair<QString, double>> gibbs_;
 };
