@@ -189,6 +189,12 @@ public:
         const int exponent = std::ilogb(fed);
         if (std::abs(exponent) > kLargestUnscaledExponent)
             scale_ = std::ldexp(1.0, -exponent);
+        for (const GibbsSpecies& s : system.species) {
+            gasAtoms_.push_back(solverAtoms(s));
+            inert_.push_back(s.inert());
+        }
+        for (const GibbsSpecies& s : system.condensedPhases)
+            condensedAtoms_.push_back(solverAtoms(s));
         GibbsSolver::Vector feed{};
         for (size_t i = 0; i < system.species.size(); ++i) {
             const GibbsSpecies& s = system.species[i];
@@ -197,7 +203,7 @@ public:
                 inertMoles_ += system.feedMoles[i] * scale_;
                 continue;
             }
-            const GibbsSolver::Vector a = solverAtoms(s);
+            const GibbsSolver::Vector& a = gasAtoms_[i];
             for (int k = 0; k < elements_; ++k)
                 feed[k] += a[k] * system.feedMoles[i] * scale_;
         }
@@ -230,13 +236,13 @@ public:
         // A neighbour's solution over other species starts this one with its
         // potentials, its species' amounts carried over by name.
         const bool nearby = state && state->solvedBy == &*phase.solver;
-        const GibbsSolver::State start =
+        GibbsSolver::State start =
             nearby ? *state : (state ? carriedOver(*state, phase, g) : phase.solver->initialState(g));
         GibbsSolver::State solution;
-        if (!phase.solver->solve(g, start, solution))
+        if (!phase.solver->solve(g, std::move(start), solution))
             notSolved(kelvin, u"反復が収束しません"_s);
-        state = solution;
-        return checkedPoint(kelvin, phase, g, solution);
+        state = std::move(solution);
+        return checkedPoint(kelvin, phase, g, *state);
     }
 
     // The point at `kelvin`, or the point marked with the reason it could not
@@ -467,18 +473,22 @@ private:
     const Phase& phaseAt(double kelvin) const
     {
         const size_t gases = system_.species.size();
-        std::vector<bool> covered(gases + system_.condensedPhases.size(), false);
+        std::vector<bool>& covered = covered_;
+        covered.assign(gases + system_.condensedPhases.size(), false);
         for (size_t i = 0; i < gases; ++i) {
             const GibbsSpecies& s = system_.species[i];
-            covered[i] = !s.inert() && (!s.thermo || s.thermo->covers(kelvin));
+            covered[i] = !inert_[i] && (!s.thermo || s.thermo->covers(kelvin));
         }
         for (size_t c = 0; c < system_.condensedPhases.size(); ++c) {
             const GibbsSpecies& s = system_.condensedPhases[c];
             covered[gases + c] = formable_[c] && (!s.thermo || s.thermo->covers(kelvin));
         }
+        // Neighbouring temperatures mostly share their species.
+        if (lastPhase_ && lastPhase_->first == covered)
+            return lastPhase_->second;
         const auto found = phases_.find(covered);
         if (found != phases_.end())
-            return found->second;
+            return (lastPhase_ = &*found)->second;
         Phase phase;
         std::vector<GibbsSolver::Vector> atoms;
         std::vector<GibbsSolver::Vector> condensed;
@@ -487,15 +497,15 @@ private:
                 continue;
             if (i < gases) {
                 phase.gases.push_back(int(i));
-                atoms.push_back(solverAtoms(system_.species[i]));
+                atoms.push_back(gasAtoms_[i]);
             } else {
                 phase.condensed.push_back(int(i - gases));
-                condensed.push_back(solverAtoms(system_.condensedPhases[i - gases]));
+                condensed.push_back(condensedAtoms_[i - gases]);
             }
         }
         phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, std::move(condensed));
         phase.solver->setStartFromNeighbourPhases(system_.range || system_.adiabaticFeedKelvin);
-        return phases_.emplace(std::move(covered), std::move(phase)).first->second;
+        return (lastPhase_ = &*phases_.emplace(covered, std::move(phase)).first)->second;
     }
 
     CompositionPoint checkedPoint(double kelvin, const Phase& phase, const std::vector<double>& g,
@@ -510,20 +520,20 @@ private:
         GibbsSolver::Vector balance{};
         for (size_t j = 0; j < phase.gases.size(); ++j) {
             const double amount = std::exp(phase.solver->lnAmount(solution, g, int(j)));
-            const GibbsSolver::Vector a = solverAtoms(system_.species[size_t(phase.gases[j])]);
+            const GibbsSolver::Vector& a = gasAtoms_[size_t(phase.gases[j])];
             for (int k = 0; k < elements_; ++k)
                 balance[size_t(k)] += a[size_t(k)] * amount;
             point.moleFractions[size_t(phase.gases[j])] = gas ? amount / total : 0;
         }
         for (size_t i = 0; i < system_.species.size(); ++i) {
-            if (system_.species[i].inert())
+            if (inert_[i])
                 point.moleFractions[i] = system_.feedMoles[i] * scale_ / total;
         }
         point.condensedMoles.assign(system_.condensedPhases.size(), 0.0);
         for (size_t c = 0; c < phase.condensed.size(); ++c) {
             const double moles = solution.condensed[c];
             const GibbsSpecies& s = system_.condensedPhases[size_t(phase.condensed[c])];
-            const GibbsSolver::Vector a = solverAtoms(s);
+            const GibbsSolver::Vector& a = condensedAtoms_[size_t(phase.condensed[c])];
             for (int k = 0; k < elements_; ++k)
                 balance[size_t(k)] += a[size_t(k)] * moles;
             point.condensedMoles[size_t(phase.condensed[c])] = moles / feedTotal_;
@@ -576,6 +586,14 @@ private:
     double scale_ = 1; // moles the solver sees per mole fed
     // Per set of covered species (every species but the inerts, for Norvane.dat).
     mutable std::map<std::vector<bool>, Phase> phases_;
+    // The species each system species and condensed phase holds, in the
+    // solver's elements.
+    std::vector<GibbsSolver::Vector> gasAtoms_;
+    std::vector<GibbsSolver::Vector> condensedAtoms_;
+    std::vector<bool> inert_; // per system species
+    // The last phase found, and the covered set phaseAt works in.
+    mutable const std::pair<const std::vector<bool>, Phase>* lastPhase_ = nullptr;
+    mutable std::vector<bool> covered_;
 };
 
 // One solution of a series and its temperature.
