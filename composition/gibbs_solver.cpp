@@ -345,6 +345,10 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
         }
         negligible_.push_back(std::isfinite(bound) ? bound : -std::numeric_limits<double>::infinity());
     }
+    IndependentSet gases(elements_);
+    for (const Vector& a : atoms_)
+        gases.add(a);
+    gasesSpanElements_ = gases.size() == elements_;
     // The measure of a condensed amount's convergence: the feed's, or for a
     // species the feed can make only a trace of, the most it can make
     // (graphite from a trace of carbon converges on that trace).
@@ -526,14 +530,17 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
         return false;
     const std::vector<bool>& absent = absentBeside(present);
     // A neighbour without gas gives potentials but no amounts to start from.
-    State start = neighbour;
-    if (!std::isfinite(start.lnTotal)) {
-        start.lnAmounts.clear();
-        start.lnTotal = std::log(feedScale_ + inert_);
+    std::optional<State> gasless;
+    if (!std::isfinite(neighbour.lnTotal)) {
+        gasless = neighbour;
+        gasless->lnAmounts.clear();
+        gasless->lnTotal = std::log(feedScale_ + inert_);
     }
+    const State& start = gasless ? *gasless : neighbour;
     // A start brought to this set: its species ruled out, the condensed
     // species' potentials met, the absent ones' amounts 0.
-    const auto prepared = [&](State state) {
+    const auto prepared = [&](const State& from) {
+        State state = from;
         state.absent = absent;
         state.present = present;
         state.condensed.resize(condensed_.size(), 0.0);
@@ -546,7 +553,7 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     };
     State state = prepared(start);
     if (gasVanishes(g, constraint, state))
-        return result = state, true;
+        return result = std::move(state), true;
     // A neighbour's solution is usually the shortest way; when it is not, the
     // cold start, and last the globally convergent dual, whose answer the
     // Newton steps then refine. Beside condensed species the gas's own
@@ -554,29 +561,29 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     // gas's potentials were near theirs), then refitted around them.
     if (sameTemperature && !constraint.members.empty() && !state.lnAmounts.empty() &&
         iterate(g, state, kWarmIterations))
-        return result = state, true;
+        return result = std::move(state), true;
     if (!start.lnAmounts.empty()) {
         state = prepared(start);
         refit(g, state);
         if (iterate(g, state, kWarmIterations))
-            return result = state, true;
+            return result = std::move(state), true;
         state = coldState(g, present, absent);
         if (iterate(g, state))
-            return result = state, true;
+            return result = std::move(state), true;
     } else if (iterate(g, state)) {
-        return result = state, true;
+        return result = std::move(state), true;
     }
     state = coldState(g, present, absent);
     if (!dualSolve(g, state))
         return false;
     if (iterate(g, state))
-        return result = state, true;
+        return result = std::move(state), true;
     // The Newton steps could not improve it: the dual's answer stands as it
     // is, for the checks after the solve to judge.
     state.lnAmounts.resize(atoms_.size());
     for (size_t j = 0; j < atoms_.size(); ++j)
         state.lnAmounts[j] = lnAmount(state, g, int(j));
-    return result = state, true;
+    return result = std::move(state), true;
 }
 
 bool GibbsSolver::gasVanishes(const std::vector<double>& g, const Constraint& constraint,
@@ -757,13 +764,12 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
                 leaving = int(c);
             }
         }
-        start = solved;
         joined = -1;
         if (leaving >= 0) {
             present[size_t(leaving)] = false;
+            start = std::move(solved);
             continue;
         }
-        lastSolved = solved;
         // The absent species that would lower the Gibbs energy most joins.
         const std::vector<bool> defined = definedPotentials(solved);
         int joining = -1;
@@ -799,7 +805,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
                 tried[c] = true;
                 present[c] = span.add(condensed_[c]);
             }
-            joined = -1;
+            start = std::move(solved);
             continue;
         }
         if (joining < 0) {
@@ -807,7 +813,7 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
                 if (!present[c] && condensedUsable_[c] && !defined[c])
                     return false;
             }
-            result = solved;
+            result = std::move(solved);
             return true;
         }
         // A present species of the same composition gives way to it.
@@ -830,6 +836,8 @@ bool GibbsSolver::solvePhases(const std::vector<double>& g, State start, State& 
         }
         present[size_t(joining)] = true;
         joined = joining;
+        lastSolved = solved;
+        start = std::move(solved);
     }
     return false;
 }
@@ -998,6 +1006,10 @@ void GibbsSolver::refit(const std::vector<double>& g, State& state) const
 
 std::vector<bool> GibbsSolver::definedPotentials(const State& state) const
 {
+    // Where the gases span every element, they fix every potential.
+    if (gasesSpanElements_ && std::isfinite(state.lnTotal) &&
+        std::find(state.absent.begin(), state.absent.end(), true) == state.absent.end())
+        return std::vector<bool>(condensed_.size(), true);
     IndependentSet span(elements_);
     for (size_t p = 0; p < condensed_.size(); ++p) {
         if (p < state.present.size() && state.present[p])
@@ -1021,11 +1033,8 @@ struct GibbsSolver::Basis {
     Members members{};
     Indices memberSpecies{}; // -1 - c for condensed species c
     int size = 0;
-    Members projector{}; // rows of the members' inverse, by element
-    Square gram{};
-    std::vector<Vector> coordinates; // of every species
-    Vector target{};                 // the feed's coordinates
-    std::vector<int> order;          // the species, most abundant first
+    const Frame* frame = nullptr; // what the members fix
+    std::vector<int> order;       // the species, most abundant first
 };
 
 struct GibbsSolver::Linearisation {
@@ -1064,9 +1073,21 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     const int size = basis.size;
     if (size != rank)
         return false;
-    if (size == lastSize && basis.memberSpecies == lastMembers &&
-        basis.coordinates.size() == atoms_.size())
+    if (size == lastSize && basis.memberSpecies == lastMembers && basis.frame)
         return true;
+    // A set of members met before (at another step or temperature) has its
+    // coordinates already.
+    FrameKey key{};
+    key.fill(std::numeric_limits<int>::min());
+    std::copy_n(basis.memberSpecies.begin(), size, key.begin());
+    if (const auto found = frames_.find(key); found != frames_.end()) {
+        basis.frame = &found->second;
+        return true;
+    }
+    if (frames_.size() >= kMaxFrames)
+        frames_.clear();
+    basis.frame = nullptr;
+    Frame frame;
 
     // Coordinates of a vector in the basis: the members' square system over
     // `size` independent element rows, solved directly, so that an element
@@ -1081,44 +1102,58 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
         for (int p = 0; p < size; ++p)
             square[r][p] = basis.members[p][rows[r]];
     }
-    basis.projector = {};
+    frame.projector = {};
     for (int r = 0; r < size; ++r) {
         Row column{};
         column[r] = 1;
         if (!solveLinear(square, column, size))
             return false;
         for (int p = 0; p < size; ++p)
-            basis.projector[p][rows[r]] = column[p];
+            frame.projector[p][rows[r]] = column[p];
     }
     for (int p = 0; p < size; ++p) {
         for (int q = 0; q < size; ++q)
-            basis.gram[p][q] = dot(basis.members[p], basis.members[q], e);
+            frame.gram[p][q] = dot(basis.members[p], basis.members[q], e);
     }
     const auto coordinatesOf = [&](const Vector& v) {
         Vector c{};
         for (int p = 0; p < size; ++p)
-            c[p] = dot(basis.projector[p], v, e);
+            c[p] = dot(frame.projector[p], v, e);
         return c;
     };
-    basis.coordinates.resize(static_cast<size_t>(species));
+    frame.coordinates.resize(static_cast<size_t>(species));
     for (int j = 0; j < species; ++j)
-        basis.coordinates[j] = coordinatesOf(atoms_[j]);
+        frame.coordinates[j] = coordinatesOf(atoms_[j]);
     // A basis member's own coordinates are exactly a unit vector.
     for (int p = 0; p < size; ++p) {
         if (basis.memberSpecies[p] >= 0)
-            basis.coordinates[basis.memberSpecies[p]] = unit(p);
+            frame.coordinates[basis.memberSpecies[p]] = unit(p);
+    }
+    frame.gasRows.resize(static_cast<size_t>(species));
+    for (int j = 0; j < species; ++j) {
+        const Vector& c = frame.coordinates[size_t(j)];
+        Row& row = frame.gasRows[size_t(j)];
+        double s = 1;
+        for (int p = 0; p < size; ++p) {
+            if (basis.memberSpecies[p] >= 0) {
+                s -= c[p];
+                row[p] = c[p];
+            }
+        }
+        row[size] = s;
     }
     // The feed in the basis. A member the feed holds none of by its
     // stoichiometry (water's H2 from H2 and O2 at 2:1) comes out as a
     // rounding residue, which would outweigh the traces that balance it.
-    basis.target = coordinatesOf(feed_);
+    frame.target = coordinatesOf(feed_);
     for (int p = 0; p < size; ++p) {
         double scale = 0;
         for (int k = 0; k < e; ++k)
-            scale += std::abs(basis.projector[p][k] * feed_[k]);
-        if (std::abs(basis.target[p]) <= kFeedResidue * scale)
-            basis.target[p] = 0;
+            scale += std::abs(frame.projector[p][k] * feed_[k]);
+        if (std::abs(frame.target[p]) <= kFeedResidue * scale)
+            frame.target[p] = 0;
     }
+    basis.frame = &frames_.emplace(key, std::move(frame)).first->second;
     return true;
 }
 
@@ -1148,37 +1183,27 @@ bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
             return false;
         if (nj == 0)
             continue;
-        const Vector& c = basis.coordinates[j];
-        double s = 1;
-        for (int p = 0; p < size; ++p) {
-            if (basis.memberSpecies[p] >= 0)
-                s -= c[p];
-        }
+        const Vector& c = basis.frame->coordinates[size_t(j)];
+        const Row& d = basis.frame->gasRows[size_t(j)];
         for (int p = 0; p < size; ++p) {
             if (c[p] == 0)
                 continue;
             const double weight = std::abs(c[p]) * nj;
             Row& side = c[p] > 0 ? gains[p] : losses[p];
             (c[p] > 0 ? gain[p] : loss[p]) += weight;
-            for (int q = 0; q < size; ++q) {
-                if (basis.memberSpecies[q] >= 0)
-                    side[q] += weight * c[q];
-            }
-            side[size] += weight * s;
+            for (int q = 0; q < n; ++q)
+                side[q] += weight * d[q];
         }
         gasSum += nj;
-        for (int q = 0; q < size; ++q) {
-            if (basis.memberSpecies[q] >= 0)
-                totalRow[q] += c[q] * nj;
-        }
-        totalRow[size] += s * nj;
+        for (int q = 0; q < n; ++q)
+            totalRow[q] += d[q] * nj;
     }
     result = {};
     for (int p = 0; p < size; ++p) {
-        if (basis.target[p] > 0)
-            loss[p] += basis.target[p];
+        if (basis.frame->target[p] > 0)
+            loss[p] += basis.frame->target[p];
         else
-            gain[p] -= basis.target[p];
+            gain[p] -= basis.frame->target[p];
         if (basis.memberSpecies[p] < 0) {
             const double amount = condensed[size_t(-1 - basis.memberSpecies[p])];
             const double scale = condensedScale_[size_t(-1 - basis.memberSpecies[p])];
@@ -1298,7 +1323,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         Row memberShift{};
         for (int p = 0; p < size; ++p)
             memberShift[p] = basis.memberSpecies[p] >= 0 ? step[p] - dLnTotal : 0;
-        if (!solveLinear(basis.gram, memberShift, size))
+        if (!solveLinear(basis.frame->gram, memberShift, size))
             return false;
         Vector dPi{};
         for (int p = 0; p < size; ++p) {

@@ -84,6 +84,18 @@ public:
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
 
 private:
+    // What a step's basis members fix, whatever the amounts: the rows of
+    // their inverse (by element), their Gram matrix, every species' and the
+    // feed's coordinates in them.
+    struct Frame {
+        std::array<Vector, kMaxElements> projector{};
+        Square gram{};
+        std::vector<Vector> coordinates;
+        // Per species, d ln n_j over the unknowns: its coordinates on the
+        // gas members (0 on condensed ones), then 1 less their sum on ln N.
+        std::vector<Row> gasRows;
+        Vector target{};
+    };
     struct Basis;
     struct Linearisation;
     // The affine set of potentials a set of present condensed species allows:
@@ -161,6 +173,7 @@ private:
     double feedScale_ = 0;
     std::vector<double> condensedScale_; // per condensed species
     std::vector<bool> condensedUsable_;  // made only of elements the feed holds
+    bool gasesSpanElements_ = false;     // every element's potential fixed by the gases
     bool neighbourPhases_ = true;
     // Per gas species, the log amount below which a Newton step leaves it out
     // (with neighbourPhases_).
@@ -169,6 +182,12 @@ private:
     // condensed species: decided once per set, before any step.
     mutable std::map<Present, std::vector<bool>> absent_;
     mutable std::map<Present, int> rank_;
+    // Every species' coordinates per set of basis members (the members'
+    // indices, then unused places), for the steps and temperatures that meet
+    // that set again; emptied when it holds kMaxFrames.
+    using FrameKey = std::array<int, kMaxElements>;
+    static constexpr std::size_t kMaxFrames = 64;
+    mutable std::map<FrameKey, Frame> frames_;
 };
 
 } // namespace norvanta
