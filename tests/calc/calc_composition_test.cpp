@@ -64,8 +64,9 @@ TEST(CalcComposition, WritesTheEnginesTableOfTheFilesFeed)
 
         const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
         ASSERT_EQ(size_t(lines.size()), c.rows + 3); // header, rows, empty line, end
-        if (!c.header.isEmpty())
+        if (!c.header.isEmpty()) {
             EXPECT_EQ(lines[0], c.header);
+        }
         EXPECT_TRUE(lines[1].startsWith(u"K\t300\t"_s));
         EXPECT_TRUE(lines[c.rows / 2 + 1].startsWith(u"C\t273.15\t"_s));
         EXPECT_EQ(lines[c.rows + 1], QString());

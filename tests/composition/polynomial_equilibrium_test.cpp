@@ -268,8 +268,9 @@ TEST(PolynomialEquilibrium, MeetsTheEquilibriumConditionOfThermoInp)
             const qsizetype k = table.condensed.indexOf(c.deposit);
             ASSERT_GE(k, 0) << c.deposit.toStdString();
             EXPECT_GT(points.front().condensedMoles[size_t(k)], 0);
-            if (c.gone)
+            if (c.gone) {
                 EXPECT_EQ(points.back().condensedMoles[size_t(k)], 0);
+            }
         }
     }
 }
