@@ -195,6 +195,16 @@ public:
         }
         for (const GibbsSpecies& s : system.condensedPhases)
             condensedAtoms_.push_back(solverAtoms(s));
+        for (const auto* list : {&system.species, &system.condensedPhases}) {
+            for (const GibbsSpecies& s : *list) {
+                if (s.thermo) {
+                    dataEnds_.push_back(s.thermo->minKelvin);
+                    dataEnds_.push_back(s.thermo->maxKelvin);
+                }
+            }
+        }
+        std::sort(dataEnds_.begin(), dataEnds_.end());
+        dataEnds_.erase(std::unique(dataEnds_.begin(), dataEnds_.end()), dataEnds_.end());
         GibbsSolver::Vector feed{};
         for (size_t i = 0; i < system.species.size(); ++i) {
             const GibbsSpecies& s = system.species[i];
@@ -472,9 +482,25 @@ private:
     // and their solver.
     const Phase& phaseAt(double kelvin) const
     {
+        // Strictly between two neighbouring ends of the species' data the
+        // covered species stay the same.
+        if (lastPhase_ && kelvin > lastLow_ && kelvin < lastHigh_)
+            return lastPhase_->second;
+        const auto above = std::upper_bound(dataEnds_.begin(), dataEnds_.end(), kelvin);
+        const double low = above == dataEnds_.begin() ? -std::numeric_limits<double>::infinity()
+                                                      : *std::prev(above);
+        const double high = above == dataEnds_.end() ? std::numeric_limits<double>::infinity() : *above;
+        lastPhase_ = &coveringPhase(kelvin);
+        lastLow_ = low;
+        lastHigh_ = low == kelvin ? kelvin : high; // at an end itself: its own set only
+        return lastPhase_->second;
+    }
+
+    // The phase of the species whose data cover `kelvin`, made when first met.
+    const std::pair<const std::vector<bool>, Phase>& coveringPhase(double kelvin) const
+    {
         const size_t gases = system_.species.size();
-        std::vector<bool>& covered = covered_;
-        covered.assign(gases + system_.condensedPhases.size(), false);
+        std::vector<bool> covered(gases + system_.condensedPhases.size(), false);
         for (size_t i = 0; i < gases; ++i) {
             const GibbsSpecies& s = system_.species[i];
             covered[i] = !inert_[i] && (!s.thermo || s.thermo->covers(kelvin));
@@ -483,12 +509,9 @@ private:
             const GibbsSpecies& s = system_.condensedPhases[c];
             covered[gases + c] = formable_[c] && (!s.thermo || s.thermo->covers(kelvin));
         }
-        // Neighbouring temperatures mostly share their species.
-        if (lastPhase_ && lastPhase_->first == covered)
-            return lastPhase_->second;
         const auto found = phases_.find(covered);
         if (found != phases_.end())
-            return (lastPhase_ = &*found)->second;
+            return *found;
         Phase phase;
         std::vector<GibbsSolver::Vector> atoms;
         std::vector<GibbsSolver::Vector> condensed;
@@ -505,7 +528,7 @@ private:
         }
         phase.solver.emplace(std::move(atoms), elements_, feed_, inertMoles_, std::move(condensed));
         phase.solver->setStartFromNeighbourPhases(system_.range || system_.adiabaticFeedKelvin);
-        return (lastPhase_ = &*phases_.emplace(covered, std::move(phase)).first)->second;
+        return *phases_.emplace(std::move(covered), std::move(phase)).first;
     }
 
     CompositionPoint checkedPoint(double kelvin, const Phase& phase, const std::vector<double>& g,
@@ -518,8 +541,10 @@ private:
         // No gas left (all of the feed condensed): its fractions are shown as 0.
         const bool gas = total > 0;
         GibbsSolver::Vector balance{};
+        std::vector<double>& amounts = amounts_;
+        phase.solver->amounts(solution, g, amounts);
         for (size_t j = 0; j < phase.gases.size(); ++j) {
-            const double amount = std::exp(phase.solver->lnAmount(solution, g, int(j)));
+            const double amount = amounts[j];
             const GibbsSolver::Vector& a = gasAtoms_[size_t(phase.gases[j])];
             for (int k = 0; k < elements_; ++k)
                 balance[size_t(k)] += a[size_t(k)] * amount;
@@ -591,9 +616,14 @@ private:
     std::vector<GibbsSolver::Vector> gasAtoms_;
     std::vector<GibbsSolver::Vector> condensedAtoms_;
     std::vector<bool> inert_; // per system species
-    // The last phase found, and the covered set phaseAt works in.
+    // Every species' data's lowest and highest temperatures, sorted.
+    std::vector<double> dataEnds_;
+    // The last phase found and the temperatures (exclusive) between which it
+    // holds.
     mutable const std::pair<const std::vector<bool>, Phase>* lastPhase_ = nullptr;
-    mutable std::vector<bool> covered_;
+    mutable double lastLow_ = 0;
+    mutable double lastHigh_ = 0;
+    mutable std::vector<double> amounts_; // a point's gas amounts, for its checks
 };
 
 // One solution of a series and its temperature.

@@ -317,10 +317,18 @@ void sortByAbundance(std::vector<int>& order, const std::vector<double>& ln)
         std::sort(order.begin(), order.end(), [&](int a, int b) { return ln[a] > ln[b]; });
         return;
     }
+    // The key of the species before, carried along: most stay where they are.
+    double before = order.empty() ? 0 : ln[size_t(order[0])];
     for (size_t i = 1; i < order.size(); ++i) {
         const int j = order[i];
+        const double key = ln[size_t(j)];
+        if (!(before < key)) {
+            before = key;
+            continue;
+        }
+        // Moved back past those below it; the one now at i keeps `before`.
         size_t k = i;
-        for (; k > 0 && ln[size_t(order[k - 1])] < ln[size_t(j)]; --k)
+        for (; k > 0 && ln[size_t(order[k - 1])] < key; --k)
             order[k] = order[k - 1];
         order[k] = j;
     }
@@ -370,7 +378,7 @@ GibbsSolver::GibbsSolver(std::vector<Vector> atoms, int elements, Vector feed, d
     }
 }
 
-const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
+const GibbsSolver::Absent& GibbsSolver::absentBeside(const Present& present) const
 {
     const auto found = absent_.find(present);
     if (found != absent_.end())
@@ -379,7 +387,7 @@ const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
     // every species, it can beside any condensed species.
     const Present none(present.size(), false);
     if (present != none) {
-        const std::vector<bool>& inGas = absentBeside(none);
+        const Absent& inGas = absentBeside(none);
         if (std::none_of(inGas.begin(), inGas.end(), [](bool a) { return a; }))
             return absent_.emplace(present, inGas).first->second;
     }
@@ -394,7 +402,7 @@ const std::vector<bool>& GibbsSolver::absentBeside(const Present& present) const
     }
     const std::vector<double> amounts(feed_.begin(), feed_.begin() + elements_);
     const std::vector<bool> formable = formableSpecies(columns, amounts);
-    std::vector<bool> absent(atoms_.size());
+    Absent absent(atoms_.size());
     for (size_t j = 0; j < atoms_.size(); ++j)
         absent[j] = !formable[j];
     return absent_.emplace(present, std::move(absent)).first->second;
@@ -407,7 +415,7 @@ int GibbsSolver::rankBeside(const Present& present) const
         return found->second;
     // Every species' vector (and every present condensed species') must be a
     // combination of the basis members.
-    const std::vector<bool>& absent = absentBeside(present);
+    const Absent& absent = absentBeside(present);
     IndependentSet span(elements_);
     for (size_t c = 0; c < condensed_.size(); ++c) {
         if (present[c])
@@ -481,6 +489,18 @@ double GibbsSolver::lnAmount(const State& state, const std::vector<double>& g, i
     return state.lnTotal + dot(atoms_[species], state.pi, elements_) - g[species];
 }
 
+void GibbsSolver::amounts(const State& state, const std::vector<double>& g,
+                          std::vector<double>& result) const
+{
+    const bool ruledOut = std::find(state.absent.begin(), state.absent.end(), 1) != state.absent.end();
+    result.resize(atoms_.size());
+    for (size_t j = 0; j < atoms_.size(); ++j) {
+        result[j] = ruledOut && state.absent[j]
+                        ? 0
+                        : std::exp(state.lnTotal + dot(atoms_[j], state.pi, elements_) - g[j]);
+    }
+}
+
 GibbsSolver::State GibbsSolver::initialState(const std::vector<double>& g) const
 {
     // Element potentials that give every species the same fraction in the
@@ -528,7 +548,7 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     Constraint constraint;
     if (!constraintOf(g, present, constraint))
         return false;
-    const std::vector<bool>& absent = absentBeside(present);
+    const Absent& absent = absentBeside(present);
     // A neighbour without gas gives potentials but no amounts to start from.
     std::optional<State> gasless;
     if (!std::isfinite(neighbour.lnTotal)) {
@@ -559,11 +579,12 @@ bool GibbsSolver::solvePhase(const std::vector<double>& g, const State& neighbou
     // Newton steps then refine. Beside condensed species the gas's own
     // potentials are tried first, as they are (the shortest way when the
     // gas's potentials were near theirs), then refitted around them.
-    if (sameTemperature && !constraint.members.empty() && !state.lnAmounts.empty() &&
-        iterate(g, state, kWarmIterations))
+    const bool asItIs = sameTemperature && !constraint.members.empty() && !state.lnAmounts.empty();
+    if (asItIs && iterate(g, state, kWarmIterations))
         return result = std::move(state), true;
     if (!start.lnAmounts.empty()) {
-        state = prepared(start);
+        if (asItIs)
+            state = prepared(start);
         refit(g, state);
         if (iterate(g, state, kWarmIterations))
             return result = std::move(state), true;
@@ -637,7 +658,7 @@ bool GibbsSolver::gasVanishes(const std::vector<double>& g, const Constraint& co
 }
 
 GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, const Present& present,
-                                          const std::vector<bool>& absent) const
+                                          const Absent& absent) const
 {
     State state = initialState(g);
     state.absent = absent;
@@ -664,9 +685,8 @@ constexpr double kClaimedBalanceTolerance = 1e-9;
 
 bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
 {
-    std::vector<double> amounts(atoms_.size());
-    for (size_t j = 0; j < atoms_.size(); ++j)
-        amounts[j] = std::exp(lnAmount(state, g, int(j)));
+    std::vector<double> amounts;
+    this->amounts(state, g, amounts);
     // The gas's moles are its species' and the inerts' (no gas: none at all).
     if (std::isfinite(state.lnTotal)) {
         const double sum = std::accumulate(amounts.begin(), amounts.end(), inert_);
@@ -848,10 +868,11 @@ void GibbsSolver::closeBalances(const std::vector<double>& g, State& state) cons
     if (!constraintOf(g, state.present, constraint) || constraint.members.empty())
         return;
     Vector open = feed_;
+    std::vector<double> n;
+    amounts(state, g, n);
     for (size_t j = 0; j < atoms_.size(); ++j) {
-        const double n = std::exp(lnAmount(state, g, int(j)));
         for (int k = 0; k < elements_; ++k)
-            open[k] -= atoms_[j][k] * n;
+            open[k] -= atoms_[j][k] * n[j];
     }
     Row amounts{};
     if (condensedHolding(constraint, open, amounts)) {
@@ -1008,7 +1029,7 @@ std::vector<bool> GibbsSolver::definedPotentials(const State& state) const
 {
     // Where the gases span every element, they fix every potential.
     if (gasesSpanElements_ && std::isfinite(state.lnTotal) &&
-        std::find(state.absent.begin(), state.absent.end(), true) == state.absent.end())
+        std::find(state.absent.begin(), state.absent.end(), 1) == state.absent.end())
         return std::vector<bool>(condensed_.size(), true);
     IndependentSet span(elements_);
     for (size_t p = 0; p < condensed_.size(); ++p) {

@@ -33,6 +33,7 @@ public:
     using Row = std::array<double, kMaxUnknowns>;
     using Square = std::array<Row, kMaxUnknowns>;
 
+    using Absent = std::vector<unsigned char>;
     struct State {
         Vector pi{};
         double lnTotal = 0; // -infinity when no gas is left
@@ -45,8 +46,9 @@ public:
         std::vector<double> lnAmounts;
         // The species from the most abundant, for the next solve's sorts.
         std::vector<int> order;
-        // Species the feed's stoichiometry rules out (amount exactly 0).
-        std::vector<bool> absent;
+        // Species the feed's stoichiometry rules out (amount exactly 0): a
+        // byte each, read at every species of every step.
+        Absent absent;
         // The solver whose solution this is; null for a start.
         const GibbsSolver* solvedBy = nullptr;
     };
@@ -82,6 +84,8 @@ public:
 
     // ln n_j of a state.
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
+    // Every gas's n_j of a state, exp(lnAmount) each.
+    void amounts(const State& state, const std::vector<double>& g, std::vector<double>& result) const;
 
 private:
     // What a step's basis members fix, whatever the amounts: the rows of
@@ -143,7 +147,7 @@ private:
     bool gasVanishes(const std::vector<double>& g, const Constraint& constraint,
                      State& state) const;
     State coldState(const std::vector<double>& g, const Present& present,
-                    const std::vector<bool>& absent) const;
+                    const Absent& absent) const;
     // The globally convergent way: at a fixed total N, the free potentials
     // minimise the convex  sum_j n_j(pi, N) - b . pi  (Newton with
     // backtracking); N is bracketed and bisected until the gas's moles are N.
@@ -158,7 +162,7 @@ private:
     // amounts), least squares over them; false when they are dependent.
     bool condensedHolding(const Constraint& constraint, const Vector& held, Row& amounts) const;
     // Species the stoichiometry rules out beside a set of condensed species.
-    const std::vector<bool>& absentBeside(const Present& present) const;
+    const Absent& absentBeside(const Present& present) const;
 
     // The phase rule around the gas's solutions; solve() then claims the
     // result only where balanced() holds.
@@ -180,7 +184,7 @@ private:
     std::vector<double> negligible_;
     // Species the feed's stoichiometry rules out, per set of present
     // condensed species: decided once per set, before any step.
-    mutable std::map<Present, std::vector<bool>> absent_;
+    mutable std::map<Present, Absent> absent_;
     mutable std::map<Present, int> rank_;
     // Every species' coordinates per set of basis members (the members'
     // indices, then unused places), for the steps and temperatures that meet
