@@ -249,7 +249,7 @@ public:
         GibbsSolver::State start =
             nearby ? *state : (state ? carriedOver(*state, phase, g) : phase.solver->initialState(g));
         GibbsSolver::State solution;
-        if (!phase.solver->solve(g, std::move(start), solution))
+        if (!phase.solver->solve(g, std::move(start), solution, &amounts_))
             notSolved(kelvin, u"反復が収束しません"_s);
         state = std::move(solution);
         return checkedPoint(kelvin, phase, g, *state);
@@ -541,8 +541,7 @@ private:
         // No gas left (all of the feed condensed): its fractions are shown as 0.
         const bool gas = total > 0;
         GibbsSolver::Vector balance{};
-        std::vector<double>& amounts = amounts_;
-        phase.solver->amounts(solution, g, amounts);
+        const std::vector<double>& amounts = amounts_; // as the solve's checks found them
         for (size_t j = 0; j < phase.gases.size(); ++j) {
             const double amount = amounts[j];
             const GibbsSolver::Vector& a = gasAtoms_[size_t(phase.gases[j])];
@@ -623,7 +622,7 @@ private:
     mutable const std::pair<const std::vector<bool>, Phase>* lastPhase_ = nullptr;
     mutable double lastLow_ = 0;
     mutable double lastHigh_ = 0;
-    mutable std::vector<double> amounts_; // a point's gas amounts, for its checks
+    mutable std::vector<double> amounts_; // the last solution's gas amounts, for its checks
 };
 
 // One solution of a series and its temperature.

@@ -432,6 +432,13 @@ bool GibbsSolver::constraintOf(const std::vector<double>& g, const Present& pres
                                Constraint& result) const
 {
     result = {};
+    if (std::find(present.begin(), present.end(), true) == present.end()) {
+        // No condensed species: every potential is free.
+        for (int k = 0; k < elements_; ++k)
+            result.free[size_t(k)] = unit(k);
+        result.freeCount = elements_;
+        return true;
+    }
     IndependentSet span(elements_);
     for (int c = 0; c < int(condensed_.size()); ++c) {
         if (!present[size_t(c)])
@@ -670,11 +677,13 @@ GibbsSolver::State GibbsSolver::coldState(const std::vector<double>& g, const Pr
     return state;
 }
 
-bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result) const
+bool GibbsSolver::solve(const std::vector<double>& g, State start, State& result,
+                        std::vector<double>* amounts) const
 {
     const bool solved = solvePhases(g, std::move(start), result);
     result.solvedBy = this;
-    return solved && balanced(g, result) && meetsPhaseRule(g, result);
+    std::vector<double> own;
+    return solved && balanced(g, result, amounts ? *amounts : own) && meetsPhaseRule(g, result);
 }
 
 // A solution is claimed only where every element balance holds to this,
@@ -686,6 +695,12 @@ constexpr double kClaimedBalanceTolerance = 1e-9;
 bool GibbsSolver::balanced(const std::vector<double>& g, const State& state) const
 {
     std::vector<double> amounts;
+    return balanced(g, state, amounts);
+}
+
+bool GibbsSolver::balanced(const std::vector<double>& g, const State& state,
+                           std::vector<double>& amounts) const
+{
     this->amounts(state, g, amounts);
     // The gas's moles are its species' and the inerts' (no gas: none at all).
     if (std::isfinite(state.lnTotal)) {
@@ -1056,6 +1071,7 @@ struct GibbsSolver::Basis {
     int size = 0;
     const Frame* frame = nullptr; // what the members fix
     std::vector<int> order;       // the species, most abundant first
+    std::vector<int> examined;    // the head of `order` the members were chosen from
 };
 
 struct GibbsSolver::Linearisation {
@@ -1072,8 +1088,15 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     // The present condensed species first, then the most abundant species
     // that are independent of those before them. The same members as the
     // last step's keep their coordinates.
+    std::vector<int>& order = basis.order;
+    sortByAbundance(order, lnN);
+    // The same species ahead as at the last step: the same members.
+    if (basis.frame && basis.examined.size() <= order.size() &&
+        std::equal(basis.examined.begin(), basis.examined.end(), order.begin()))
+        return true;
     const Indices lastMembers = basis.memberSpecies;
     const int lastSize = basis.size;
+    const Frame* lastFrame = basis.frame;
     basis.size = 0;
     IndependentSet chosen(e);
     for (size_t c = 0; c < condensed_.size(); ++c) {
@@ -1082,19 +1105,19 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
             basis.memberSpecies[basis.size++] = -1 - int(c);
         }
     }
-    std::vector<int>& order = basis.order;
-    sortByAbundance(order, lnN);
-    for (size_t i = 0; i < order.size() && basis.size < rank; ++i) {
-        const int j = order[i];
+    size_t examined = 0;
+    for (; examined < order.size() && basis.size < rank; ++examined) {
+        const int j = order[examined];
         if (!state.absent[j] && chosen.add(atoms_[j])) {
             basis.members[basis.size] = atoms_[j];
             basis.memberSpecies[basis.size++] = j;
         }
     }
+    basis.examined.assign(order.begin(), order.begin() + std::ptrdiff_t(examined));
     const int size = basis.size;
     if (size != rank)
         return false;
-    if (size == lastSize && basis.memberSpecies == lastMembers && basis.frame)
+    if (size == lastSize && basis.memberSpecies == lastMembers && lastFrame)
         return true;
     // A set of members met before (at another step or temperature) has its
     // coordinates already.

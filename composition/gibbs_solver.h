@@ -74,7 +74,10 @@ public:
     // or initialState). Applies the phase rule. Returns false when the
     // iteration does not converge or its answer does not balance or meet the
     // phase rule.
-    bool solve(const std::vector<double>& g, State start, State& result) const;
+    // `amounts`, when given, receives every gas's n_j at the result as the
+    // balance check found them.
+    bool solve(const std::vector<double>& g, State start, State& result,
+               std::vector<double>* amounts = nullptr) const;
 
     // The equilibrium condition beyond the balances: a present condensed
     // species' potential is its elements', its amount not negative, and an
@@ -84,8 +87,6 @@ public:
 
     // ln n_j of a state.
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
-    // Every gas's n_j of a state, exp(lnAmount) each.
-    void amounts(const State& state, const std::vector<double>& g, std::vector<double>& result) const;
 
 private:
     // What a step's basis members fix, whatever the amounts: the rows of
@@ -113,6 +114,8 @@ private:
     using Present = std::vector<bool>;
 
     std::size_t gases() const { return atoms_.size(); }
+    // Every gas's n_j of a state, exp(lnAmount) each.
+    void amounts(const State& state, const std::vector<double>& g, std::vector<double>& result) const;
     double condensedG(const std::vector<double>& g, int c) const { return g[gases() + std::size_t(c)]; }
     bool constraintOf(const std::vector<double>& g, const Present& present, Constraint& result) const;
 
@@ -168,6 +171,8 @@ private:
     // result only where balanced() holds.
     bool solvePhases(const std::vector<double>& g, State start, State& result) const;
     bool balanced(const std::vector<double>& g, const State& state) const;
+    bool balanced(const std::vector<double>& g, const State& state,
+                  std::vector<double>& amounts) const;
 
     std::vector<Vector> atoms_;
     int elements_;
