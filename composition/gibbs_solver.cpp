@@ -47,6 +47,10 @@ constexpr double kFeedResidue = 1e-13;
 // (its amount follows from the potentials all the same, and is counted in the
 // checks after the solve): far below what the balances are held to.
 constexpr double kNegligibleShare = 1e-25;
+// Over a range, a species whose every term in a Newton step's sums lies below
+// this share of the sum it enters is left out of them: it is below their
+// rounding (the unit roundoff is 1.1e-16), so the sums are as they would be.
+constexpr double kRounding = 1e-17;
 // A condensed species the feed can make no more of than this share of the
 // feed is a trace: its amount converges on what it can be.
 constexpr double kTraceShare = 1e-3;
@@ -1078,6 +1082,11 @@ struct GibbsSolver::Linearisation {
     Square jacobian{};
     Row residual{};
     double merit = 0; // half the residuals' sum of squares
+    // Per balance, the sums a species adds to on either side, and the
+    // gas's moles: the scale of what the next linearisation may leave out.
+    Row gain{};
+    Row loss{};
+    double mixture = 0;
 };
 
 bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state, int rank,
@@ -1203,7 +1212,7 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
 
 bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
                             const std::vector<double>& condensed, const Basis& basis,
-                            Linearisation& result) const
+                            const Linearisation* scales, Linearisation& result) const
 {
     // Residuals and Jacobian of the basis balances and the total. The
     // unknowns are ln n of each gas member (the moles of a condensed member)
@@ -1229,6 +1238,17 @@ bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
             continue;
         const Vector& c = basis.frame->coordinates[size_t(j)];
         const Row& d = basis.frame->gasRows[size_t(j)];
+        if (scales && !(nj >= kRounding * scales->mixture)) {
+            // Below rounding of every sum it enters (as they were at the
+            // last linearisation): those sums are as they would be with it.
+            bool enters = false;
+            for (int p = 0; p < size && !enters; ++p) {
+                const double side = c[p] > 0 ? scales->gain[p] : scales->loss[p];
+                enters = c[p] != 0 && std::abs(c[p]) * nj >= kRounding * side;
+            }
+            if (!enters)
+                continue;
+        }
         for (int p = 0; p < size; ++p) {
             if (c[p] == 0)
                 continue;
@@ -1266,6 +1286,14 @@ bool GibbsSolver::linearise(const std::vector<double>& amounts, double lnTotal,
         }
     }
     const double mixture = gasSum + inert_;
+    result.gain = gain;
+    result.loss = loss;
+    result.mixture = mixture;
+    for (int p = 0; p < size; ++p) {
+        // A balance written as a plain difference rounds on its larger side.
+        if (basis.memberSpecies[p] < 0 || !(gain[p] > 0 && loss[p] > 0))
+            result.gain[p] = result.loss[p] = std::max(gain[p], loss[p]);
+    }
     result.residual[size] = std::log(mixture) - lnTotal;
     for (int q = 0; q < n; ++q)
         result.jacobian[size][q] = totalRow[q] / mixture;
@@ -1353,7 +1381,7 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         Linearisation here;
         if (thereValid && size == lastSize && basis.memberSpecies == lastMembers)
             here = there;
-        else if (!linearise(amounts, state.lnTotal, state.condensed, basis, here))
+        else if (!linearise(amounts, state.lnTotal, state.condensed, basis, nullptr, here))
             return false;
         Row step{};
         for (int p = 0; p < n; ++p)
@@ -1391,7 +1419,8 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
             }
             evaluate(trialPi, trialLnTotal, trialLnN, trialAmounts);
             const bool finite =
-                linearise(trialAmounts, trialLnTotal, trialCondensed, basis, there);
+                linearise(trialAmounts, trialLnTotal, trialCondensed, basis,
+                          neighbourPhases_ ? &here : nullptr, there);
             thereValid = finite;
             if (halving == kMaxHalvings || here.merit <= kMeritFloor ||
                 (finite && there.merit <= (1 - kMeritDecrease * factor) * here.merit))

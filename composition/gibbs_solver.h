@@ -129,10 +129,12 @@ private:
     // coordinates in it.
     bool chooseBasis(const std::vector<double>& lnN, const State& state, int rank,
                      Basis& basis) const;
-    // The basis balances' and the total's residuals and Jacobian at `state`.
+    // The basis balances' and the total's residuals and Jacobian at `state`;
+    // with `scales` (a linearisation nearby in the same basis), without the
+    // species below rounding of the sums there.
     bool linearise(const std::vector<double>& amounts, double lnTotal,
                    const std::vector<double>& condensed, const Basis& basis,
-                   Linearisation& result) const;
+                   const Linearisation* scales, Linearisation& result) const;
     // The largest share of a Newton step that Newton's model of exp allows.
     double stepFactor(const std::vector<double>& lnN, const State& state, const Vector& dPi,
                       double dLnTotal) const;
