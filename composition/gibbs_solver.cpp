@@ -1342,13 +1342,17 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
     std::vector<double> amounts(lnN.size());
     std::vector<double> trialLnN(lnN.size());
     std::vector<double> trialAmounts(lnN.size());
-    const auto evaluate = [&](const Vector& pi, double lnTotal, std::vector<double>& ln,
-                              std::vector<double>& n) {
+    const auto logsAt = [&](const Vector& pi, double lnTotal, std::vector<double>& ln) {
         for (int j = 0; j < species; ++j) {
             ln[j] = state.absent[j] ? -std::numeric_limits<double>::infinity()
                                     : lnTotal + dot(atoms_[j], pi, e) - g[j];
-            n[j] = neighbourPhases_ && ln[j] < negligible_[size_t(j)] ? 0 : std::exp(ln[j]);
         }
+    };
+    const auto evaluate = [&](const Vector& pi, double lnTotal, std::vector<double>& ln,
+                              std::vector<double>& n) {
+        logsAt(pi, lnTotal, ln);
+        for (int j = 0; j < species; ++j)
+            n[j] = neighbourPhases_ && ln[j] < negligible_[size_t(j)] ? 0 : std::exp(ln[j]);
         // The basis members always count, however little they hold.
         for (int p = 0; p < basis.size; ++p) {
             const int j = basis.memberSpecies[p];
@@ -1403,9 +1407,31 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
                 dPi[k] += memberShift[p] * basis.members[p][k];
         }
 
+        double change = std::abs(dLnTotal);
+        for (int p = 0; p < size; ++p) {
+            change = std::max(change, basis.memberSpecies[p] >= 0
+                                          ? std::abs(step[p])
+                                          : std::abs(step[p]) /
+                                                condensedScale_[size_t(-1 - basis.memberSpecies[p])]);
+        }
         // Damped: a step that does not lower the residuals (in this basis) is
         // halved, so that the iteration cannot cycle between two states.
         double factor = stepFactor(lnN, state, dPi, dLnTotal);
+        if (neighbourPhases_ && factor == 1 && change < kConverged) {
+            // Over a range, the last step (below rounding of what it solves
+            // for) is taken whole without linearising where it ends.
+            for (int k = 0; k < e; ++k)
+                state.pi[k] += dPi[k];
+            state.lnTotal += dLnTotal;
+            for (int p = 0; p < size; ++p) {
+                if (basis.memberSpecies[p] < 0)
+                    state.condensed[size_t(-1 - basis.memberSpecies[p])] += step[p];
+            }
+            logsAt(state.pi, state.lnTotal, lnN);
+            state.lnAmounts = lnN;
+            state.order = std::move(basis.order);
+            return true;
+        }
         double trialLnTotal = 0;
         for (int halving = 0;; ++halving) {
             for (int k = 0; k < e; ++k)
@@ -1433,13 +1459,6 @@ bool GibbsSolver::iterate(const std::vector<double>& g, State& state, int iterat
         std::swap(lnN, trialLnN);
         std::swap(amounts, trialAmounts);
 
-        double change = std::abs(dLnTotal);
-        for (int p = 0; p < size; ++p) {
-            change = std::max(change, basis.memberSpecies[p] >= 0
-                                          ? std::abs(step[p])
-                                          : std::abs(step[p]) /
-                                                condensedScale_[size_t(-1 - basis.memberSpecies[p])]);
-        }
         if (factor == 1 && change < kConverged) {
             state.lnAmounts = lnN;
             state.order = std::move(basis.order);
