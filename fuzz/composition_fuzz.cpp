@@ -3,7 +3,8 @@
 // feeds of a few species over twelve orders of magnitude, inerts, graphite
 // and other condensed species. Whatever the solver calls a solution must meet
 // the element balances, be finite and non-negative, obey the phase rule, and
-// not depend on the feed's scale; a breach is a finding.
+// not depend on the feed's scale, from a cold start and from the solution of
+// nearby potentials alike; a breach is a finding.
 #include "composition/gibbs_solver.h"
 
 #include <algorithm>
@@ -47,11 +48,16 @@ struct Answer {
     double total = 0;
 };
 
-bool solve(const GibbsSolver& solver, const std::vector<double>& g, size_t species, Answer& answer)
+// The solve from `start` (a cold start when absent); `solved` receives the
+// solver's state.
+bool solve(const GibbsSolver& solver, const std::vector<double>& g, size_t species, Answer& answer,
+           const GibbsSolver::State* start = nullptr, GibbsSolver::State* solved = nullptr)
 {
     GibbsSolver::State state;
-    if (!solver.solve(g, solver.initialState(g), state))
+    if (!solver.solve(g, start ? *start : solver.initialState(g), state))
         return false;
+    if (solved)
+        *solved = state;
     answer.amounts.resize(species);
     for (size_t j = 0; j < species; ++j)
         answer.amounts[j] = std::exp(solver.lnAmount(state, g, int(j)));
@@ -59,6 +65,33 @@ bool solve(const GibbsSolver& solver, const std::vector<double>& g, size_t speci
     answer.total = std::exp(state.lnTotal);
     require(solver.meetsPhaseRule(g, state));
     return true;
+}
+
+// The element balances (1e-9 of the larger of the feed and the amounts),
+// finite non-negative amounts, and the gas's total its species' sum.
+void requireBalanced(const std::vector<GibbsSolver::Vector>& atoms,
+                     const std::vector<GibbsSolver::Vector>& condensed, const GibbsSolver::Vector& feed,
+                     int elements, double inert, const Answer& answer)
+{
+    double sum = inert;
+    for (int k = 0; k < elements; ++k) {
+        double balance = 0;
+        double scale = 0;
+        for (size_t c = 0; c < condensed.size(); ++c) {
+            require(std::isfinite(answer.condensed[c]) && answer.condensed[c] >= 0);
+            balance += condensed[c][size_t(k)] * answer.condensed[c];
+            scale += condensed[c][size_t(k)] * answer.condensed[c];
+        }
+        for (size_t j = 0; j < atoms.size(); ++j) {
+            require(std::isfinite(answer.amounts[j]) && answer.amounts[j] >= 0);
+            balance += atoms[j][size_t(k)] * answer.amounts[j];
+            scale += atoms[j][size_t(k)] * answer.amounts[j];
+        }
+        require(std::abs(balance - feed[size_t(k)]) <= 1e-9 * std::max(scale, feed[size_t(k)]));
+    }
+    for (const double n : answer.amounts)
+        sum += n;
+    require(answer.total == 0 || std::abs(sum / answer.total - 1) <= 1e-9);
 }
 
 } // namespace
@@ -108,27 +141,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const GibbsSolver solver(atoms, elements, feed, inert, condensed);
     Answer answer;
-    if (!solve(solver, g, species, answer))
+    GibbsSolver::State solved;
+    if (!solve(solver, g, species, answer, nullptr, &solved))
         return 0;
-    double sum = inert;
-    for (int k = 0; k < elements; ++k) {
-        double balance = 0;
-        double scale = 0;
-        for (size_t c = 0; c < condensed.size(); ++c) {
-            require(std::isfinite(answer.condensed[c]) && answer.condensed[c] >= 0);
-            balance += condensed[c][size_t(k)] * answer.condensed[c];
-            scale += condensed[c][size_t(k)] * answer.condensed[c];
-        }
-        for (size_t j = 0; j < species; ++j) {
-            require(std::isfinite(answer.amounts[j]) && answer.amounts[j] >= 0);
-            balance += atoms[j][size_t(k)] * answer.amounts[j];
-            scale += atoms[j][size_t(k)] * answer.amounts[j];
-        }
-        require(std::abs(balance - feed[size_t(k)]) <= 1e-9 * std::max(scale, feed[size_t(k)]));
-    }
-    for (const double n : answer.amounts)
-        sum += n;
-    require(answer.total == 0 || std::abs(sum / answer.total - 1) <= 1e-9);
+    requireBalanced(atoms, condensed, feed, elements, inert, answer);
+
+    // The next temperature of a range: every potential moved a little, the
+    // solve started from this one's solution.
+    std::vector<double> next = g;
+    for (double& x : next)
+        x += in.between(-1, 1);
+    Answer warm;
+    if (solve(solver, next, species, warm, &solved))
+        requireBalanced(atoms, condensed, feed, elements, inert, warm);
 
     // The same feed a thousandth as large: the same fractions.
     GibbsSolver::Vector smaller = feed;
