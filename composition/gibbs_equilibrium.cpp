@@ -154,7 +154,8 @@ class CompositionSolve {
 public:
     CompositionSolve(const CompositionSystem& system, const PhysicalConstants& constants)
         : system_(system), kpFactor_(constants.kpFactor),
-          symbols_(system.elements.isEmpty() ? 3 : int(system.elements.size()))
+          symbols_(system.elements.isEmpty() ? 3 : int(system.elements.size())),
+          formationGibbs_(dataOf(system, gasData_, condensedData_))
     {
         const int symbols = symbols_;
         used_.assign(size_t(symbols), false);
@@ -229,20 +230,22 @@ public:
         std::vector<double> g(phase.gases.size() + phase.condensed.size());
         const double lnPressure = std::log(pressure);
         // Gases at the total pressure; a pure condensed phase at activity 1.
-        ReferenceMemo references(kelvin);
-        const auto potential = [&](const GibbsSpecies& s, double shift) {
-            const double dG = s.thermo ? s.thermo->formationGibbs(references)
-                                       : formationGibbsAt(s, kelvin);
+        formationGibbs_.at(kelvin, dataGibbs_);
+        const auto potential = [&](const GibbsSpecies& s, int data, double shift) {
+            const double dG = data >= 0 ? dataGibbs_[size_t(data)] : formationGibbsAt(s, kelvin);
             const double value = dG * kpFactor_ / kelvin + shift;
             if (!std::isfinite(value))
                 fail(FailureCode::Overflow);
             return value;
         };
-        for (size_t j = 0; j < phase.gases.size(); ++j)
-            g[j] = potential(system_.species[size_t(phase.gases[j])], lnPressure);
-        for (size_t c = 0; c < phase.condensed.size(); ++c)
-            g[phase.gases.size() + c] =
-                potential(system_.condensedPhases[size_t(phase.condensed[c])], 0);
+        for (size_t j = 0; j < phase.gases.size(); ++j) {
+            const size_t i = size_t(phase.gases[j]);
+            g[j] = potential(system_.species[i], gasData_[i], lnPressure);
+        }
+        for (size_t c = 0; c < phase.condensed.size(); ++c) {
+            const size_t i = size_t(phase.condensed[c]);
+            g[phase.gases.size() + c] = potential(system_.condensedPhases[i], condensedData_[i], 0);
+        }
         // A neighbour's solution over other species starts this one with its
         // potentials, its species' amounts carried over by name.
         const bool nearby = state && state->solvedBy == &*phase.solver;
@@ -597,9 +600,33 @@ private:
                                kNotConverged};
     }
 
+    // The compounds with data of their own, each species' place among them
+    // (-1 without).
+    static std::vector<const CompoundThermo*> dataOf(const CompositionSystem& system,
+                                                     std::vector<int>& gases,
+                                                     std::vector<int>& condensed)
+    {
+        std::vector<const CompoundThermo*> compounds;
+        const auto place = [&](const GibbsSpecies& s) {
+            if (!s.thermo)
+                return -1;
+            compounds.push_back(s.thermo.get());
+            return int(compounds.size()) - 1;
+        };
+        for (const GibbsSpecies& s : system.species)
+            gases.push_back(place(s));
+        for (const GibbsSpecies& s : system.condensedPhases)
+            condensed.push_back(place(s));
+        return compounds;
+    }
+
     const CompositionSystem& system_;
     const double kpFactor_;
     const int symbols_; // the elements the species' counts are given in
+    std::vector<int> gasData_;       // per species, its place in formationGibbs_
+    std::vector<int> condensedData_; // per condensed phase, likewise
+    const FormationGibbsSet formationGibbs_;
+    mutable std::vector<double> dataGibbs_; // formationGibbs_ at a point's temperature
     std::vector<bool> used_;
     std::vector<int> elementIndex_;
     int elements_ = 0;

@@ -41,7 +41,7 @@ void enthalpyAndEntropy(const PolynomialInterval& interval, double t, double lnT
                 a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
 }
 
-// G/RT = H/RT - S/R of one interval, with the factors of ReferenceMemo:
+// G/RT = H/RT - S/R of one interval, with these factors at T:
 // -a0/(2T^2) + a1(1 + ln T)/T + a2(1 - ln T) - a3 T/2 - a4 T^2/6 - a5 T^3/12
 // - a6 T^4/20 + b0/T - b1.
 double gibbsOverRT(const PolynomialInterval& interval, const std::array<double, 8>& f)
@@ -122,43 +122,75 @@ double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin
     return (1 - w) * table[size_t(segment)] + w * table[size_t(segment) + 1];
 }
 
-ReferenceMemo::ReferenceMemo(double kelvin) : kelvin_(kelvin), lnKelvin_(std::log(kelvin))
+FormationGibbsSet::FormationGibbsSet(const std::vector<const CompoundThermo*>& compounds)
 {
-    const double t = kelvin;
-    gibbsFactors_ = {-1 / (2 * t * t), (1 + lnKelvin_) / t, 1 - lnKelvin_, -t / 2, -t * t / 6,
-                     -t * t * t / 12,  -t * t * t * t / 20, 1 / t};
+    for (const CompoundThermo* thermo : compounds) {
+        Compound c;
+        c.polynomials = thermo->fromPolynomials;
+        c.minKelvin = thermo->minKelvin;
+        c.maxKelvin = thermo->maxKelvin;
+        c.table = thermo->table_;
+        if (c.polynomials) {
+            file_ = thermo->file_;
+            const PolynomialSpecies& species = file_->species()[size_t(thermo->species_)];
+            c.firstInterval = int(intervals_.size());
+            c.intervals = int(species.intervals.size());
+            intervals_.insert(intervals_.end(), species.intervals.begin(), species.intervals.end());
+            c.firstElement = int(elements_.size());
+            c.elements = int(species.elements.size());
+            for (const ElementCount& e : species.elements) {
+                qsizetype k = symbols_.indexOf(e.symbol);
+                if (k < 0) {
+                    k = symbols_.size();
+                    symbols_.append(e.symbol);
+                }
+                elements_.emplace_back(int(k), e.count);
+            }
+        }
+        compounds_.push_back(c);
+    }
 }
 
-double CompoundThermo::formationGibbs(ReferenceMemo& memo) const
+void FormationGibbsSet::at(double kelvin, std::vector<double>& result) const
 {
-    const double kelvin = memo.kelvin();
-    if (!fromPolynomials || !covers(kelvin))
-        return formationGibbs(kelvin);
-    const PolynomialSpecies& species = file_->species()[size_t(species_)];
-    const PolynomialInterval* interval = species.intervalAt(kelvin);
-    if (!interval)
-        return kNaN;
-    double gibbs = gibbsOverRT(*interval, memo.gibbsFactors_);
-    for (const ElementCount& e : species.elements) {
-        const auto found =
-            std::find_if(memo.gibbs_.begin(), memo.gibbs_.end(), [&](const auto& entry) {
-                // Symbols are a letter or two: compared in place.
-                return entry.first.size() == e.symbol.size() &&
-                       std::equal(entry.first.begin(), entry.first.end(), e.symbol.begin());
-            });
-        double per = kNaN;
-        if (found != memo.gibbs_.end()) {
-            per = found->second;
-        } else {
-            if (const auto r = referenceAt(*file_, e.symbol, kelvin))
-                per = r->gibbs();
-            memo.gibbs_.emplace_back(e.symbol, per);
-        }
-        if (std::isnan(per))
-            return kNaN;
-        gibbs -= e.count * per;
+    const double t = kelvin;
+    const double lnT = std::log(t);
+    const std::array<double, 8> factors = {-1 / (2 * t * t), (1 + lnT) / t, 1 - lnT, -t / 2,
+                                           -t * t / 6, -t * t * t / 12, -t * t * t * t / 20, 1 / t};
+    references_.assign(size_t(symbols_.size()), kNaN);
+    for (qsizetype k = 0; k < symbols_.size(); ++k) {
+        if (const auto r = referenceAt(*file_, symbols_[k], kelvin))
+            references_[size_t(k)] = r->gibbs();
     }
-    return gibbs * (kGasConstant * kelvin / kJoulesPerKilocalorie);
+    result.resize(compounds_.size());
+    for (size_t i = 0; i < compounds_.size(); ++i) {
+        const Compound& c = compounds_[i];
+        double& value = result[i];
+        if (!(kelvin >= c.minKelvin && kelvin <= c.maxKelvin)) {
+            value = kNaN;
+            continue;
+        }
+        if (!c.polynomials) {
+            value = tabulatedFormationGibbs(c.table, kelvin);
+            continue;
+        }
+        // The interval holding T, the lower one on a shared bound.
+        const PolynomialInterval* interval = nullptr;
+        for (int v = c.firstInterval; v < c.firstInterval + c.intervals && !interval; ++v) {
+            if (intervals_[size_t(v)].low <= kelvin && kelvin <= intervals_[size_t(v)].high)
+                interval = &intervals_[size_t(v)];
+        }
+        if (!interval) {
+            value = kNaN;
+            continue;
+        }
+        double gibbs = gibbsOverRT(*interval, factors);
+        for (int e = c.firstElement; e < c.firstElement + c.elements; ++e) {
+            const auto& [reference, count] = elements_[size_t(e)];
+            gibbs -= count * references_[size_t(reference)];
+        }
+        value = gibbs * (kGasConstant * kelvin / kJoulesPerKilocalorie);
+    }
 }
 
 std::optional<ThermoValues> CompoundThermo::valuesAt(double kelvin) const

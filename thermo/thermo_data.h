@@ -29,23 +29,6 @@ struct ThermoValues {
 // (at a tabulated temperature, the value exactly).
 double tabulatedFormationGibbs(const std::array<double, 8>& table, double kelvin);
 
-// The elements' reference states at one temperature, each evaluated once
-// for as many compounds as ask (the equilibrium's hundreds of species).
-class ReferenceMemo {
-public:
-    explicit ReferenceMemo(double kelvin);
-    double kelvin() const { return kelvin_; }
-
-private:
-    friend class CompoundThermo;
-    double kelvin_;
-    double lnKelvin_;
-    // The factors of G/RT's terms at this temperature, a0 first, then b0.
-    std::array<double, 8> gibbsFactors_{};
-    // Per element symbol: its reference's G/RT per atom, NaN without one.
-    std::vector<std::pair<QString, double>> gibbs_;
-};
-
 // One compound in one phase: from the polynomials where the polynomial file
 // has it, otherwise from its Norvane.dat record (ΔfG at 300..1000 K only).
 class CompoundThermo {
@@ -63,16 +46,45 @@ public:
     // states, or along the straight lines between the table's temperatures.
     // NaN outside [minKelvin, maxKelvin].
     double formationGibbs(double kelvin) const;
-    // The same at the memo's temperature, with its reference states.
-    double formationGibbs(ReferenceMemo& memo) const;
     // Everything at T; empty for a table compound or outside the range.
     std::optional<ThermoValues> valuesAt(double kelvin) const;
 
 private:
     friend class ThermoData;
+    friend class FormationGibbsSet;
     std::shared_ptr<const PolynomialFile> file_;
     int species_ = -1;
     std::array<double, 8> table_{}; // ΔfG at 300, 400, ..., 1000 K
+};
+
+// Many compounds' ΔfG° at one temperature after another (the equilibrium's
+// hundreds of species at each point of a range): their polynomials laid out
+// together, each element's reference state evaluated once per temperature.
+// The values are CompoundThermo::formationGibbs's to the last digit.
+class FormationGibbsSet {
+public:
+    explicit FormationGibbsSet(const std::vector<const CompoundThermo*>& compounds);
+    // ΔfG° in kcal/mol of each compound at `kelvin`, in the order given; NaN
+    // outside its data.
+    void at(double kelvin, std::vector<double>& result) const;
+
+private:
+    struct Compound {
+        bool polynomials = false;
+        double minKelvin = 0;
+        double maxKelvin = 0;
+        int firstInterval = 0;
+        int intervals = 0;
+        int firstElement = 0;
+        int elements = 0;
+        std::array<double, 8> table{}; // a table compound's ΔfG at 300..1000 K
+    };
+    std::shared_ptr<const PolynomialFile> file_;
+    std::vector<Compound> compounds_;
+    std::vector<PolynomialInterval> intervals_;
+    std::vector<std::pair<int, double>> elements_; // reference (in symbols_), count
+    QStringList symbols_;
+    mutable std::vector<double> references_; // G/RT per atom of each symbol's reference
 };
 
 // One door to a compound's thermochemistry: Norvane.dat and, where it can be
