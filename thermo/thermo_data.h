@@ -60,7 +60,8 @@ private:
 // Many compounds' ΔfG° at one temperature after another (the equilibrium's
 // hundreds of species at each point of a range): their polynomials laid out
 // together, each element's reference state evaluated once per temperature.
-// The values are CompoundThermo::formationGibbs's to the last digit.
+// The values are CompoundThermo::formationGibbs's to rounding (G/RT is summed
+// as one polynomial rather than as H/RT less S/R).
 class FormationGibbsSet {
 public:
     explicit FormationGibbsSet(const std::vector<const CompoundThermo*>& compounds);

@@ -75,5 +75,37 @@ TEST(ShippedThermo, WithoutThePolynomialFileNorvaneDatAloneAnswers)
     }
 }
 
+// The equilibrium's batch of compounds at one temperature after another: each
+// value its compound's own, NaN outside its data, and a table compound (no
+// polynomial file) from its table.
+TEST(ShippedThermo, FormationGibbsSetGivesEachCompoundsValue)
+{
+    const ThermoData data = ThermoData::load(shipped("NorvaneThermo.dat"), shipped("Norvane.dat"));
+    QTemporaryDir folder;
+    const ThermoData tableOnly =
+        ThermoData::load(folder.filePath(u"NorvaneThermo.dat"_s), shipped("Norvane.dat"));
+    std::vector<CompoundThermo> compounds;
+    for (const QString& name : {u"CH4"_s, u"NH3"_s, u"H2O(L)"_s, u"S(L)"_s, u"C(gr)"_s, u"HCl"_s})
+        compounds.push_back(*data.find(name));
+    compounds.push_back(*tableOnly.find(u"CH4"_s));
+    std::vector<const CompoundThermo*> pointers;
+    for (const CompoundThermo& c : compounds)
+        pointers.push_back(&c);
+    const FormationGibbsSet set(pointers);
+    std::vector<double> values;
+    for (const double kelvin : {250.0, 300.0, 388.36, 1000.0, 1234.5, 3000.0, 6000.0}) {
+        set.at(kelvin, values);
+        ASSERT_EQ(values.size(), compounds.size());
+        for (size_t i = 0; i < compounds.size(); ++i) {
+            SCOPED_TRACE(compounds[i].name.toStdString() + " at " + std::to_string(kelvin));
+            const double own = compounds[i].formationGibbs(kelvin);
+            if (std::isnan(own))
+                EXPECT_TRUE(std::isnan(values[i])) << values[i];
+            else
+                EXPECT_NEAR(values[i], own, 1e-9); // rounding of the terms (liquid water's are large)
+        }
+    }
+}
+
 } // namespace
 } // namespace norvanta::testing
