@@ -1009,7 +1009,7 @@ bool GibbsSolver::meetsPhaseRule(const std::vector<double>& g, const State& stat
 
 void GibbsSolver::refit(const std::vector<double>& g, State& state) const
 {
-    std::vector<int> order = state.order;
+    std::vector<int>& order = state.order;
     sortByAbundance(order, state.lnAmounts);
     // Least squares over the chosen species: exact when they are as many as
     // the elements, the smallest change of potentials when fewer. The present
