@@ -230,9 +230,10 @@ public:
         std::vector<double> g(phase.gases.size() + phase.condensed.size());
         const double lnPressure = std::log(pressure);
         // Gases at the total pressure; a pure condensed phase at activity 1.
-        formationGibbs_.at(kelvin, dataGibbs_);
+        std::vector<double> dataGibbs;
+        formationGibbs_.at(kelvin, dataGibbs);
         const auto potential = [&](const GibbsSpecies& s, int data, double shift) {
-            const double dG = data >= 0 ? dataGibbs_[size_t(data)] : formationGibbsAt(s, kelvin);
+            const double dG = data >= 0 ? dataGibbs[size_t(data)] : formationGibbsAt(s, kelvin);
             const double value = dG * kpFactor_ / kelvin + shift;
             if (!std::isfinite(value))
                 fail(FailureCode::Overflow);
@@ -252,10 +253,11 @@ public:
         GibbsSolver::State start =
             nearby ? *state : (state ? carriedOver(*state, phase, g) : phase.solver->initialState(g));
         GibbsSolver::State solution;
-        if (!phase.solver->solve(g, std::move(start), solution, &amounts_))
+        std::vector<double> amounts;
+        if (!phase.solver->solve(g, std::move(start), solution, &amounts))
             notSolved(kelvin, u"反復が収束しません"_s);
         state = std::move(solution);
-        return checkedPoint(kelvin, phase, g, *state);
+        return checkedPoint(kelvin, phase, g, *state, amounts);
     }
 
     // The point at `kelvin`, or the point marked with the reason it could not
@@ -534,8 +536,11 @@ private:
         return *phases_.emplace(std::move(covered), std::move(phase)).first;
     }
 
+    // The point of a solution and its gases' amounts (as the solve's own
+    // checks found them), checked once more: balances, fractions, phase rule.
     CompositionPoint checkedPoint(double kelvin, const Phase& phase, const std::vector<double>& g,
-                                  const GibbsSolver::State& solution) const
+                                  const GibbsSolver::State& solution,
+                                  const std::vector<double>& amounts) const
     {
         CompositionPoint point;
         point.kelvin = kelvin;
@@ -544,7 +549,6 @@ private:
         // No gas left (all of the feed condensed): its fractions are shown as 0.
         const bool gas = total > 0;
         GibbsSolver::Vector balance{};
-        const std::vector<double>& amounts = amounts_; // as the solve's checks found them
         for (size_t j = 0; j < phase.gases.size(); ++j) {
             const double amount = amounts[j];
             const GibbsSolver::Vector& a = gasAtoms_[size_t(phase.gases[j])];
@@ -626,7 +630,6 @@ private:
     std::vector<int> gasData_;       // per species, its place in formationGibbs_
     std::vector<int> condensedData_; // per condensed phase, likewise
     const FormationGibbsSet formationGibbs_;
-    mutable std::vector<double> dataGibbs_; // formationGibbs_ at a point's temperature
     std::vector<bool> used_;
     std::vector<int> elementIndex_;
     int elements_ = 0;
@@ -649,7 +652,6 @@ private:
     mutable const std::pair<const std::vector<bool>, Phase>* lastPhase_ = nullptr;
     mutable double lastLow_ = 0;
     mutable double lastHigh_ = 0;
-    mutable std::vector<double> amounts_; // the last solution's gas amounts, for its checks
 };
 
 // One solution of a series and its temperature.

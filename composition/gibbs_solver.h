@@ -64,7 +64,9 @@ public:
     // Whether a solve starts from its start's set of condensed species (a
     // neighbouring temperature's: the shortest way) or from the gas alone
     // (the way the default series have always been solved, to their last
-    // digit).
+    // digit). The neighbour's way also leaves out of a Newton step what lies
+    // below the balances' rounding, and takes a last step below the
+    // convergence bound whole.
     void setStartFromNeighbourPhases(bool neighbour) { neighbourPhases_ = neighbour; }
 
     // A start for the first solve of a system, from the species' g_j.

@@ -157,10 +157,11 @@ void FormationGibbsSet::at(double kelvin, std::vector<double>& result) const
     const double lnT = std::log(t);
     const std::array<double, 8> factors = {-1 / (2 * t * t), (1 + lnT) / t, 1 - lnT, -t / 2,
                                            -t * t / 6, -t * t * t / 12, -t * t * t * t / 20, 1 / t};
-    references_.assign(size_t(symbols_.size()), kNaN);
+    // Each element's reference G/RT per atom, NaN where it has none.
+    std::vector<double> references(size_t(symbols_.size()), kNaN);
     for (qsizetype k = 0; k < symbols_.size(); ++k) {
         if (const auto r = referenceAt(*file_, symbols_[k], kelvin))
-            references_[size_t(k)] = r->gibbs();
+            references[size_t(k)] = r->gibbs();
     }
     result.resize(compounds_.size());
     for (size_t i = 0; i < compounds_.size(); ++i) {
@@ -187,7 +188,7 @@ void FormationGibbsSet::at(double kelvin, std::vector<double>& result) const
         double gibbs = gibbsOverRT(*interval, factors);
         for (int e = c.firstElement; e < c.firstElement + c.elements; ++e) {
             const auto& [reference, count] = elements_[size_t(e)];
-            gibbs -= count * references_[size_t(reference)];
+            gibbs -= count * references[size_t(reference)];
         }
         value = gibbs * (kGasConstant * kelvin / kJoulesPerKilocalorie);
     }

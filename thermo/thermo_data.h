@@ -84,8 +84,7 @@ private:
     std::vector<Compound> compounds_;
     std::vector<PolynomialInterval> intervals_;
     std::vector<std::pair<int, double>> elements_; // reference (in symbols_), count
-    QStringList symbols_;
-    mutable std::vector<double> references_; // G/RT per atom of each symbol's reference
+    QStringList symbols_; // the elements whose references the compounds need
 };
 
 // One door to a compound's thermochemistry: Norvane.dat and, where it can be
