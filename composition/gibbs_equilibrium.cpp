@@ -32,9 +32,9 @@ constexpr int kLargestUnscaledExponent = 64;
 const QString kCheckFailed = u"解が収支または平衡の条件を満たしません"_s;
 // Element balances and the sum of the fractions must hold to this, relative.
 constexpr double kBalanceTolerance = 1e-12;
-// The adiabatic search: its first step from the feed's temperature (each
-// next one half again as long), the bracket's width that ends it, and the
-// most refinements (each a solve).
+// The adiabatic search: its first probe (no colder than this), the first
+// step from it, the probes' movement that ends it, and the most refinements
+// (each a solve).
 constexpr double kAdiabaticFirstKelvin = 1000;
 constexpr double kAdiabaticFirstStep = 200;
 // Past the secant's estimate by this share, so that the next probe brackets
@@ -763,10 +763,6 @@ bool madeOf(const std::vector<ElementCount>& compound, const QStringList& elemen
                        [&](const ElementCount& e) { return elements.contains(e.symbol); });
 }
 
-// The system of a request with a temperature range when the polynomial file
-// can be read: every gas of the polynomial file made of the feed's elements,
-// and the Norvane.dat records it does not hold (their table, 300-1000 K),
-// each taking part only at the temperatures its data cover.
 // The notice of a species its data leave out at some temperature.
 QString coverageNotice(const GibbsSpecies& s)
 {
@@ -785,6 +781,11 @@ std::optional<CompoundThermo> findCompound(const ThermoData& thermo, const QStri
     }
 }
 
+// The system of a request with a temperature range (or an adiabatic
+// equilibrium) when the polynomial file can be read: every gas of the
+// polynomial file made of the feed's elements, and the Norvane.dat records it
+// does not hold (their table, 300-1000 K), each taking part only at the
+// temperatures its data cover; the condensed species asked for.
 CompositionSystem polynomialSystem(const CompositionRequest& request, const ThermoData& thermo)
 {
     const CompoundIndex& database = *thermo.database();
@@ -881,6 +882,12 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         candidates.push_back(compound);
 
     CompositionSystem system;
+    // A species its data leave out at some of the temperatures is named.
+    const auto noteLeftOut = [&](const GibbsSpecies& s) {
+        if (std::any_of(temperatures.begin(), temperatures.end(),
+                        [&](double t) { return !s.thermo->covers(t); }))
+            system.notices.append(coverageNotice(s));
+    };
     std::map<QString, int> position; // compound key -> index in the system
     for (const CompoundThermo& c : candidates) {
         if (c.condensed || position.count(identity(c)))
@@ -929,10 +936,7 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
         }
         if (s.inert())
             continue;
-        const bool outside = std::any_of(temperatures.begin(), temperatures.end(),
-                                         [&](double t) { return !s.thermo->covers(t); });
-        if (outside)
-            system.notices.append(coverageNotice(s));
+        noteLeftOut(s);
     }
     system.totalPressure = request.totalPressure;
     system.graphite = request.graphite || request.condensed;
@@ -966,9 +970,8 @@ CompositionSystem polynomialSystem(const CompositionRequest& request, const Ther
     if (request.graphite && system.condensedPhases.empty())
         system.condensedPhases.push_back(tableGraphite());
     for (const GibbsSpecies& s : system.condensedPhases) {
-        if (s.thermo && std::any_of(temperatures.begin(), temperatures.end(),
-                                    [&](double t) { return !s.thermo->covers(t); }))
-            system.notices.append(coverageNotice(s));
+        if (s.thermo)
+            noteLeftOut(s);
     }
     return system;
 }

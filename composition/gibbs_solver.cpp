@@ -1155,14 +1155,14 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
         for (int p = 0; p < size; ++p)
             square[r][p] = basis.members[p][rows[r]];
     }
-    frame.projector = {};
+    Members projector{}; // rows of the members' inverse, by element
     for (int r = 0; r < size; ++r) {
         Row column{};
         column[r] = 1;
         if (!solveLinear(square, column, size))
             return false;
         for (int p = 0; p < size; ++p)
-            frame.projector[p][rows[r]] = column[p];
+            projector[p][rows[r]] = column[p];
     }
     for (int p = 0; p < size; ++p) {
         for (int q = 0; q < size; ++q)
@@ -1171,7 +1171,7 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     const auto coordinatesOf = [&](const Vector& v) {
         Vector c{};
         for (int p = 0; p < size; ++p)
-            c[p] = dot(frame.projector[p], v, e);
+            c[p] = dot(projector[p], v, e);
         return c;
     };
     frame.coordinates.resize(static_cast<size_t>(species));
@@ -1202,7 +1202,7 @@ bool GibbsSolver::chooseBasis(const std::vector<double>& lnN, const State& state
     for (int p = 0; p < size; ++p) {
         double scale = 0;
         for (int k = 0; k < e; ++k)
-            scale += std::abs(frame.projector[p][k] * feed_[k]);
+            scale += std::abs(projector[p][k] * feed_[k]);
         if (std::abs(frame.target[p]) <= kFeedResidue * scale)
             frame.target[p] = 0;
     }

@@ -91,11 +91,9 @@ public:
     double lnAmount(const State& state, const std::vector<double>& g, int species) const;
 
 private:
-    // What a step's basis members fix, whatever the amounts: the rows of
-    // their inverse (by element), their Gram matrix, every species' and the
-    // feed's coordinates in them.
+    // What a step's basis members fix, whatever the amounts: their Gram
+    // matrix, every species' and the feed's coordinates in them.
     struct Frame {
-        std::array<Vector, kMaxElements> projector{};
         Square gram{};
         std::vector<Vector> coordinates;
         // Per species, d ln n_j over the unknowns: its coordinates on the

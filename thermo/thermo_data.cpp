@@ -30,17 +30,6 @@ struct Reduced {
     double gibbs() const { return enthalpy - entropy; }
 };
 
-// H/(RT) and S/R of one interval at T (ln T given).
-void enthalpyAndEntropy(const PolynomialInterval& interval, double t, double lnT, Reduced& r)
-{
-    const auto& a = interval.a;
-    const auto& b = interval.b;
-    r.enthalpy = -a[0] / (t * t) + a[1] * lnT / t + a[2] + a[3] * t / 2 + a[4] * t * t / 3 +
-                 a[5] * t * t * t / 4 + a[6] * t * t * t * t / 5 + b[0] / t;
-    r.entropy = -a[0] / (2 * t * t) - a[1] / t + a[2] * lnT + a[3] * t + a[4] * t * t / 2 +
-                a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
-}
-
 // G/RT = H/RT - S/R of one interval, with these factors at T:
 // -a0/(2T^2) + a1(1 + ln T)/T + a2(1 - ln T) - a3 T/2 - a4 T^2/6 - a5 T^3/12
 // - a6 T^4/20 + b0/T - b1.
@@ -57,10 +46,15 @@ std::optional<Reduced> reducedAt(const PolynomialSpecies& species, double t)
     if (!interval)
         return std::nullopt;
     const auto& a = interval->a;
+    const auto& b = interval->b;
+    const double lnT = std::log(t);
     Reduced r;
     r.heatCapacity = a[0] / (t * t) + a[1] / t + a[2] + a[3] * t + a[4] * t * t + a[5] * t * t * t +
                      a[6] * t * t * t * t;
-    enthalpyAndEntropy(*interval, t, std::log(t), r);
+    r.enthalpy = -a[0] / (t * t) + a[1] * lnT / t + a[2] + a[3] * t / 2 + a[4] * t * t / 3 +
+                 a[5] * t * t * t / 4 + a[6] * t * t * t * t / 5 + b[0] / t;
+    r.entropy = -a[0] / (2 * t * t) - a[1] / t + a[2] * lnT + a[3] * t + a[4] * t * t / 2 +
+                a[5] * t * t * t / 3 + a[6] * t * t * t * t / 4 + b[1];
     return r;
 }
 

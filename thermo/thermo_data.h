@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include <array>
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
