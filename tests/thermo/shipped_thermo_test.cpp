@@ -85,9 +85,14 @@ TEST(ShippedThermo, FormationGibbsSetGivesEachCompoundsValue)
     const ThermoData tableOnly =
         ThermoData::load(folder.filePath(u"NorvaneThermo.dat"_s), shipped("Norvane.dat"));
     std::vector<CompoundThermo> compounds;
-    for (const QString& name : {u"CH4"_s, u"NH3"_s, u"H2O(L)"_s, u"S(L)"_s, u"C(gr)"_s, u"HCl"_s})
-        compounds.push_back(*data.find(name));
-    compounds.push_back(*tableOnly.find(u"CH4"_s));
+    for (const QString& name : {u"CH4"_s, u"NH3"_s, u"H2O(L)"_s, u"S(L)"_s, u"C(gr)"_s, u"HCl"_s}) {
+        const std::optional<CompoundThermo> compound = data.find(name);
+        ASSERT_TRUE(compound) << name.toStdString();
+        compounds.push_back(*compound);
+    }
+    const std::optional<CompoundThermo> tabled = tableOnly.find(u"CH4"_s);
+    ASSERT_TRUE(tabled && !tabled->fromPolynomials);
+    compounds.push_back(*tabled);
     std::vector<const CompoundThermo*> pointers;
     for (const CompoundThermo& c : compounds)
         pointers.push_back(&c);
